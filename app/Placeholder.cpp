@@ -1,0 +1,1 @@
+int quorvel_app_placeholder;

@@ -1,0 +1,1 @@
+int quorvel_capture_placeholder;

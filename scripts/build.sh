@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Configures and builds one target into build/<target>.
+# Usage: scripts/build.sh [i686|x86_64|native]   (default i686, the primary target)
+set -euo pipefail
+top=$(dirname "$(dirname "$(realpath "$0")")")
+target=${1:-i686}
+case "$target" in
+  i686)   args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686-mingw.cmake") ;;
+  x86_64) args=(-DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64-mingw.cmake") ;;
+  native) args=(-DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQUORVEL_SANITIZE=ON) ;;
+  *) echo "unknown target $target (i686, x86_64 or native)" >&2; exit 2 ;;
+esac
+dir="${QUORVEL_BUILD_DIR:-$top/build}/$target"
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QUORVEL_BUILD_TYPE:-RelWithDebInfo}" "${args[@]}" >/dev/null
+fi
+cmake --build "$dir" -- -k 0 | grep -vE '^\[[0-9]+/[0-9]+\] (Building|Linking)' || true
+exit "${PIPESTATUS[0]}"
