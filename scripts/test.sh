@@ -1,36 +1,49 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target and runs every test: the native sanitizer build
 # of the engine, then the Windows builds under Wine in throwaway prefixes of their own.
+# QUORVEL_TARGETS narrows the targets (default "native i686 x86_64"); QUORVEL_BUILD_DIR moves
+# the build folder (default build/).
 set -euo pipefail
 top=$(dirname "$(dirname "$(realpath "$0")")")
 cd "$top"
 scripts/deps.sh
 
-scripts/build.sh native
-scripts/build.sh i686
-scripts/build.sh x86_64
+targets=${QUORVEL_TARGETS:-native i686 x86_64}
+builds=$(realpath -m "${QUORVEL_BUILD_DIR:-build}")
+export QUORVEL_BUILD_DIR="$builds"
 
-ctest --test-dir build/native --output-on-failure --no-tests=error -j2
+for t in $targets; do scripts/build.sh "$t"; done
+
+if [[ " $targets " == *" native "* ]]; then
+  echo "== Engine tests (native, sanitizers)"
+  ctest --test-dir "$builds/native" --output-on-failure --no-tests=error -j2
+fi
+
+windows=()
+for t in $targets; do [ "$t" != native ] && windows+=("$t"); done
+[ ${#windows[@]} -eq 0 ] && exit 0
+
+wine_arch() { if [ "$1" = x86_64 ]; then echo win64; else echo win32; fi; }
 
 # Windows tests create real windows: the Wine session needs a display before its first call.
 source scripts/xvfb.sh
-pids=()
 cleanup() {
-  for arch in i686 x86_64; do
-    [ -d "build/$arch/wine/prefix" ] && (source scripts/wine-env.sh "build/$arch/wine" win32; wineserver -k 2>/dev/null || true)
+  for t in "${windows[@]}"; do
+    (source scripts/wine-env.sh "$builds/$t/wine" "$(wine_arch "$t")"; wineserver -k 2>/dev/null || true)
   done
   [ -n "${QUORVEL_XVFB_PID:-}" ] && kill "$QUORVEL_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
 quorvel_start_xvfb
 
-scripts/make-prefix.sh build/i686/wine win32 & pids+=($!)
-scripts/make-prefix.sh build/x86_64/wine win64 & pids+=($!)
+pids=()
+for t in "${windows[@]}"; do
+  scripts/make-prefix.sh "$builds/$t/wine" "$(wine_arch "$t")" & pids+=($!)
+done
 for p in "${pids[@]}"; do wait "$p"; done
 
-for arch in i686 x86_64; do
-  wine_arch=win32; [ "$arch" = x86_64 ] && wine_arch=win64
-  (source scripts/wine-env.sh "build/$arch/wine" "$wine_arch" && wineserver -p)
-  echo "== Windows tests ($arch, under Wine)"
-  ctest --test-dir "build/$arch" --output-on-failure --no-tests=error -j2
+for t in "${windows[@]}"; do
+  (source scripts/wine-env.sh "$builds/$t/wine" "$(wine_arch "$t")" && wineserver -p)
+  echo "== Windows tests ($t, under Wine)"
+  ctest --test-dir "$builds/$t" --output-on-failure --no-tests=error -j2
 done
