@@ -177,7 +177,7 @@ void RaiseUnknownCase(const char* cls, const char* method) {
   throw Exception(std::string("INTERN:") + cls + "." + method + " - Unknown Case value");
 }
 
-std::string FormatMessage(const std::string& pattern, const std::string& arg) {
+std::string FormatText(const std::string& pattern, const std::string& arg) {
   std::string::size_type at = pattern.find("%s");
   if (at == std::string::npos) return pattern;
   return pattern.substr(0, at) + arg + pattern.substr(at + 2);

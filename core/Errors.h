@@ -109,7 +109,7 @@ class EMyRegistryException : public Exception {
 [[noreturn]] void RaiseUnknownCase(const char* cls, const char* method);
 
 // Formats a message with one %s, as the fixed message texts use it.
-std::string FormatMessage(const std::string& pattern, const std::string& arg);
+std::string FormatText(const std::string& pattern, const std::string& arg);
 
 // Any caught error as kind + message, so the one error handler can show it.
 struct ErrorInfo {

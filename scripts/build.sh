@@ -14,5 +14,7 @@ dir="${QUORVEL_BUILD_DIR:-$top/build}/$target"
 if [ ! -f "$dir/build.ninja" ]; then
   cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QUORVEL_BUILD_TYPE:-RelWithDebInfo}" "${args[@]}" >/dev/null
 fi
-cmake --build "$dir" -- -k 0 | grep -vE '^\[[0-9]+/[0-9]+\] (Building|Linking)' || true
-exit "${PIPESTATUS[0]}"
+set +e
+cmake --build "$dir" -- -k 0 | { grep -vE '^\[[0-9]+/[0-9]+\] (Building|Linking)' || true; }
+status=${PIPESTATUS[0]}
+exit "$status"

@@ -17,4 +17,10 @@ wineserver -w
 find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type l | while read -r link; do
   rm -f "$link" && mkdir -p "$link"
 done
+# Wine 8 does not load its own fonts from /usr/share/wine/fonts: without them dialogs render in
+# a fallback font with other metrics, and Tahoma is missing.
+if [ -d /usr/share/wine/fonts ]; then
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 touch "$WINEPREFIX/.quorvel-ready"

@@ -1,0 +1,11 @@
+#pragma once
+// The few process-wide values, owned by the main window for the process's lifetime.
+
+#include <string>
+
+struct AppState {
+  std::string exePath;
+  std::string programFolder;   // folder of the exe, with a trailing backslash
+  std::string currentLogFile;  // the log the result trees were last filled from
+  bool selectionChanged = false;
+};

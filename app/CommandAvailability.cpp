@@ -1,0 +1,32 @@
+#include "app/CommandAvailability.h"
+
+#include "res/resource.h"
+
+namespace {
+
+// Commands that work in this build. The others stay in the menus, disabled, until they land.
+bool IsImplemented(int commandId) {
+  switch (commandId) {
+    case IDM_SAVE_CURRENT_CONFIG:
+    case IDM_SAVE_CONFIG_AS:
+    case IDM_SETTINGS:
+    case IDM_EXIT:
+    case IDM_ABOUT:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool IsCommandEnabled(int commandId, const CommandContext& context) {
+  if (context.busy) return false;
+  if (commandId == IDM_RESTORE_ALL && !context.logLoaded) return false;
+  return IsImplemented(commandId);
+}
+
+bool IsCommandVisible(int commandId) {
+  // The install-file export stays out of the menus.
+  return commandId != IDM_CREATE_INSTALL_FILES;
+}

@@ -1,0 +1,35 @@
+#include "app/ErrorReporting.h"
+
+#include "app/ErrorDialog.h"
+#include "core/Errors.h"
+#include "ui/Dialog.h"
+
+ErrorReport BuildErrorReport(const ErrorSource& source, std::exception_ptr error) {
+  ErrorInfo info = DescribeError(error);
+  ErrorReport report;
+  report.kindText = ErrorKindText(info.kind);
+  report.message = info.message;
+  report.details = std::string("Errortype:\r\n   ") + ErrorKindName(info.kind) + "\r\nError produced by:\r\n   " +
+                   source.className + "\r\nError occurred:\r\n   " + source.ownerPath;
+  return report;
+}
+
+void ShowError(HWND owner, const ErrorSource& source, std::exception_ptr error) {
+  ErrorInfo info = DescribeError(error);
+  if (ErrorKindIsA(info.kind, ErrorKind::EMyAbort)) {
+    MessageBoxA(owner, "Operation aborted!", kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  if (ErrorKindIsA(info.kind, ErrorKind::EAbort)) return;  // ends an operation without a word
+  RunPendingMessages();
+  TErrorFRM form(BuildErrorReport(source, error));
+  form.DoModal(owner);
+  RunPendingMessages();
+}
+
+void InstallDialogErrorHandler() {
+  SetDialogErrorHook([](const Dialog& source, std::exception_ptr error) {
+    HWND owner = source.Handle() ? GetAncestor(source.Handle(), GA_ROOT) : nullptr;
+    ShowError(owner, {source.ClassName(), source.OwnerPath()}, error);
+  });
+}

@@ -1,0 +1,41 @@
+#pragma once
+// UserInteraction with real windows: message boxes owned by the main window, its status
+// panel, second status label and progress bars, the hourglass cursor, common file dialogs.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/UserInteraction.h"
+
+struct StatusControls {
+  HWND owner = nullptr;
+  HWND statusPanel = nullptr;  // Statuspanel
+  HWND statusLabel2 = nullptr;  // StatusLBL2
+  HWND progressBar1 = nullptr;
+  HWND progressBar2 = nullptr;
+};
+
+class GuiInteraction : public UserInteraction {
+ public:
+  explicit GuiInteraction(const StatusControls& controls) : controls_(controls) {}
+
+  MsgAnswer Ask(MsgType type, const std::string& text, MsgButtons buttons) override;
+  void SetStatus(StatusChannel channel, const std::string& text) override;
+  void SetProgress(StatusChannel channel, int max, int position) override;
+  void ShowSecondaryStatus(bool visible) override;
+  void ProcessMessages() override;
+  void BeginWait() override;
+  void EndWait() override;
+  bool ChooseSaveFile(const FileDialogSpec& spec, std::string& path) override;
+  bool ChooseOpenFile(const FileDialogSpec& spec, std::string& path) override;
+
+  bool Waiting() const { return !savedCursors_.empty(); }
+
+ private:
+  StatusControls controls_;
+  std::vector<HCURSOR> savedCursors_;
+};
+
+// Turns "Text (*.X)|*.X" into the double-zero-terminated filter of the common dialogs.
+std::string CommonDialogFilter(const std::string& filter);

@@ -1,0 +1,62 @@
+#include "app/MainCommands.h"
+
+#include "app/OptionsDialog.h"
+#include "capture/SaveConfiguration.h"
+#include "capture/SettingsAccess.h"
+#include "core/Errors.h"
+#include "res/resource.h"
+
+namespace {
+
+struct CommandName {
+  int id;
+  const char* component;
+};
+
+constexpr CommandName kCommandNames[] = {
+    {IDM_LOAD_SELECTION, "LoadSelectionMNU"},
+    {IDM_SAVE_SELECTION, "SaveSelectionMNU"},
+    {IDM_RESET_SELECTIONS, "ResetSelectionsMNU"},
+    {IDM_RESTORE_SAVED_CONFIG, "RestoreSavedConfigMNU"},
+    {IDM_LOAD_LOG_FILE, "LoadResultsMNU"},
+    {IDM_EXIT, "ExitMNU"},
+    {IDM_SAVE_CURRENT_CONFIG, "WriteConfigurationMNU"},
+    {IDM_SAVE_CONFIG_AS, "SaveConfigurationas1"},
+    {IDM_REFRESH_VIEW, "RefreshViewMNU"},
+    {IDM_SETTINGS, "SettingsMNU"},
+    {IDM_ABOUT, "AboutMNU"},
+};
+
+// The selection checks come with the selection trees; with nothing selectable yet there is
+// nothing to question.
+void ValidateSelection() {}
+
+}  // namespace
+
+const char* CommandComponentName(int commandId) {
+  for (const CommandName& name : kCommandNames)
+    if (name.id == commandId) return name.component;
+  return "MainForm";
+}
+
+void RunMainCommand(int commandId, MainCommandContext& context) {
+  switch (commandId) {
+    case IDM_SAVE_CURRENT_CONFIG:
+      SaveCurrentConfiguration(context.app.programFolder, context.trees, context.calls, context.ui, ValidateSelection);
+      break;
+    case IDM_SAVE_CONFIG_AS:
+      SaveConfigurationAs(context.app.programFolder, context.trees, context.calls, context.ui);
+      break;
+    case IDM_SETTINGS:
+      RunOptionsDialog(context.owner, *StaticReg(), context.app.programFolder);
+      break;
+    case IDM_EXIT:
+      PostMessageA(context.owner, WM_CLOSE, 0, 0);
+      break;
+    case IDM_ABOUT:
+      context.ui.Tell(MsgType::Information, "Quorvel 1.0\rMonitors installations and undoes them.");
+      break;
+    default:
+      RaiseUnknownCase("TMainForm", "RunMainCommand");
+  }
+}

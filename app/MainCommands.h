@@ -1,0 +1,22 @@
+#pragma once
+// The commands of the main window's menus and toolbar.
+
+#include <windows.h>
+
+#include "app/AppState.h"
+#include "capture/SelectionTrees.h"
+#include "core/MainThreadCalls.h"
+#include "core/UserInteraction.h"
+
+struct MainCommandContext {
+  HWND owner;
+  AppState& app;
+  UserInteraction& ui;
+  MainThreadCalls& calls;
+  SelectionTrees trees;
+};
+
+void RunMainCommand(int commandId, MainCommandContext& context);
+
+// The name of the menu item a command comes from, as the error details show it.
+const char* CommandComponentName(int commandId);

@@ -1,0 +1,391 @@
+#include "app/MainWindow.h"
+
+#include <commctrl.h>
+
+#include "app/ErrorReporting.h"
+#include "app/MainCommands.h"
+#include "core/Errors.h"
+#include "res/resource.h"
+#include "ui/Controls.h"
+
+namespace {
+
+constexpr char kWindowClass[] = "QuorvelMainWindow";
+constexpr int kStatusHeight = 22;
+constexpr int kMargin = 4;
+
+enum ControlId {
+  kToolbarId = 3000,
+  kOuterTabsId,
+  kSelectionTabsId,
+  kLogTabsId,
+  kFirstPageControlId = 3100,
+  kStatusPanelId = 3200,
+  kStatusLabel2Id,
+  kProgressBar1Id,
+  kProgressBar2Id,
+};
+
+struct ToolButton {
+  int command;
+  int image;  // index into the common small toolbar bitmap
+  const char* hint;
+};
+
+constexpr ToolButton kToolButtons[] = {
+    {IDM_LOAD_SELECTION, STD_FILEOPEN, "Load Selection File"},
+    {IDM_SAVE_SELECTION, STD_FILESAVE, "Save Selection File"},
+    {0, 0, nullptr},
+    {IDM_SAVE_CURRENT_CONFIG, STD_FILENEW, "Save Current Configuration"},
+    {IDM_COMPARE, STD_FIND, "Compare (create log file)"},
+    {IDM_INCREMENTAL_COMPARE, STD_REPLACE, "Incremental Compare (stores current config after compare)"},
+    {0, 0, nullptr},
+    {IDM_REFRESH_VIEW, STD_REDOW, "Refresh View"},
+};
+
+// Rows of the icon legend: image index of the strip and its meaning.
+constexpr std::pair<int, const char*> kIconLegend[] = {
+    {7, "a deleted Key,Dir or Entry"},
+    {6, "a new (added) Key,Dir or Entry"},
+    {8, "altered Key, the Values or Files of this Key have been changed"},
+    {10, "deleted Value or File"},
+    {9, "new (added) Value or File"},
+    {11, "old Value of a changed Entry"},
+    {12, "new (actual) Value of a changed Value"},
+    {2, "Workplace, all Drives, all Systemfiles"},
+    {13, "Registry Value: type string"},
+    {15, "Registry Value: type integer"},
+    {14, "Registry Value: type binary"},
+};
+
+using Columns = std::vector<std::pair<std::string, int>>;
+
+HWND CreateTree(HWND parent, int id) {
+  return CreateChild(parent, WC_TREEVIEWA, "",
+                     WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, id);
+}
+
+HWND CreateList(HWND parent, int id, const Columns& columns) {
+  HWND list = CreateChild(parent, WC_LISTVIEWA, "", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, id);
+  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  AddListColumns(list, columns);
+  return list;
+}
+
+void Place(HWND control, int x, int y, int width, int height) {
+  MoveWindow(control, x, y, width > 0 ? width : 0, height > 0 ? height : 0, TRUE);
+}
+
+}  // namespace
+
+// One inner page: its controls and how they fill the page's rectangle.
+struct MainWindow::Page {
+  std::vector<HWND> controls;
+  std::function<void(const RECT&)> layout;
+};
+
+MainWindow::MainWindow(AppState& app, ErrorHandler onError) : app_(app), onError_(std::move(onError)) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
+
+HWND MainWindow::Create() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, kWindowClass, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &MainWindow::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = kWindowClass;
+    if (!RegisterClassExA(&wc)) throw Exception(ErrorKind::EComponentError, "The main window class could not be registered.");
+  }
+  HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
+  hwnd_ = CreateWindowExA(0, kWindowClass, "Quorvel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 900, 640, nullptr, menu, instance, this);
+  if (!hwnd_) throw Exception(ErrorKind::EComponentError, "The main window could not be created.");
+  accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  return hwnd_;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // No error may cross the window procedure: they all go to the one handler.
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    self->onError_(hwnd, ErrorSource{"TMainForm", "MainForm"}, std::current_exception());
+    return 0;
+  }
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      return 0;
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = {520, 360};
+      return 0;
+    }
+    case WM_INITMENUPOPUP:
+      UpdateCommandStates();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) RunCommand(LOWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      if (busy_) return 0;  // a running save must finish first
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      hwnd_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+}
+
+void MainWindow::CreateControls() {
+  CreateToolbar();
+  CreatePages();
+  CreateStatusLine();
+  status_.owner = hwnd_;
+  ui_ = std::make_unique<GuiInteraction>(status_);
+  HMENU menu = GetMenu(hwnd_);
+  if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
+  UpdateCommandStates();
+  ShowPages();
+}
+
+void MainWindow::CreateToolbar() {
+  toolbar_ = CreateChild(hwnd_, TOOLBARCLASSNAMEA, "", WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, kToolbarId);
+  SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  TBADDBITMAP bitmap{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+  SendMessageA(toolbar_, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&bitmap));
+  // Button texts serve as hints only.
+  SendMessageA(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
+  std::vector<TBBUTTON> buttons;
+  for (const ToolButton& tool : kToolButtons) {
+    TBBUTTON button{};
+    if (tool.command == 0) {
+      button.fsStyle = BTNS_SEP;
+    } else {
+      button.iBitmap = tool.image;
+      button.idCommand = tool.command;
+      button.fsState = TBSTATE_ENABLED;
+      button.fsStyle = BTNS_BUTTON;
+      button.iString = reinterpret_cast<INT_PTR>(tool.hint);
+    }
+    buttons.push_back(button);
+  }
+  SendMessageA(toolbar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+  named_.emplace_back("Toolbar", toolbar_);
+}
+
+void MainWindow::CreatePages() {
+  outerTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS, kOuterTabsId);
+  AddTabs(outerTabs_, {"Selection: Registry, Drives", "View Log File"});
+  selectionTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, kSelectionTabsId);
+  AddTabs(selectionTabs_, {"Registry", "Drives", "System Files", "Options / Icons"});
+  logTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, kLogTabsId);
+  AddTabs(logTabs_, {"Registry Changes", "Changed Files", "Changed System Files"});
+  named_.emplace_back("PageControl", outerTabs_);
+
+  int nextId = kFirstPageControlId;
+  // A tree on the left, the list of the selected node's contents beside it.
+  auto treeAndList = [&](const char* treeName, const char* listName, const Columns& columns) {
+    auto page = std::make_unique<Page>();
+    HWND tree = CreateTree(hwnd_, nextId++);
+    HWND list = CreateList(hwnd_, nextId++, columns);
+    named_.emplace_back(treeName, tree);
+    named_.emplace_back(listName, list);
+    page->controls = {tree, list};
+    page->layout = [tree, list](const RECT& r) {
+      int width = r.right - r.left;
+      int treeWidth = width * 2 / 5;
+      Place(tree, r.left, r.top, treeWidth, r.bottom - r.top);
+      Place(list, r.left + treeWidth + kMargin, r.top, width - treeWidth - kMargin, r.bottom - r.top);
+    };
+    return page;
+  };
+
+  const Columns fileColumns = {{"Filename", 200}, {"Size", 90}, {"Date", 120}, {"Attr", 50}};
+  selectionPages_.push_back(treeAndList("RegView", "ListView1", {{"Name", 160}, {"Value", 300}}));
+  selectionPages_.push_back(treeAndList("DriveSel", "DriveSelFiles", fileColumns));
+  selectionPages_.push_back(treeAndList("SystemSelect", "SystemselectValues", {{"Entry", 160}, {"Value", 300}}));
+
+  // Options / Icons: the exclude list with its buttons, and the legend of the icons.
+  auto options = std::make_unique<Page>();
+  HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}});
+  HWND add = CreateChild(hwnd_, "BUTTON", "Add", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, nextId++);
+  HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, nextId++);
+  HWND legendLabel = CreateChild(hwnd_, "STATIC", "Meaning of the icons:", SS_LEFT, nextId++);
+  HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}});
+  named_.insert(named_.end(), {{"NoCheck", noCheck}, {"AddBTN", add}, {"DeleteBTN", remove},
+                               {"LegendLBL", legendLabel}, {"ListView2", legend}});
+  options->controls = {noCheck, add, remove, legendLabel, legend};
+  options->layout = [=](const RECT& r) {
+    int width = r.right - r.left;
+    int half = (width - kMargin) / 2;
+    int height = r.bottom - r.top;
+    Place(noCheck, r.left, r.top, half, height - 32);
+    Place(add, r.left, r.bottom - 26, 80, 24);
+    Place(remove, r.left + 88, r.bottom - 26, 80, 24);
+    Place(legendLabel, r.left + half + kMargin, r.top, half, 18);
+    Place(legend, r.left + half + kMargin, r.top + 20, half, height - 20);
+  };
+  selectionPages_.push_back(std::move(options));
+  FillIconLegend();
+
+  logPages_.push_back(treeAndList("ResultView", "ResultValues", {{"Name", 160}, {"Value", 300}}));
+  logPages_.push_back(treeAndList("DriveResult", "ResultDriveFiles", fileColumns));
+  logPages_.push_back(treeAndList("SystemResult", "SystemResultValues", {{"Entry", 160}, {"Value", 300}}));
+}
+
+void MainWindow::FillIconLegend() {
+  HWND legend = Control("ListView2");
+  int row = 0;
+  for (const auto& [image, text] : kIconLegend) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = row++;
+    item.pszText = const_cast<char*>(text);
+    item.lParam = image;
+    SendMessageA(legend, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void MainWindow::CreateStatusLine() {
+  status_.progressBar1 = CreateChild(hwnd_, PROGRESS_CLASSA, "", WS_VISIBLE, kProgressBar1Id);
+  status_.progressBar2 = CreateChild(hwnd_, PROGRESS_CLASSA, "", 0, kProgressBar2Id);
+  status_.statusPanel = CreateChild(hwnd_, "STATIC", " Status", WS_VISIBLE | SS_LEFT | SS_SUNKEN | SS_CENTERIMAGE,
+                                    kStatusPanelId);
+  status_.statusLabel2 = CreateChild(hwnd_, "STATIC", "", SS_LEFT | SS_CENTERIMAGE, kStatusLabel2Id);
+  // The second label sits on top of the panel's right half.
+  SetWindowPos(status_.statusLabel2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  named_.insert(named_.end(), {{"ProgressBar1", status_.progressBar1}, {"ProgressBar2", status_.progressBar2},
+                               {"Statuspanel", status_.statusPanel}, {"StatusLBL2", status_.statusLabel2}});
+}
+
+void MainWindow::Layout() {
+  if (!toolbar_) return;
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+  RECT toolbarRect;
+  GetWindowRect(toolbar_, &toolbarRect);
+  int top = toolbarRect.bottom - toolbarRect.top;
+  int statusTop = client.bottom - kStatusHeight;
+
+  int x = kMargin;
+  Place(status_.progressBar1, x, statusTop + 3, 150, kStatusHeight - 6);
+  x += 150 + kMargin;
+  Place(status_.progressBar2, x, statusTop + 3, 150, kStatusHeight - 6);
+  x += 150 + kMargin;
+  int panelWidth = client.right - x - kMargin;
+  Place(status_.statusPanel, x, statusTop + 2, panelWidth, kStatusHeight - 4);
+  Place(status_.statusLabel2, x + panelWidth / 2, statusTop + 3, panelWidth / 2 - 1, kStatusHeight - 6);
+
+  RECT outer{kMargin, top + kMargin, client.right - kMargin, statusTop - kMargin};
+  Place(outerTabs_, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top);
+  RECT inner = outer;
+  MapWindowPoints(hwnd_, outerTabs_, reinterpret_cast<POINT*>(&inner), 2);
+  TabCtrl_AdjustRect(outerTabs_, FALSE, &inner);
+  MapWindowPoints(outerTabs_, hwnd_, reinterpret_cast<POINT*>(&inner), 2);
+  InflateRect(&inner, -kMargin, -kMargin);
+  for (HWND tabs : {selectionTabs_, logTabs_}) {
+    Place(tabs, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top);
+  }
+  RECT pageArea = inner;
+  MapWindowPoints(hwnd_, selectionTabs_, reinterpret_cast<POINT*>(&pageArea), 2);
+  TabCtrl_AdjustRect(selectionTabs_, FALSE, &pageArea);
+  MapWindowPoints(selectionTabs_, hwnd_, reinterpret_cast<POINT*>(&pageArea), 2);
+  InflateRect(&pageArea, -kMargin, -kMargin);
+  for (auto* pages : {&selectionPages_, &logPages_})
+    for (auto& page : *pages) page->layout(pageArea);
+}
+
+void MainWindow::ShowPages() {
+  bool selection = TabCtrl_GetCurSel(outerTabs_) == 0;
+  ShowWindow(selectionTabs_, selection ? SW_SHOW : SW_HIDE);
+  ShowWindow(logTabs_, selection ? SW_HIDE : SW_SHOW);
+  // Siblings stack in creation order: the inner tabs must lie above the outer ones, the page
+  // controls above both.
+  for (HWND tabs : {selectionTabs_, logTabs_})
+    SetWindowPos(tabs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  auto show = [](std::vector<std::unique_ptr<Page>>& pages, int current, bool visible) {
+    for (int i = 0; i < static_cast<int>(pages.size()); ++i)
+      for (HWND control : pages[i]->controls) {
+        ShowWindow(control, visible && i == current ? SW_SHOW : SW_HIDE);
+        // Page controls sit above the tab controls they belong to.
+        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      }
+  };
+  show(selectionPages_, TabCtrl_GetCurSel(selectionTabs_), selection);
+  show(logPages_, TabCtrl_GetCurSel(logTabs_), !selection);
+}
+
+void MainWindow::OnNotify(const NMHDR& header) {
+  if (header.code == TCN_SELCHANGE &&
+      (header.hwndFrom == outerTabs_ || header.hwndFrom == selectionTabs_ || header.hwndFrom == logTabs_))
+    ShowPages();
+}
+
+CommandContext MainWindow::Context() const { return {!app_.currentLogFile.empty(), busy_}; }
+
+void MainWindow::UpdateCommandStates() {
+  CommandContext context = Context();
+  HMENU menu = GetMenu(hwnd_);
+  for (int id = IDM_LOAD_SELECTION; id <= IDM_WELCOME_SCREEN; ++id) {
+    bool enabled = IsCommandEnabled(id, context);
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
+  }
+}
+
+void MainWindow::RunCommand(int commandId) {
+  // A save lets window messages run while its threads work; no other command may start then.
+  if (busy_ || !IsCommandEnabled(commandId, Context())) return;
+  busy_ = true;
+  UpdateCommandStates();
+  try {
+    Execute(commandId);
+  } catch (...) {
+    onError_(hwnd_, ErrorSource{"TMenuItem", std::string("MainForm\\") + CommandComponentName(commandId)},
+             std::current_exception());
+  }
+  busy_ = false;
+  if (hwnd_) UpdateCommandStates();
+}
+
+void MainWindow::Execute(int commandId) {
+  MainCommandContext context{hwnd_, app_, *ui_, calls_, Trees()};
+  RunMainCommand(commandId, context);
+}
+
+HWND MainWindow::Control(const std::string& name) const {
+  for (const auto& [controlName, control] : named_)
+    if (controlName == name) return control;
+  return nullptr;
+}

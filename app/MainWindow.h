@@ -1,0 +1,83 @@
+#pragma once
+// The main window: menus, toolbar, the selection and log pages with their trees and lists,
+// the status line. Commands run on the main thread; errors reach one handler.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/CommandAvailability.h"
+#include "app/GuiInteraction.h"
+#include "capture/SelectionTrees.h"
+#include "core/MainThreadCalls.h"
+#include "core/TreeModel.h"
+
+struct ErrorSource;
+
+class MainWindow {
+ public:
+  using ErrorHandler = std::function<void(HWND owner, const ErrorSource& source, std::exception_ptr error)>;
+
+  MainWindow(AppState& app, ErrorHandler onError);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Creates the window hidden; the caller shows it.
+  HWND Create();
+  HWND Handle() const { return hwnd_; }
+  HACCEL Accelerators() const { return accelerators_; }
+
+  UserInteraction& Ui() { return *ui_; }
+  SelectionTrees Trees() { return {registryTree_, driveTree_, systemTree_}; }
+  MainThreadCalls& Calls() { return calls_; }
+  CommandContext Context() const;
+
+  // Runs one command as the menu would, with its errors going to the error handler.
+  void RunCommand(int commandId);
+
+  // Named controls, for the tests.
+  HWND Control(const std::string& name) const;
+
+ private:
+  struct Page;
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void CreateToolbar();
+  void CreatePages();
+  void CreateStatusLine();
+  void FillIconLegend();
+  void Layout();
+  void ShowPages();
+  void UpdateCommandStates();
+  void OnNotify(const NMHDR& header);
+  void Execute(int commandId);
+
+  AppState& app_;
+  ErrorHandler onError_;
+  HWND hwnd_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  std::unique_ptr<GuiInteraction> ui_;
+  MainThreadCalls calls_;
+  bool busy_ = false;
+
+  TreeModel registryTree_;
+  TreeModel driveTree_;
+  TreeModel systemTree_;
+
+  HWND toolbar_ = nullptr;
+  HWND outerTabs_ = nullptr;
+  HWND selectionTabs_ = nullptr;
+  HWND logTabs_ = nullptr;
+  std::vector<std::unique_ptr<Page>> selectionPages_;
+  std::vector<std::unique_ptr<Page>> logPages_;
+  std::vector<std::pair<std::string, HWND>> named_;
+  StatusControls status_;
+};

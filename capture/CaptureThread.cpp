@@ -1,0 +1,44 @@
+#include "capture/CaptureThread.h"
+
+constexpr size_t kWriterBufferSize = 102400;
+
+CaptureThread::CaptureThread(MainThreadCalls& calls, UserInteraction& ui, StatusChannel channel)
+    : calls_(calls), ui_(ui), channel_(channel), writer_(stream_, kWriterBufferSize) {}
+
+CaptureThread::~CaptureThread() { Join(); }
+
+void CaptureThread::Start() {
+  handle_ = CreateThread(nullptr, 0, &CaptureThread::ThreadProc, this, CREATE_SUSPENDED, nullptr);
+  if (!handle_) throw Exception(ErrorKind::EThread, "The capture thread could not be created.");
+  SetThreadPriority(handle_, THREAD_PRIORITY_BELOW_NORMAL);
+  ResumeThread(handle_);
+}
+
+void CaptureThread::Join() {
+  if (!handle_) return;
+  // The thread may be blocked in a call to the main thread (this one): keep serving them.
+  while (WaitForSingleObject(handle_, 10) == WAIT_TIMEOUT) calls_.RunPending();
+  CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+DWORD WINAPI CaptureThread::ThreadProc(void* self) {
+  auto* thread = static_cast<CaptureThread*>(self);
+  try {
+    thread->Execute();
+    thread->writer_.FlushBuffer();
+  } catch (...) {
+    thread->failure_ = DescribeError(std::current_exception());
+  }
+  thread->finished_.store(true);
+  thread->calls_.Notify();
+  return 0;
+}
+
+void CaptureThread::Display(const std::string& status, int max, int position) {
+  Synchronize([&] {
+    ui_.SetStatus(channel_, status);
+    ui_.SetProgress(channel_, max, position);
+    ui_.ProcessMessages();
+  });
+}

@@ -1,0 +1,55 @@
+#pragma once
+// A capture runs on a worker thread of its own at below-normal priority and writes into its
+// own memory stream. It shares nothing with the other capture; every change of the user
+// interface goes to the main thread through MainThreadCalls.
+
+#include <windows.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+
+#include "core/Errors.h"
+#include "core/MainThreadCalls.h"
+#include "core/UserInteraction.h"
+#include "datafiles/Stream.h"
+#include "datafiles/TWriter.h"
+
+class CaptureThread {
+ public:
+  CaptureThread(MainThreadCalls& calls, UserInteraction& ui, StatusChannel channel);
+  virtual ~CaptureThread();
+  CaptureThread(const CaptureThread&) = delete;
+  CaptureThread& operator=(const CaptureThread&) = delete;
+
+  // Creates the thread suspended, lowers its priority, then lets it run.
+  void Start();
+  bool Finished() const { return finished_.load(); }
+  // Waits for the thread itself to end after Finished().
+  void Join();
+
+  TMemoryStream& Stream() { return stream_; }
+  TWriter& Writer() { return writer_; }
+  // Set when the capture ended with an error; its output is then incomplete.
+  const std::optional<ErrorInfo>& Failure() const { return failure_; }
+
+ protected:
+  virtual void Execute() = 0;
+  // Shows status text and progress on this thread's display, on the main thread.
+  void Display(const std::string& status, int max, int position);
+  // Runs call on the main thread and waits for it.
+  void Synchronize(const std::function<void()>& call) { calls_.Synchronize(call); }
+  UserInteraction& Ui() { return ui_; }
+
+ private:
+  static DWORD WINAPI ThreadProc(void* self);
+
+  MainThreadCalls& calls_;
+  UserInteraction& ui_;
+  StatusChannel channel_;
+  TMemoryStream stream_;
+  TWriter writer_;
+  HANDLE handle_ = nullptr;
+  std::atomic<bool> finished_{false};
+  std::optional<ErrorInfo> failure_;
+};

@@ -1,1 +1,0 @@
-int quorvel_capture_placeholder;

@@ -1,0 +1,121 @@
+#include "capture/SaveConfiguration.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "core/Errors.h"
+#include "core/ScriptedInteraction.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+
+using namespace std::string_literals;
+
+class SaveConfigurationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder = std::string(temp) + "QuorvelSave_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "OldCFG.SXD.tmp", "x.SXD"}) DeleteFileA((folder + name).c_str());
+  }
+  void TearDown() override {
+    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "OldCFG.SXD.tmp", "x.SXD"}) DeleteFileA((folder + name).c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
+
+  void SaveCurrent() { SaveCurrentConfiguration(folder, trees, calls, ui, [] {}); }
+
+  std::string folder;
+  TreeModel registry, drives, systemFiles;
+  SelectionTrees trees{registry, drives, systemFiles};
+  MainThreadCalls calls;
+  ScriptedInteraction ui;
+};
+
+const std::string kEmptyConfiguration =
+    "\x06\x36* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver 4/97 *\x01\x00"s +
+    "\x06\x27* THIS IS A SNAPTRACE DRIVES DATAFILE *\x01\x00"s +
+    "\x06\x2C* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *\x01\x00"s;
+
+}  // namespace
+
+TEST_F(SaveConfigurationTest, NothingSelectedWritesTheThreeEmptySections) {
+  WriteConfigurationFile(folder + "x.SXD", trees, calls, ui);
+  std::string bytes = ReadAll(folder + "x.SXD");
+  EXPECT_EQ(bytes.size(), 149u);
+  EXPECT_EQ(bytes, kEmptyConfiguration);
+  EXPECT_FALSE(ui.secondaryVisible) << "the second status line shows only during a save";
+}
+
+TEST_F(SaveConfigurationTest, EachSaveKeepsExactlyThePreviousSnapshot) {
+  WriteAll(folder + "OldCFG.BAK", "oldest");
+  WriteAll(folder + "OldCFG.SXD", "previous");
+  SaveCurrent();
+  EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), "previous");
+  EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), kEmptyConfiguration);
+  SaveCurrent();
+  EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), kEmptyConfiguration);
+  EXPECT_FALSE(Exists(folder + "OldCFG.SXD.tmp"));
+  EXPECT_EQ(ui.waitDepth, 0);
+}
+
+TEST_F(SaveConfigurationTest, DeclinedValidationTouchesNoFile) {
+  WriteAll(folder + "OldCFG.BAK", "backup");
+  WriteAll(folder + "OldCFG.SXD", "current");
+  EXPECT_THROW(SaveCurrentConfiguration(folder, trees, calls, ui, [] { RaiseAbort(); }), EMyAbort);
+  EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), "backup");
+  EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), "current");
+  EXPECT_EQ(ui.waitDepth, 0);
+}
+
+TEST_F(SaveConfigurationTest, AFailedCaptureWritesNothingAndKeepsBothSnapshots) {
+  WriteAll(folder + "OldCFG.BAK", "backup");
+  WriteAll(folder + "OldCFG.SXD", "current");
+  // A selected root that names no root key cannot be captured.
+  TreeNode* top = registry.Add(nullptr, "My Computer");
+  registry.Add(top, "HKEY_NOT_A_ROOT")->stateIndex = 4;
+  try {
+    SaveCurrent();
+    FAIL() << "the save must fail";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("The capture of the registry failed; the configuration file was not written."),
+              std::string::npos)
+        << e.Message();
+  }
+  EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), "backup");
+  EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), "current");
+  EXPECT_FALSE(Exists(folder + "OldCFG.SXD.tmp"));
+  EXPECT_FALSE(ui.secondaryVisible);
+}
+
+TEST_F(SaveConfigurationTest, SaveAsAsksForTheFileAndLeavesTheFixedFilesAlone) {
+  WriteAll(folder + "OldCFG.SXD", "current");
+  ui.fileChoices = {""};
+  EXPECT_FALSE(SaveConfigurationAs(folder, trees, calls, ui));
+  EXPECT_FALSE(Exists(folder + "x.SXD"));
+
+  ui.fileChoices = {folder + "x.SXD"};
+  EXPECT_TRUE(SaveConfigurationAs(folder, trees, calls, ui));
+  EXPECT_EQ(ReadAll(folder + "x.SXD"), kEmptyConfiguration);
+  EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), "current");
+  ASSERT_EQ(ui.fileDialogs.size(), 2u);
+  EXPECT_EQ(ui.fileDialogs[0].title, "Save Configuration File");
+  EXPECT_EQ(ui.fileDialogs[0].filter, "Configuration file (*.SXD)|*.SXD");
+  EXPECT_TRUE(ui.fileDialogs[0].promptOverwrite);
+}

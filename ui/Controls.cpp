@@ -1,0 +1,48 @@
+#include "ui/Controls.h"
+
+#include <commctrl.h>
+
+HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id, DWORD exStyle) {
+  HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultGuiFont()), FALSE);
+  return child;
+}
+
+void AddTabs(HWND tab, const std::vector<std::string>& captions) {
+  for (size_t i = 0; i < captions.size(); ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(captions[i].c_str());
+    SendMessageA(tab, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void AddListColumns(HWND list, const std::vector<std::pair<std::string, int>>& columns) {
+  for (size_t i = 0; i < columns.size(); ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(columns[i].first.c_str());
+    column.cx = columns[i].second;
+    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+std::string GetWindowTextString(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+HFONT DefaultGuiFont() {
+  static HFONT font = [] {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+      return CreateFontIndirectA(&metrics.lfMessageFont);
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  }();
+  return font;
+}

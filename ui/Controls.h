@@ -1,0 +1,21 @@
+#pragma once
+// Small helpers for building windows out of common controls.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id,
+                 DWORD exStyle = 0);
+
+// Tab control pages given by their captions.
+void AddTabs(HWND tab, const std::vector<std::string>& captions);
+
+// Report-style list view with the given column captions and widths.
+void AddListColumns(HWND list, const std::vector<std::pair<std::string, int>>& columns);
+
+std::string GetWindowTextString(HWND window);
+
+// The font every control of ours uses (the system's message font), created once per process.
+HFONT DefaultGuiFont();

@@ -1,0 +1,84 @@
+#pragma once
+// The base of the program's dialogs. One static dialog procedure finds the object (stored at
+// WM_INITDIALOG) and dispatches to virtuals; an exception thrown by a handler never crosses
+// the Win32 callback, it goes to the dialog error hook instead.
+//
+// Every dialog is made from a template whose font becomes Tahoma when the screen has that
+// font, so the dialog units of the layout follow the font that is shown. A top-level dialog
+// shows the application title before its own caption ("Quorvel - Settings").
+
+#include <windows.h>
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Window.h"
+
+inline constexpr const char* kApplicationTitle = "Quorvel";
+inline constexpr const char* kDialogFontName = "Tahoma";
+
+class Dialog : public Window {
+ public:
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  // A modeless dialog still open is destroyed with its object.
+  virtual ~Dialog();
+
+  // Runs the dialog modally; the result is what End received, -1 when it could not be made.
+  INT_PTR DoModal(HWND owner);
+  // Makes the dialog modeless (hidden unless its template says WS_VISIBLE); false on failure.
+  bool Create(HWND parent);
+  // Closes the dialog with result: ends the modal loop, or destroys the modeless window.
+  void End(INT_PTR result);
+  INT_PTR Result() const { return result_; }
+
+  // The form's class name and its owner path ("fOptions\GeneralTS"), for error reports.
+  const std::string& ClassName() const { return className_; }
+  std::string OwnerPath() const;
+
+ protected:
+  // owner: the dialog this one is a part of (a tab page's form), for the owner path.
+  Dialog(int templateId, std::string className, std::string name, const Dialog* owner = nullptr);
+
+  // Return true to let the system focus the first control.
+  virtual bool OnInit() { return true; }
+  // Return true when handled; otherwise IDOK and IDCANCEL go on to OnOK and OnCancel.
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+  virtual bool OnNotify(int /*id*/, const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+  // Any other message; result is the dialog procedure's return value when handled.
+  virtual bool OnMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+  virtual void OnOK() { End(IDOK); }
+  virtual void OnCancel() { End(IDCANCEL); }
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  std::vector<unsigned char> LoadTemplate() const;
+
+  int templateId_;
+  std::string className_;
+  std::string name_;
+  const Dialog* owner_;
+  bool modal_ = false;
+  INT_PTR result_ = 0;
+};
+
+// Where an exception that escaped a dialog handler goes. The program entry installs the
+// error dialog here; without a hook the error is kept for TakeLastDialogError and ignored.
+using DialogErrorHook = std::function<void(const Dialog& source, std::exception_ptr error)>;
+void SetDialogErrorHook(DialogErrorHook hook);
+std::exception_ptr TakeLastDialogError();
+
+// Lets the window messages that are waiting now run (a WM_QUIT is posted again).
+void RunPendingMessages();
+
+// True when a font family of that name (compared ignoring case) is among the screen fonts.
+bool IsScreenFont(const std::string& faceName);
+
+// A copy of a dialog template (DLGTEMPLATE or DLGTEMPLATEEX) with another font face; the
+// template unchanged when it names no font. Throws Exception on a truncated template.
+std::vector<unsigned char> DialogTemplateWithFont(const unsigned char* data, std::size_t size,
+                                                  const std::string& faceName);

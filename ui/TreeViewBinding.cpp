@@ -1,0 +1,163 @@
+#include "ui/TreeViewBinding.h"
+
+namespace {
+
+HTREEITEM ItemOf(const TreeNode* node) { return node ? static_cast<HTREEITEM>(node->viewItem) : TVI_ROOT; }
+
+TreeNode* NodeOfItem(HWND tree, HTREEITEM item) {
+  if (!item) return nullptr;
+  TVITEMA tvItem{};
+  tvItem.mask = TVIF_PARAM | TVIF_HANDLE;
+  tvItem.hItem = item;
+  if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvItem))) return nullptr;
+  return reinterpret_cast<TreeNode*>(tvItem.lParam);
+}
+
+}  // namespace
+
+TreeViewBinding::TreeViewBinding(HWND treeView, TreeModel& model) : tree_(treeView), model_(model) {
+  model_.ForEach([this](TreeNode& node) { InsertItem(node); });
+  model_.AddObserver(this);
+}
+
+TreeViewBinding::~TreeViewBinding() {
+  model_.RemoveObserver(this);
+  model_.ForEach([](TreeNode& node) { node.viewItem = nullptr; });
+}
+
+void TreeViewBinding::InsertItem(TreeNode& node) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = ItemOf(node.Parent());
+  size_t index = node.Index();
+  if (index == 0) {
+    insert.hInsertAfter = TVI_FIRST;
+  } else {
+    const TreeNode* previous = node.Parent() ? node.Parent()->Child(index - 1) : model_.Top(index - 1);
+    insert.hInsertAfter = previous->viewItem ? ItemOf(previous) : TVI_LAST;
+  }
+  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+  insert.item.pszText = const_cast<char*>(node.text.c_str());
+  insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+  node.viewItem = reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  ApplyAttributes(node);
+}
+
+void TreeViewBinding::ApplyAttributes(TreeNode& node) {
+  if (!node.viewItem) return;
+  TVITEMA item{};
+  item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE | TVIF_HANDLE;
+  item.hItem = ItemOf(&node);
+  item.pszText = const_cast<char*>(node.text.c_str());
+  item.iImage = node.imageIndex;
+  item.iSelectedImage = node.selectedIndex;
+  item.cChildren = node.hasChildren ? 1 : 0;
+  // State images have four bits; the restored bit above them shows as the greyed look.
+  int stateImage = node.stateIndex > 0 ? (node.stateIndex & 15) : 0;
+  item.stateMask = TVIS_STATEIMAGEMASK | TVIS_CUT;
+  item.state = INDEXTOSTATEIMAGEMASK(stateImage) | (node.cut ? TVIS_CUT : 0);
+  SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+
+  bool viewExpanded = SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item.hItem), TVIS_EXPANDED) &
+                      TVIS_EXPANDED;
+  if (!syncingExpansion_ && viewExpanded != node.expanded && (node.Count() > 0 || !node.expanded)) {
+    syncingExpansion_ = true;
+    SendMessageA(tree_, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item.hItem));
+    syncingExpansion_ = false;
+  }
+}
+
+void TreeViewBinding::ForgetItems(TreeNode& node) {
+  node.viewItem = nullptr;
+  for (size_t i = 0; i < node.Count(); ++i) ForgetItems(*node.Child(i));
+}
+
+void TreeViewBinding::NodeInserted(TreeNode& node) {
+  if (node.Parent() && !node.Parent()->viewItem) return;
+  InsertItem(node);
+}
+
+void TreeViewBinding::NodeRemoving(TreeNode& node) {
+  if (node.viewItem) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(&node)));
+  ForgetItems(node);
+}
+
+void TreeViewBinding::NodeChanged(TreeNode& node) { ApplyAttributes(node); }
+
+void TreeViewBinding::UpdateBegun() { SendMessageA(tree_, WM_SETREDRAW, FALSE, 0); }
+
+void TreeViewBinding::UpdateEnded() {
+  SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(tree_, nullptr, TRUE);
+}
+
+TreeNode* TreeViewBinding::Selected() const {
+  return NodeOfItem(tree_, reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+}
+
+void TreeViewBinding::Select(TreeNode* node) {
+  SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? ItemOf(node) : nullptr));
+}
+
+TreeNode* TreeViewBinding::NodeAt(POINT clientPoint) const {
+  TVHITTESTINFO hit{};
+  hit.pt = clientPoint;
+  return NodeOfItem(tree_, reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))));
+}
+
+bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
+  if (header.hwndFrom != tree_) return false;
+  result = 0;
+  switch (header.code) {
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW: {
+      const auto& info = reinterpret_cast<const NMTREEVIEWA&>(header);
+      TreeNode* node = reinterpret_cast<TreeNode*>(info.itemNew.lParam);
+      if (!node || syncingExpansion_) return true;
+      if (info.action & TVE_EXPAND) {
+        // The view expands by itself once this returns; the model only follows.
+        syncingExpansion_ = true;
+        model_.Expand(node);
+        syncingExpansion_ = false;
+        // Nothing could be loaded: the view must not keep an expand button that does nothing.
+        if (node->Count() == 0) result = TRUE;
+      }
+      return true;
+    }
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW: {
+      const auto& info = reinterpret_cast<const NMTREEVIEWA&>(header);
+      TreeNode* node = reinterpret_cast<TreeNode*>(info.itemNew.lParam);
+      if (!node || syncingExpansion_) return true;
+      if (info.action & TVE_COLLAPSE) {
+        syncingExpansion_ = true;
+        model_.Collapse(node);
+        syncingExpansion_ = false;
+        if (onCollapsed) onCollapsed(*node);
+      }
+      return true;
+    }
+    case TVN_SELCHANGINGA:
+    case TVN_SELCHANGINGW:
+      if (canChangeSelection && !canChangeSelection()) result = TRUE;
+      return true;
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW: {
+      const auto& info = reinterpret_cast<const NMTREEVIEWA&>(header);
+      if (onSelect) onSelect(reinterpret_cast<TreeNode*>(info.itemNew.lParam));
+      return true;
+    }
+    case NM_CLICK: {
+      TVHITTESTINFO hit{};
+      DWORD position = GetMessagePos();
+      hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+      ScreenToClient(tree_, &hit.pt);
+      SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if ((hit.flags & TVHT_ONITEMSTATEICON) && onStateClick) {
+        if (TreeNode* node = NodeOfItem(tree_, hit.hItem)) onStateClick(*node);
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}

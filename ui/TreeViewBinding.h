@@ -1,0 +1,52 @@
+#pragma once
+// Shows a TreeModel in a Win32 tree view: mirrors inserts, removals and changes of the model,
+// and forwards expansion, collapse, selection and clicks on state images back to the owner.
+// The model stays the data; the view never is.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+#include "core/TreeModel.h"
+
+class TreeViewBinding : public TreeModelObserver {
+ public:
+  // Fills the view from the model and follows it from then on.
+  TreeViewBinding(HWND treeView, TreeModel& model);
+  ~TreeViewBinding() override;
+  TreeViewBinding(const TreeViewBinding&) = delete;
+  TreeViewBinding& operator=(const TreeViewBinding&) = delete;
+
+  HWND Handle() const { return tree_; }
+  TreeModel& Model() { return model_; }
+
+  // Handles a WM_NOTIFY from this view; false when it came from another control.
+  bool HandleNotify(const NMHDR& header, LRESULT& result);
+
+  TreeNode* Selected() const;
+  void Select(TreeNode* node);
+  TreeNode* NodeAt(POINT clientPoint) const;
+
+  std::function<void(TreeNode&)> onStateClick;  // a click on the node's state image
+  std::function<void(TreeNode*)> onSelect;      // the selection moved (nullptr: none)
+  std::function<void(TreeNode&)> onCollapsed;   // the user collapsed the node
+  // Asked before the selection moves; false keeps the current node.
+  std::function<bool()> canChangeSelection;
+
+  void NodeInserted(TreeNode& node) override;
+  void NodeRemoving(TreeNode& node) override;
+  void NodeChanged(TreeNode& node) override;
+  void UpdateBegun() override;
+  void UpdateEnded() override;
+
+ private:
+  void InsertItem(TreeNode& node);
+  void ApplyAttributes(TreeNode& node);
+  static void ForgetItems(TreeNode& node);
+
+  HWND tree_;
+  TreeModel& model_;
+  bool syncingExpansion_ = false;  // the view's own expand notifications come from us
+};
