@@ -1,0 +1,524 @@
+#!/usr/bin/env python3
+"""Draw the main window's image strip and write it as res/Icons.bmp.
+
+The strip is one 24-bit uncompressed BMP of 21 images, 16 x 16 each, side by
+side (336 x 16). Pure magenta (255, 0, 255) marks transparent pixels; the
+bottom-left pixel of the strip carries that colour so the strip can be loaded
+with "colour of the bottom-left pixel is transparent".
+
+Images are built from small ASCII-art pieces and a few drawing helpers, so the
+output is fully deterministic. Usage:
+
+    scripts/make-icons.py [output.bmp]     (default: res/Icons.bmp)
+"""
+
+import math
+import os
+import struct
+import sys
+
+SIZE = 16
+TRANSPARENT = (255, 0, 255)
+
+# One character per colour in the ASCII-art pieces. '.' leaves a pixel as it is
+# (transparent on a fresh image); ' ' forces it back to transparent.
+PALETTE = {
+    'k': (0, 0, 0),  # outline
+    'D': (64, 64, 64),  # dark grey
+    'G': (128, 128, 128),  # grey
+    'L': (192, 192, 192),  # light grey
+    'M': (224, 224, 224),  # very light grey
+    'W': (255, 255, 255),  # white
+    'Y': (255, 208, 64),  # folder yellow
+    'y': (208, 152, 0),  # folder shadow
+    'l': (255, 236, 160),  # folder highlight
+    'f': (112, 80, 0),  # folder outline
+    'g': (0, 168, 0),  # green
+    'h': (0, 96, 0),  # dark green
+    'e': (96, 232, 96),  # light green
+    'r': (224, 0, 0),  # red
+    'R': (128, 0, 0),  # dark red
+    'b': (0, 64, 200),  # blue
+    'B': (0, 32, 112),  # dark blue
+    'c': (128, 200, 255),  # light blue
+    'o': (255, 144, 0),  # orange
+    'p': (255, 160, 176),  # pink
+    'w': (240, 208, 152),  # bare wood
+    'a': (224, 184, 48),  # gold
+}
+for _colour in PALETTE.values():
+    assert _colour != TRANSPARENT
+
+
+class Image:
+    """A 16 x 16 picture, stored as rows of RGB tuples."""
+
+    def __init__(self):
+        self.px = [[TRANSPARENT] * SIZE for _ in range(SIZE)]
+
+    def copy(self):
+        other = Image()
+        other.px = [row[:] for row in self.px]
+        return other
+
+    def set(self, x, y, colour):
+        if 0 <= x < SIZE and 0 <= y < SIZE:
+            self.px[y][x] = PALETTE[colour] if isinstance(colour, str) else colour
+
+    def rect(self, x0, y0, x1, y1, outline, fill=None):
+        """Rectangle with inclusive corners, 1-pixel outline, optional fill."""
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                edge = x in (x0, x1) or y in (y0, y1)
+                if edge:
+                    self.set(x, y, outline)
+                elif fill is not None:
+                    self.set(x, y, fill)
+
+    def line(self, x0, y0, x1, y1, colour):
+        dx, dy = abs(x1 - x0), -abs(y1 - y0)
+        sx, sy = (1 if x0 < x1 else -1), (1 if y0 < y1 else -1)
+        err = dx + dy
+        while True:
+            self.set(x0, y0, colour)
+            if (x0, y0) == (x1, y1):
+                return
+            e2 = 2 * err
+            if e2 >= dy:
+                err += dy
+                x0 += sx
+            if e2 <= dx:
+                err += dx
+                y0 += sy
+
+    def art(self, x0, y0, rows):
+        """Paint an ASCII-art piece with its top-left corner at (x0, y0)."""
+        for dy, row in enumerate(rows):
+            for dx, ch in enumerate(row):
+                if ch == '.':
+                    continue
+                self.set(x0 + dx, y0 + dy, TRANSPARENT if ch == ' ' else ch)
+        return self
+
+
+def from_art(rows):
+    assert len(rows) == SIZE and all(len(r) == SIZE for r in rows), rows
+    return Image().art(0, 0, rows)
+
+
+def overlay(base, piece, x0=None, y0=None):
+    """Copy of base with a badge in its bottom-right corner (or at x0, y0)."""
+    width, height = len(piece[0]), len(piece)
+    x0 = SIZE - width if x0 is None else x0
+    y0 = SIZE - height if y0 is None else y0
+    return base.copy().art(x0, y0, piece)
+
+
+# ---------------------------------------------------------------------------
+# Base shapes
+
+FOLDER = [
+    "................",
+    "................",
+    ".fffff..........",
+    "flllllf.........",
+    "flYYYYYffffffff.",
+    "flllllllllllllyf",
+    "flYYYYYYYYYYYYyf",
+    "flYYYYYYYYYYYYyf",
+    "flYYYYYYYYYYYYyf",
+    "flYYYYYYYYYYYYyf",
+    "flYYYYYYYYYYYYyf",
+    "flYYYYYYYYYYYYyf",
+    "flYYYYYYYYYYYYyf",
+    "fyyyyyyyyyyyyyyf",
+    "ffffffffffffffff",
+    "................",
+]
+
+OPEN_FOLDER = [
+    "................",
+    "................",
+    ".fffff..........",
+    "flllllf.........",
+    "flyyyyyffffffff.",
+    "fly...........f.",
+    "fly..fffffffffff",
+    "fly.flllllllllyf",
+    "flyflYYYYYYYYyf.",
+    "flyflYYYYYYYYyf.",
+    "flflYYYYYYYYyf..",
+    "flflYYYYYYYYyf..",
+    "fflYYYYYYYYyf...",
+    "fflyyyyyyyyyf...",
+    "fffffffffffff...",
+    "................",
+]
+
+COMPUTER = [
+    "................",
+    "................",
+    ".kkkkkkkkkkkkkk.",
+    ".kLLLLLLLLLLLLk.",
+    ".kLBBBBBBBBBBLk.",
+    ".kLBccbbbbbbBLk.",
+    ".kLBcbbbbbbbBLk.",
+    ".kLBbbbbbbbbBLk.",
+    ".kLBbbbbbbbbBLk.",
+    ".kLBBBBBBBBBBLk.",
+    ".kLLLLLLLLLLLgk.",
+    ".kkkkkkkkkkkkkk.",
+    "......kGGk......",
+    "...kkkkkkkkkk...",
+    "...kLLLLLLLLk...",
+    "...kkkkkkkkkk...",
+]
+
+SHEET = [
+    "..kkkkkkkk......",
+    "..kWWWWWWkk.....",
+    "..kWWWWWWkWk....",
+    "..kWLLLLWkWWk...",
+    "..kWWWWWWkkkkk..",
+    "..kWLLLLLLLLWk..",
+    "..kWWWWWWWWWWk..",
+    "..kWLLLLLLLLWk..",
+    "..kWWWWWWWWWWk..",
+    "..kWLLLLLLLLWk..",
+    "..kWWWWWWWWWWk..",
+    "..kWLLLLLLLLWk..",
+    "..kWWWWWWWWWWk..",
+    "..kWWWWWWWWWWk..",
+    "..kkkkkkkkkkkk..",
+    "................",
+]
+
+CHECK_BOX = [
+    "................",
+    "................",
+    ".DDDDDDDDDDDDD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DWWWWWWWWWWWD..",
+    ".DDDDDDDDDDDDD..",
+    "................",
+]
+
+CHECK_MARK = [
+    ".......k",
+    "......kk",
+    "k....kkk",
+    "kk..kkk.",
+    "kkkkkk..",
+    ".kkkk...",
+    "..kk....",
+]
+
+PART_MARK = ["GGGGGGG"] * 7
+
+# ---------------------------------------------------------------------------
+# Badges, painted over the bottom-right corner of a base shape
+
+PLUS = [
+    "..kkkk..",
+    "..kegk..",
+    "kkkegkkk",
+    "keeeeggk",
+    "kggggghk",
+    "kkkgghkk",
+    "..kghk..",
+    "..kkkk..",
+]
+
+CROSS = [
+    "kk....kk",
+    "krk..krk",
+    "krrkkrrk",
+    ".krrrrk.",
+    ".krrrRk.",
+    "krrkkRRk",
+    "krk..kRk",
+    "kk....kk",
+]
+
+PENCIL = [
+    "......kk.",
+    ".....kppk",
+    "....kokpk",
+    "...koook.",
+    "..koook..",
+    ".kwook...",
+    "kwwok....",
+    "kkwk.....",
+    "kkk......",
+]
+
+ARROW_RIGHT = [
+    "....k....",
+    "....kk...",
+    "kkkkkek..",
+    "keeeeegk.",
+    "kgggggghk",
+    "khhhhhhk.",
+    "kkkkkhk..",
+    "....kk...",
+    "....k....",
+]
+
+ARROW_LEFT = [
+    "....k....",
+    "...kk....",
+    "..kMkkkkk",
+    ".kMMMMMMk",
+    "kGGGGGGGk",
+    ".kDDDDDDk",
+    "..kDkkkkk",
+    "...kk....",
+    "....k....",
+]
+
+# ---------------------------------------------------------------------------
+# Value glyphs
+
+TAG = [
+    "................",
+    "................",
+    "................",
+    ".DDDDDDDDDDDDDD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DDDDDDDDDDDDDD.",
+    "................",
+    "................",
+]
+
+TEXT_AB = [
+    "........r.....",
+    "........r.....",
+    "..rrr...rrrr..",
+    ".....r..r...r.",
+    "..rrrr..r...r.",
+    ".r...r..r...r.",
+    "..rrrr..rrrr..",
+]
+
+BITS = [
+    ".bb...b..",
+    "b..b.bb..",
+    "b..b..b..",
+    ".bb..bbb.",
+    ".........",
+    "..b...bb.",
+    ".bb..b..b",
+    "..b..b..b",
+    ".bbb..bb.",
+]
+
+HASH = [
+    "...b..b...",
+    "...b..b...",
+    ".bbbbbbbbb",
+    "..b..b....",
+    "..b..b....",
+    "bbbbbbbbb.",
+    ".b..b.....",
+    ".b..b.....",
+]
+
+# ---------------------------------------------------------------------------
+# Drives
+
+HARD_DISK = [
+    "................",
+    "................",
+    "................",
+    "................",
+    "...kkkkkkkkkkkk.",
+    "..kMMMMMMMMMMkk.",
+    ".kMMMMMMMMMMkLk.",
+    "kkkkkkkkkkkkLLk.",
+    "kLLLLLLLLLLkLLk.",
+    "kLGGGGGGLgLkLk..",
+    "kLLLLLLLLLLkk...",
+    "kkkkkkkkkkkk....",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+FLOPPY = [
+    "................",
+    ".kkkkkkkkkkkkk..",
+    ".kBBkMMMMMMkBBk.",
+    ".kBBkMMkkMMkBBk.",
+    ".kBBkMMkkMMkBBk.",
+    ".kBBkMMMMMMkBBk.",
+    ".kBBBkkkkkkBBBk.",
+    ".kBBBBBBBBBBBBk.",
+    ".kBWWWWWWWWWWBk.",
+    ".kBWWWWWWWWWWBk.",
+    ".kBWLLLLLLLLWBk.",
+    ".kBWWWWWWWWWWBk.",
+    ".kBWLLLLLLLLWBk.",
+    ".kBWWWWWWWWWWBk.",
+    ".kkkkkkkkkkkkkk.",
+    "................",
+]
+
+CABLE = [
+    ".....kgk........",
+    ".....kgk........",
+    ".....kgk........",
+    "kkkkkkgkkkkkkkkk",
+    "gggggggggggggggg",
+    "kkkkkkkkkkkkkkkk",
+]
+
+RAM = [
+    "................",
+    "................",
+    "................",
+    "................",
+    "kkkkkkkkkkkkkkkk",
+    "khhhhhhhhhhhhhhk",
+    "khkkkhkkkhkkkhhk",
+    "khkDkhkDkhkDkhhk",
+    "khkDkhkDkhkDkhhk",
+    "khkkkhkkkhkkkhhk",
+    "khhhhhhhhhhhhhhk",
+    "khahahahahahahak",
+    "kkkkkkkkkkkkkkkk",
+    "................",
+    "................",
+    "................",
+]
+
+
+def disc():
+    img = Image()
+    cx = cy = 7.5
+    for y in range(SIZE):
+        for x in range(SIZE):
+            d = math.hypot(x - cx, y - cy)
+            if d > 7.6:
+                continue
+            if d > 6.6:
+                colour = 'k'
+            elif d < 1.2:
+                continue
+            elif d < 2.0:
+                colour = 'k'
+            elif d < 3.0:
+                colour = 'L'
+            else:
+                # A light sheen across the top-left and bottom-right quadrants.
+                angle = math.degrees(math.atan2(y - cy, x - cx)) % 180
+                if 115 <= angle <= 155:
+                    colour = 'c'
+                elif 95 <= angle < 115:
+                    colour = 'p'
+                elif 155 < angle <= 170:
+                    colour = 'W'
+                else:
+                    colour = 'M'
+            img.set(x, y, colour)
+    return img
+
+
+def hard_disk_low():
+    """The hard disk shifted up so a cable fits beneath it."""
+    return Image().art(0, -2, HARD_DISK)
+
+
+def build_images():
+    folder = from_art(FOLDER)
+    sheet = from_art(SHEET)
+    box = from_art(CHECK_BOX)
+    tag = from_art(TAG)
+    old_sheet = from_art([row.replace('W', 'M') for row in SHEET])
+    return [
+        folder,  # 0 closed folder
+        from_art(OPEN_FOLDER),  # 1 open folder
+        from_art(COMPUTER),  # 2 computer
+        box,  # 3 unchecked
+        overlay(box, CHECK_MARK, 4, 5),  # 4 checked
+        overlay(box, PART_MARK, 4, 5),  # 5 partly checked
+        overlay(folder, PLUS),  # 6 new key / folder
+        overlay(folder, CROSS),  # 7 deleted key / folder
+        overlay(folder, PENCIL, 7, 7),  # 8 changed key / folder
+        overlay(sheet, PLUS),  # 9 new value / file
+        overlay(sheet, CROSS),  # 10 deleted value / file
+        overlay(old_sheet, ARROW_LEFT, 7, 7),  # 11 old side
+        overlay(sheet, ARROW_RIGHT, 7, 7),  # 12 new side
+        tag.copy().art(1, 5, TEXT_AB),  # 13 string value
+        tag.copy().art(3, 4, BITS),  # 14 byte data
+        tag.copy().art(3, 4, HASH),  # 15 integer
+        from_art(FLOPPY),  # 16 removable
+        from_art(HARD_DISK),  # 17 hard disk
+        hard_disk_low().art(0, 10, CABLE),  # 18 network drive
+        from_art(RAM),  # 19 memory drive
+        disc(),  # 20 CD-ROM
+    ]
+
+
+def bmp_bytes(images):
+    width, height = SIZE * len(images), SIZE
+    stride = (width * 3 + 3) & ~3
+    pixels = bytearray()
+    for y in reversed(range(height)):  # BMP rows run bottom-up
+        row = bytearray()
+        for img in images:
+            for r, g, b in img.px[y]:
+                row += bytes((b, g, r))
+        row += b'\0' * (stride - len(row))
+        pixels += row
+    header_size = 14 + 40
+    file_header = struct.pack('<2sIHHI', b'BM', header_size + len(pixels), 0, 0, header_size)
+    info_header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return file_header + info_header + bytes(pixels)
+
+
+def check(data, count):
+    width, height = SIZE * count, SIZE
+    assert count == 21, count
+    assert data[:2] == b'BM'
+    size, offset = struct.unpack_from('<I4xI', data, 2)
+    hdr, w, h, planes, bpp, compression = struct.unpack_from('<IiiHHI', data, 14)
+    assert (size, offset, hdr) == (len(data), 54, 40)
+    assert (w, h, planes, bpp, compression) == (width, height, 1, 24, 0)
+    assert len(data) == 54 + width * 3 * height  # 336 * 3 is a multiple of 4: no padding
+    # First stored pixel is the bottom-left one; it defines the transparent colour.
+    assert tuple(data[54:57][::-1]) == TRANSPARENT
+
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res', 'Icons.bmp')
+    images = build_images()
+    for index, img in enumerate(images):
+        assert any(p != TRANSPARENT for row in img.px for p in row), index
+    data = bmp_bytes(images)
+    check(data, len(images))
+    with open(out, 'wb') as f:
+        f.write(data)
+    print(f'{out}: {len(images)} images, {SIZE * len(images)} x {SIZE}, {len(data)} bytes')
+
+
+if __name__ == '__main__':
+    main()
