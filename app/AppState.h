@@ -2,10 +2,12 @@
 // The few process-wide values, owned by the main window for the process's lifetime.
 
 #include <string>
+#include <vector>
 
 struct AppState {
   std::string exePath;
   std::string programFolder;   // folder of the exe, with a trailing backslash
   std::string currentLogFile;  // the log the result trees were last filled from
   bool selectionChanged = false;
+  std::vector<std::string> excludeList;  // full paths of files no compare reports
 };

@@ -7,6 +7,10 @@ namespace {
 // Commands that work in this build. The others stay in the menus, disabled, until they land.
 bool IsImplemented(int commandId) {
   switch (commandId) {
+    case IDM_LOAD_SELECTION:
+    case IDM_SAVE_SELECTION:
+    case IDM_RESET_SELECTIONS:
+    case IDM_REFRESH_VIEW:
     case IDM_SAVE_CURRENT_CONFIG:
     case IDM_SAVE_CONFIG_AS:
     case IDM_SETTINGS:

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/AppState.h"
 #include "app/ErrorReporting.h"
@@ -29,6 +30,8 @@ int RunMessageLoop(MainWindow& window) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  // The shell's display names and icons of drives come through COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
@@ -40,6 +43,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     InstallDialogErrorHandler();
     MainWindow window(app, ShowError);
     HWND hwnd = window.Create();
+    window.LoadStartupSelection();
     ShowWindow(hwnd, showCommand);
     UpdateWindow(hwnd);
     return RunMessageLoop(window);

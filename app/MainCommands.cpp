@@ -1,8 +1,10 @@
 #include "app/MainCommands.h"
 
 #include "app/OptionsDialog.h"
+#include "app/SelectionCommands.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SettingsAccess.h"
+#include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "res/resource.h"
 
@@ -27,10 +29,6 @@ constexpr CommandName kCommandNames[] = {
     {IDM_ABOUT, "AboutMNU"},
 };
 
-// The selection checks come with the selection trees; with nothing selectable yet there is
-// nothing to question.
-void ValidateSelection() {}
-
 }  // namespace
 
 const char* CommandComponentName(int commandId) {
@@ -42,10 +40,26 @@ const char* CommandComponentName(int commandId) {
 void RunMainCommand(int commandId, MainCommandContext& context) {
   switch (commandId) {
     case IDM_SAVE_CURRENT_CONFIG:
-      SaveCurrentConfiguration(context.app.programFolder, context.trees, context.calls, context.ui, ValidateSelection);
+    {
+      SelectionTrees trees = context.selection.Trees();
+      SaveCurrentConfiguration(context.app.programFolder, trees, context.calls, context.ui,
+                               [&] { ValidateSelection(trees.registry, trees.drives, context.ui); });
       break;
+    }
     case IDM_SAVE_CONFIG_AS:
-      SaveConfigurationAs(context.app.programFolder, context.trees, context.calls, context.ui);
+      SaveConfigurationAs(context.app.programFolder, context.selection.Trees(), context.calls, context.ui);
+      break;
+    case IDM_LOAD_SELECTION:
+      LoadSelectionCommand(context.app, context.selection, context.ui);
+      break;
+    case IDM_SAVE_SELECTION:
+      SaveSelectionCommand(context.app, context.selection, context.ui);
+      break;
+    case IDM_RESET_SELECTIONS:
+      ResetSelectionsCommand(context.app, context.selection, context.ui);
+      break;
+    case IDM_REFRESH_VIEW:
+      context.selection.Refresh();
       break;
     case IDM_SETTINGS:
       RunOptionsDialog(context.owner, *StaticReg(), context.app.programFolder);

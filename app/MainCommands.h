@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "app/AppState.h"
-#include "capture/SelectionTrees.h"
+#include "app/SelectionPages.h"
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
 
@@ -13,7 +13,7 @@ struct MainCommandContext {
   AppState& app;
   UserInteraction& ui;
   MainThreadCalls& calls;
-  SelectionTrees trees;
+  SelectionPages& selection;
 };
 
 void RunMainCommand(int commandId, MainCommandContext& context);

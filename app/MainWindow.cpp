@@ -4,6 +4,7 @@
 
 #include "app/ErrorReporting.h"
 #include "app/MainCommands.h"
+#include "app/SelectionCommands.h"
 #include "core/Errors.h"
 #include "res/resource.h"
 #include "ui/Controls.h"
@@ -24,6 +25,7 @@ enum ControlId {
   kStatusLabel2Id,
   kProgressBar1Id,
   kProgressBar2Id,
+  kDeleteExcludedId,
 };
 
 struct ToolButton {
@@ -88,6 +90,8 @@ MainWindow::MainWindow(AppState& app, ErrorHandler onError) : app_(app), onError
 
 MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
+  pages_.reset();
+  if (icons_) ImageList_Destroy(icons_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -147,14 +151,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       UpdateCommandStates();
       return 0;
     case WM_COMMAND:
-      if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) RunCommand(LOWORD(wParam));
+      if (LOWORD(wParam) == kDeleteExcludedId) {
+        if (!busy_) pages_->DeleteSelectedExcludeEntry();
+      } else if (HIWORD(wParam) == 0 || HIWORD(wParam) == 1) {
+        RunCommand(LOWORD(wParam));
+      }
       return 0;
     case WM_NOTIFY:
-      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-      return 0;
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_CLOSE:
-      if (busy_) return 0;  // a running save must finish first
-      DestroyWindow(hwnd_);
+      OnClose();
       return 0;
     case WM_DESTROY:
       hwnd_ = nullptr;
@@ -166,11 +172,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::CreateControls() {
+  icons_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), "Icons", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
+                                LR_CREATEDIBSECTION);
   CreateToolbar();
   CreatePages();
   CreateStatusLine();
   status_.owner = hwnd_;
   ui_ = std::make_unique<GuiInteraction>(status_);
+  pages_ = std::make_unique<SelectionPages>(
+      app_, *ui_,
+      SelectionControls{Control("RegView"), Control("ListView1"), Control("DriveSel"), Control("DriveSelFiles"),
+                        Control("SystemSelect"), Control("SystemselectValues"), Control("NoCheck")},
+      icons_);
   HMENU menu = GetMenu(hwnd_);
   if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
   UpdateCommandStates();
@@ -230,7 +243,7 @@ void MainWindow::CreatePages() {
     return page;
   };
 
-  const Columns fileColumns = {{"Filename", 200}, {"Size", 90}, {"Date", 120}, {"Attr", 50}};
+  const Columns fileColumns = {{"Filename", 200}, {"Size", 90}, {"Date", 140}, {"Attr", 50}};
   selectionPages_.push_back(treeAndList("RegView", "ListView1", {{"Name", 160}, {"Value", 300}}));
   selectionPages_.push_back(treeAndList("DriveSel", "DriveSelFiles", fileColumns));
   selectionPages_.push_back(treeAndList("SystemSelect", "SystemselectValues", {{"Entry", 160}, {"Value", 300}}));
@@ -239,7 +252,7 @@ void MainWindow::CreatePages() {
   auto options = std::make_unique<Page>();
   HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}});
   HWND add = CreateChild(hwnd_, "BUTTON", "Add", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, nextId++);
-  HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, nextId++);
+  HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, kDeleteExcludedId);
   HWND legendLabel = CreateChild(hwnd_, "STATIC", "Meaning of the icons:", SS_LEFT, nextId++);
   HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}});
   named_.insert(named_.end(), {{"NoCheck", noCheck}, {"AddBTN", add}, {"DeleteBTN", remove},
@@ -265,13 +278,14 @@ void MainWindow::CreatePages() {
 
 void MainWindow::FillIconLegend() {
   HWND legend = Control("ListView2");
+  SendMessageA(legend, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
   int row = 0;
   for (const auto& [image, text] : kIconLegend) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = row++;
     item.pszText = const_cast<char*>(text);
-    item.lParam = image;
+    item.iImage = image;
     SendMessageA(legend, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
 }
@@ -346,10 +360,29 @@ void MainWindow::ShowPages() {
   show(logPages_, TabCtrl_GetCurSel(logTabs_), !selection);
 }
 
-void MainWindow::OnNotify(const NMHDR& header) {
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  LRESULT result = 0;
+  if (pages_ && pages_->HandleNotify(header, result)) return result;
   if (header.code == TCN_SELCHANGE &&
       (header.hwndFrom == outerTabs_ || header.hwndFrom == selectionTabs_ || header.hwndFrom == logTabs_))
     ShowPages();
+  return 0;
+}
+
+void MainWindow::OnClose() {
+  if (busy_) return;  // a running save must finish first
+  if (!OfferToKeepSelection(app_, *pages_, *ui_)) return;
+  DestroyWindow(hwnd_);
+}
+
+void MainWindow::LoadStartupSelection() {
+  try {
+    ::LoadStartupSelection(app_, *pages_, *ui_);
+  } catch (const std::exception& e) {
+    ui_->Tell(MsgType::Error, e.what());
+  }
+  TabCtrl_SetCurSel(outerTabs_, 0);
+  ShowPages();
 }
 
 CommandContext MainWindow::Context() const { return {!app_.currentLogFile.empty(), busy_}; }
@@ -380,7 +413,7 @@ void MainWindow::RunCommand(int commandId) {
 }
 
 void MainWindow::Execute(int commandId) {
-  MainCommandContext context{hwnd_, app_, *ui_, calls_, Trees()};
+  MainCommandContext context{hwnd_, app_, *ui_, calls_, *pages_};
   RunMainCommand(commandId, context);
 }
 

@@ -12,6 +12,7 @@
 #include "app/AppState.h"
 #include "app/CommandAvailability.h"
 #include "app/GuiInteraction.h"
+#include "app/SelectionPages.h"
 #include "capture/SelectionTrees.h"
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
@@ -33,7 +34,12 @@ class MainWindow {
   HACCEL Accelerators() const { return accelerators_; }
 
   UserInteraction& Ui() { return *ui_; }
-  SelectionTrees Trees() { return {registryTree_, driveTree_, systemTree_}; }
+  SelectionTrees Trees() { return pages_->Trees(); }
+  SelectionPages& Pages() { return *pages_; }
+
+  // Builds the selection trees and loads the start-up selection; errors are shown, start-up
+  // goes on.
+  void LoadStartupSelection();
   MainThreadCalls& Calls() { return calls_; }
   CommandContext Context() const;
 
@@ -57,7 +63,8 @@ class MainWindow {
   void Layout();
   void ShowPages();
   void UpdateCommandStates();
-  void OnNotify(const NMHDR& header);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnClose();
   void Execute(int commandId);
 
   AppState& app_;
@@ -68,9 +75,8 @@ class MainWindow {
   MainThreadCalls calls_;
   bool busy_ = false;
 
-  TreeModel registryTree_;
-  TreeModel driveTree_;
-  TreeModel systemTree_;
+  HIMAGELIST icons_ = nullptr;
+  std::unique_ptr<SelectionPages> pages_;
 
   HWND toolbar_ = nullptr;
   HWND outerTabs_ = nullptr;

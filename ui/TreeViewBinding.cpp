@@ -2,6 +2,16 @@
 
 namespace {
 
+// Marks a change of expansion that the view itself started, also when the model throws.
+class ExpansionFromView {
+ public:
+  explicit ExpansionFromView(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ExpansionFromView() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
 HTREEITEM ItemOf(const TreeNode* node) { return node ? static_cast<HTREEITEM>(node->viewItem) : TVI_ROOT; }
 
 TreeNode* NodeOfItem(HWND tree, HTREEITEM item) {
@@ -60,9 +70,8 @@ void TreeViewBinding::ApplyAttributes(TreeNode& node) {
   bool viewExpanded = SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item.hItem), TVIS_EXPANDED) &
                       TVIS_EXPANDED;
   if (!syncingExpansion_ && viewExpanded != node.expanded && (node.Count() > 0 || !node.expanded)) {
-    syncingExpansion_ = true;
+    ExpansionFromView guard(syncingExpansion_);
     SendMessageA(tree_, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item.hItem));
-    syncingExpansion_ = false;
   }
 }
 
@@ -79,6 +88,9 @@ void TreeViewBinding::NodeInserted(TreeNode& node) {
 void TreeViewBinding::NodeRemoving(TreeNode& node) {
   if (node.viewItem) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(&node)));
   ForgetItems(node);
+  // The view drops the expand button of an item whose last child went; the model may still
+  // have children to load.
+  if (node.Parent() && node.Parent()->Count() == 1) ApplyAttributes(*node.Parent());
 }
 
 void TreeViewBinding::NodeChanged(TreeNode& node) { ApplyAttributes(node); }
@@ -115,9 +127,8 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       if (!node || syncingExpansion_) return true;
       if (info.action & TVE_EXPAND) {
         // The view expands by itself once this returns; the model only follows.
-        syncingExpansion_ = true;
+        ExpansionFromView guard(syncingExpansion_);
         model_.Expand(node);
-        syncingExpansion_ = false;
         // Nothing could be loaded: the view must not keep an expand button that does nothing.
         if (node->Count() == 0) result = TRUE;
       }
@@ -129,9 +140,8 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       TreeNode* node = reinterpret_cast<TreeNode*>(info.itemNew.lParam);
       if (!node || syncingExpansion_) return true;
       if (info.action & TVE_COLLAPSE) {
-        syncingExpansion_ = true;
+        ExpansionFromView guard(syncingExpansion_);
         model_.Collapse(node);
-        syncingExpansion_ = false;
         if (onCollapsed) onCollapsed(*node);
       }
       return true;

@@ -1,0 +1,23 @@
+#pragma once
+// Commands on the selection: load, save and reset it, the start-up selection and the offer
+// to keep it as "Last.SXS" when the window closes.
+
+#include "app/AppState.h"
+#include "app/SelectionPages.h"
+#include "core/UserInteraction.h"
+
+extern const char* const kLastSelectionFile;  // "Last.SXS" in the program folder
+
+void LoadSelectionCommand(AppState& app, SelectionPages& pages, UserInteraction& ui);
+void SaveSelectionCommand(AppState& app, SelectionPages& pages, UserInteraction& ui);
+void ResetSelectionsCommand(AppState& app, SelectionPages& pages, UserInteraction& ui);
+
+// Loads a selection file into the trees; refreshes them against the machine after the trees
+// were read.
+void LoadSelectionFile(const std::string& path, AppState& app, SelectionPages& pages, UserInteraction& ui);
+
+// Builds the trees, then loads "Last.SXS" when it exists, else leaves the default selection.
+void LoadStartupSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);
+
+// Before the window closes: false keeps it open (the user cancelled).
+bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);

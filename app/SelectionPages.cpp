@@ -1,0 +1,305 @@
+#include "app/SelectionPages.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/SelectionTreeBuilder.h"
+#include "capture/FileLines.h"
+#include "capture/SettingsAccess.h"
+#include "capture/SystemFileType.h"
+#include "capture/TMyRegistry.h"
+#include "core/CheckStates.h"
+#include "core/Errors.h"
+#include "core/Formatting.h"
+#include "core/TextCompare.h"
+
+namespace {
+
+constexpr int kImageStringValue = 13;
+constexpr int kImageBinaryValue = 14;
+constexpr int kImageIntegerValue = 15;
+
+void AddRow(HWND list, const std::vector<std::string>& columns, int image) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  item.pszText = const_cast<char*>(columns[0].c_str());
+  item.iImage = image;
+  int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  for (size_t i = 1; i < columns.size(); ++i) {
+    LVITEMA sub{};
+    sub.iSubItem = static_cast<int>(i);
+    sub.pszText = const_cast<char*>(columns[i].c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+  }
+}
+
+// Empties a list and stops its redrawing until the scope ends.
+class ListRefill {
+ public:
+  explicit ListRefill(HWND list) : list_(list) {
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  }
+  ~ListRefill() {
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+  }
+
+ private:
+  HWND list_;
+};
+
+struct RegistryValue {
+  std::string name;
+  DWORD type = 0;
+  std::string data;
+  bool readable = true;
+};
+
+std::vector<RegistryValue> ReadValues(HKEY key) {
+  std::vector<RegistryValue> values;
+  DWORD count = 0, longestName = 0, longestData = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName, &longestData,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return values;
+  std::vector<char> name(longestName + 2);
+  std::vector<BYTE> data(longestData + 1);
+  for (DWORD i = 0; i < count; ++i) {
+    DWORD nameLength = static_cast<DWORD>(name.size()), dataLength = static_cast<DWORD>(data.size()), type = 0;
+    LONG result = RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
+    if (result == ERROR_MORE_DATA) {
+      name.resize(name.size() * 2 + 256);
+      data.resize(std::max<size_t>(data.size() * 2, dataLength + 1));
+      --i;
+      continue;
+    }
+    if (result != ERROR_SUCCESS) continue;
+    RegistryValue value;
+    value.name.assign(name.data(), nameLength);
+    value.type = type;
+    value.data.assign(reinterpret_cast<const char*>(data.data()), dataLength);
+    values.push_back(std::move(value));
+  }
+  std::stable_sort(values.begin(), values.end(),
+                   [](const RegistryValue& a, const RegistryValue& b) { return TextLess(a.name, b.name); });
+  return values;
+}
+
+// The code of a platform type, -1 for a type the system does not know.
+int CodeOfType(DWORD type) {
+  switch (type) {
+    case REG_DWORD: return 3;
+    case REG_BINARY: return 4;
+    default: return type <= 11 ? static_cast<int>(type) : -1;
+  }
+}
+
+int ImageOfCode(int code) {
+  if (code == 1 || code == 2) return kImageStringValue;
+  return code == 3 ? kImageIntegerValue : kImageBinaryValue;
+}
+
+HIMAGELIST CopyOfStrip(HIMAGELIST icons) { return icons ? ImageList_Duplicate(icons) : nullptr; }
+
+}  // namespace
+
+SelectionPages::SelectionPages(AppState& app, UserInteraction& ui, const SelectionControls& controls, HIMAGELIST icons)
+    : app_(app), ui_(ui), controls_(controls), icons_(icons) {
+  // Drives and files append their shell icons behind the strip, so the strip's indexes
+  // (folders, computer) stay valid in their trees.
+  driveImages_ = CopyOfStrip(icons_);
+  systemImages_ = CopyOfStrip(icons_);
+  Bind(registryBinding_, controls_.registryTree, registry_, icons_, LoadRegistryChildren,
+       &SelectionPages::ShowRegistryValues);
+  Bind(driveBinding_, controls_.driveTree, drives_, driveImages_, LoadDriveChildren, &SelectionPages::ShowFolderFiles);
+  Bind(systemBinding_, controls_.systemTree, systemFiles_, systemImages_, LoadSystemFileChildren,
+       &SelectionPages::ShowSystemEntries);
+  SendMessageA(controls_.registryValues, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
+  SHFILEINFOA info{};
+  auto systemList = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  SetWindowLongPtrA(controls_.driveFiles, GWL_STYLE, GetWindowLongPtrA(controls_.driveFiles, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  SendMessageA(controls_.driveFiles, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(systemList));
+}
+
+SelectionPages::~SelectionPages() {
+  registryBinding_.reset();
+  driveBinding_.reset();
+  systemBinding_.reset();
+  if (driveImages_) ImageList_Destroy(driveImages_);
+  if (systemImages_) ImageList_Destroy(systemImages_);
+}
+
+void SelectionPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,
+                          void (*loader)(TreeModel&, TreeNode&), void (SelectionPages::*show)(TreeNode*)) {
+  SendMessageA(view, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  SendMessageA(view, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(icons_));
+  binding = std::make_unique<TreeViewBinding>(view, model);
+  TreeViewBinding* raw = binding.get();
+  model.SetLoader([this, raw, loader](TreeModel& tree, TreeNode& node) {
+    WaitCursor wait(ui_);
+    raw->Select(&node);
+    loader(tree, node);
+  });
+  binding->onStateClick = [this, raw](TreeNode& node) {
+    app_.selectionChanged = true;
+    raw->Select(&node);
+    ClickStateImage(node);
+  };
+  binding->onCollapsed = [](TreeNode& node) { CollapseSelectionNode(node); };
+  binding->onSelect = [this, show](TreeNode* node) { (this->*show)(node); };
+}
+
+bool SelectionPages::HandleNotify(const NMHDR& header, LRESULT& result) {
+  for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
+    if (binding && binding->HandleNotify(header, result)) return true;
+  return false;
+}
+
+void SelectionPages::Build() {
+  WaitCursor wait(ui_);
+  BuildRegistrySelectionTree(registry_);
+  auto addTo = [](HIMAGELIST list) { return [list](HICON icon) { return list ? ImageList_AddIcon(list, icon) : -1; }; };
+  BuildDriveSelectionTree(drives_, addTo(driveImages_));
+  BuildSystemFileSelectionTree(systemFiles_, {}, addTo(systemImages_));
+  app_.excludeList.clear();
+  ShowExcludeList();
+  for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
+    binding->Select(binding->Model().FirstTop());
+  ApplyDefaultSelection(Trees());
+}
+
+void SelectionPages::ExpandTops() {
+  for (TreeModel* tree : {&registry_, &drives_, &systemFiles_})
+    if (TreeNode* top = tree->FirstTop()) tree->Expand(top);
+}
+
+void SelectionPages::Refresh() {
+  WaitCursor wait(ui_);
+  ui_.SetStatus(StatusChannel::Main, " Refreshing...");
+  const std::pair<void (*)(TreeModel&), TreeModel*> trees[] = {
+      {RefreshRegistrySelectionTree, &registry_},
+      {RefreshDriveSelectionTree, &drives_},
+      {RefreshSystemFileSelectionTree, &systemFiles_}};
+  for (const auto& [refresh, tree] : trees) {
+    try {
+      refresh(*tree);
+    } catch (const std::exception& e) {
+      ui_.Tell(MsgType::Error, e.what());
+    }
+  }
+  ShowRegistryValues(registryBinding_->Selected());
+  ui_.SetStatus(StatusChannel::Main, "Status");
+}
+
+void SelectionPages::ShowExcludeList() {
+  ListRefill refill(controls_.excludeList);
+  for (const std::string& path : app_.excludeList) AddRow(controls_.excludeList, {path}, -1);
+}
+
+void SelectionPages::DeleteSelectedExcludeEntry() {
+  int row = static_cast<int>(SendMessageA(controls_.excludeList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (row < 0 || row >= static_cast<int>(app_.excludeList.size())) return;
+  app_.excludeList.erase(app_.excludeList.begin() + row);
+  app_.selectionChanged = true;
+  ShowExcludeList();
+}
+
+void SelectionPages::ShowRegistryValues(TreeNode* node) {
+  ListRefill refill(controls_.registryValues);
+  if (!node || node->Level() < 1) return;
+  int root = RootKeyIndex([&] {
+    const TreeNode* n = node;
+    while (n->Level() > 1) n = n->Parent();
+    return n->text;
+  }());
+  if (root < 0) return;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(RootKeyHandle(root), RegistryKeyPath(*node).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  UniqueHKey owned(key);
+  std::string defaultText = ReadRequiredText("DefaultText");
+  std::string emptyText = ReadRequiredText("EmptyText");
+  for (const RegistryValue& value : ReadValues(key)) {
+    int code = CodeOfType(value.type);
+    std::string shown = code < 0 ? "Registry access error" : FormatRegistryValue(code, value.data, emptyText);
+    AddRow(controls_.registryValues, {value.name.empty() ? defaultText : value.name, shown},
+           ImageOfCode(code < 0 ? 4 : code));
+  }
+}
+
+void SelectionPages::ShowFolderFiles(TreeNode* node) {
+  ListRefill refill(controls_.driveFiles);
+  if (!node || node->Level() < 1) return;
+  WaitCursor wait(ui_);
+  std::string folder = DriveFolderPath(*node);
+  struct FileRow {
+    std::string name;
+    WIN32_FIND_DATAA data;
+  };
+  std::vector<FileRow> files;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back({data.cFileName, data});
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  std::stable_sort(files.begin(), files.end(), [](const FileRow& a, const FileRow& b) { return TextLess(a.name, b.name); });
+  char separator = ThousandsSeparator();
+  for (const FileRow& file : files) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA((folder + file.name).c_str(), file.data.dwFileAttributes, &info, sizeof info,
+                   SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    FILETIME local;
+    WORD dosDate = 0, dosTime = 0;
+    FileTimeToLocalFileTime(&file.data.ftLastWriteTime, &local);
+    FileTimeToDosDateTime(&local, &dosDate, &dosTime);
+    uint64_t size = (static_cast<uint64_t>(file.data.nFileSizeHigh) << 32) | file.data.nFileSizeLow;
+    AddRow(controls_.driveFiles,
+           {file.name, FormatThousands(size, separator), FormatDosDateTime((static_cast<uint32_t>(dosDate) << 16) | dosTime),
+            FormatAttributes(file.data.dwFileAttributes)},
+           info.iIcon);
+  }
+}
+
+namespace {
+
+// The entries of an INI section as the platform's INI reader returns them.
+std::vector<std::pair<std::string, std::string>> IniSectionEntries(const std::string& path, const std::string& section) {
+  std::vector<std::pair<std::string, std::string>> entries;
+  std::vector<char> keys(16384);
+  DWORD length = GetPrivateProfileStringA(section.c_str(), nullptr, "", keys.data(), static_cast<DWORD>(keys.size()),
+                                          path.c_str());
+  for (const char* key = keys.data(); key < keys.data() + length && *key; key += std::strlen(key) + 1) {
+    char value[2048] = {};
+    GetPrivateProfileStringA(section.c_str(), key, "", value, sizeof value, path.c_str());
+    entries.emplace_back(key, value);
+  }
+  return entries;
+}
+
+}  // namespace
+
+void SelectionPages::ShowSystemEntries(TreeNode* node) {
+  ListRefill refill(controls_.systemValues);
+  if (!node || node->Level() < 1) return;
+  const TreeNode& file = node->Level() == 1 ? *node : *node->Parent();
+  std::string path;
+  try {
+    SystemFileType type = GetSystemFileType(file.text, path);
+    if (node->Level() == 2 && IsIniType(type)) {
+      std::string section = node->text.substr(1, node->text.size() - 2);
+      for (const auto& [name, value] : IniSectionEntries(path, section))
+        AddRow(controls_.systemValues, {name, value}, -1);
+    } else if (node->Level() == 1 && !IsIniType(type)) {
+      int number = 0;
+      for (const std::string& line : ReadFileLines(path))
+        if (!TrimText(line).empty()) AddRow(controls_.systemValues, {"Line: " + std::to_string(++number), line}, -1);
+    }
+  } catch (const std::exception&) {
+    // A file that is missing or unreadable simply has nothing to list.
+  }
+}

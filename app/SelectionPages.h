@@ -1,0 +1,63 @@
+#pragma once
+// The selection pages of the main window: the registry, drive and system-file selection trees
+// with the contents list beside each, and the exclude list.
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "capture/SelectionTrees.h"
+#include "core/TreeModel.h"
+#include "core/UserInteraction.h"
+#include "ui/TreeViewBinding.h"
+
+struct SelectionControls {
+  HWND registryTree, registryValues;
+  HWND driveTree, driveFiles;
+  HWND systemTree, systemValues;
+  HWND excludeList;
+};
+
+class SelectionPages {
+ public:
+  SelectionPages(AppState& app, UserInteraction& ui, const SelectionControls& controls, HIMAGELIST icons);
+  ~SelectionPages();
+  SelectionPages(const SelectionPages&) = delete;
+  SelectionPages& operator=(const SelectionPages&) = delete;
+
+  SelectionTrees Trees() { return {registry_, drives_, systemFiles_}; }
+  bool HandleNotify(const NMHDR& header, LRESULT& result);
+
+  // Rebuilds the three trees from the machine, clears the exclude list, applies the default
+  // selection.
+  void Build();
+  // Expands each top node by one level.
+  void ExpandTops();
+  // Brings the loaded nodes up to date with the machine; shows the error of a tree that
+  // failed and goes on with the others.
+  void Refresh();
+  // Shows the exclude list of the application state again.
+  void ShowExcludeList();
+  void DeleteSelectedExcludeEntry();
+
+ private:
+  void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,
+            void (*loader)(TreeModel&, TreeNode&), void (SelectionPages::*show)(TreeNode*));
+  void ShowRegistryValues(TreeNode* node);
+  void ShowFolderFiles(TreeNode* node);
+  void ShowSystemEntries(TreeNode* node);
+
+  AppState& app_;
+  UserInteraction& ui_;
+  SelectionControls controls_;
+  HIMAGELIST icons_;
+  HIMAGELIST driveImages_ = nullptr;
+  HIMAGELIST systemImages_ = nullptr;
+  TreeModel registry_, drives_, systemFiles_;
+  std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
+};

@@ -1,0 +1,393 @@
+#include "app/SelectionTreeBuilder.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "capture/FileLines.h"
+#include "capture/SystemFileType.h"
+#include "capture/TMyRegistry.h"
+#include "core/CheckStates.h"
+#include "core/TextCompare.h"
+
+namespace {
+
+void SortNames(std::vector<std::string>& names) { std::stable_sort(names.begin(), names.end(), TextLess); }
+
+// The root-key node (level 1) above node, or node itself.
+const TreeNode* RootLevelNode(const TreeNode& node) {
+  const TreeNode* root = &node;
+  while (root->Level() > 1) root = root->Parent();
+  return root;
+}
+
+// Opens the key a registry-tree node stands for, read only. Empty when it cannot be opened.
+UniqueHKey OpenNodeKey(const TreeNode& node) {
+  int index = RootKeyIndex(RootLevelNode(node)->text);
+  if (node.Level() < 1 || index < 0) return {};
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(RootKeyHandle(index), RegistryKeyPath(node).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return {};
+  return UniqueHKey(key);
+}
+
+bool KeyHasSubkeys(HKEY key) {
+  DWORD subkeys = 0;
+  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          nullptr, nullptr) == ERROR_SUCCESS &&
+         subkeys > 0;
+}
+
+bool SubkeyHasSubkeys(HKEY parent, const std::string& name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  UniqueHKey owned(key);
+  return KeyHasSubkeys(key);
+}
+
+std::vector<std::string> SubkeyNames(HKEY key) {
+  std::vector<std::string> names;
+  DWORD count = 0, longest = 0;
+  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr) != ERROR_SUCCESS)
+    return names;
+  std::vector<char> buffer(longest + 2);
+  for (DWORD i = 0;; ++i) {
+    DWORD length = static_cast<DWORD>(buffer.size());
+    LONG result = RegEnumKeyExA(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_MORE_DATA) {
+      buffer.resize(buffer.size() * 2);
+      --i;
+      continue;
+    }
+    if (result != ERROR_SUCCESS) break;
+    if (length > 0) names.emplace_back(buffer.data(), length);
+  }
+  SortNames(names);
+  return names;
+}
+
+// Closes a find handle on every path out.
+class FindHandle {
+ public:
+  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data); }
+
+ private:
+  HANDLE handle_;
+};
+
+bool IsListedFolder(const WIN32_FIND_DATAA& data) {
+  return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != '.';
+}
+
+// The folders of folder (ending in "\") that the tree shows: all but those beginning with ".".
+std::vector<std::string> SubfolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  FindHandle find(folder + "*.*", data);
+  if (!find.Valid()) return names;
+  do {
+    if (IsListedFolder(data)) names.emplace_back(data.cFileName);
+  } while (find.Next(data));
+  SortNames(names);
+  return names;
+}
+
+bool HasSubfolder(const std::string& folder) {
+  WIN32_FIND_DATAA data;
+  FindHandle find(folder + "*.*", data);
+  if (!find.Valid()) return false;
+  do {
+    if (IsListedFolder(data)) return true;
+  } while (find.Next(data));
+  return false;
+}
+
+TreeNode* AddFolderNode(TreeModel& tree, TreeNode* parent, size_t index, const std::string& name, bool hasChildren,
+                        int state) {
+  TreeNode* child = tree.Insert(parent, index, name);
+  child->stateIndex = state;
+  child->imageIndex = kImageClosedFolder;
+  child->selectedIndex = kImageOpenFolder;
+  tree.SetHasChildren(child, hasChildren);
+  return child;
+}
+
+// Merges the loaded children of node with the sorted names the machine has now: children
+// without a name go, names without a child come in at their place.
+void MergeChildren(TreeModel& tree, TreeNode& node, const std::vector<std::string>& names,
+                   const std::function<bool(const std::string&)>& hasChildren) {
+  int newState = node.stateIndex == kStatePartlyChecked ? kStateChecked : node.stateIndex;
+  size_t child = 0;
+  for (const std::string& name : names) {
+    while (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) < 0)
+      tree.Delete(node.Child(child));
+    if (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) == 0) {
+      ++child;
+      continue;
+    }
+    AddFolderNode(tree, &node, child++, name, hasChildren(name), newState);
+  }
+  while (node.Count() > child) tree.Delete(node.Child(node.Count() - 1));
+}
+
+// Refreshes node and its loaded subtree: subtreeNames gives the current child names, or
+// nothing when the node cannot be read (then it is treated as having none).
+void RefreshNode(TreeModel& tree, TreeNode& node, const std::function<std::vector<std::string>(const TreeNode&)>& names,
+                 const std::function<bool(const TreeNode&, const std::string&)>& childHasChildren) {
+  std::vector<std::string> current = names(node);
+  tree.SetHasChildren(&node, !current.empty());
+  if (current.empty()) {
+    tree.DeleteChildren(&node);
+    if (node.stateIndex == kStatePartlyChecked) tree.SetState(&node, kStateChecked);
+    return;
+  }
+  if (node.Count() == 0) return;  // never loaded: it loads the current names when expanded
+  MergeChildren(tree, node, current, [&](const std::string& name) { return childHasChildren(node, name); });
+  for (size_t i = 0; i < node.Count(); ++i) RefreshNode(tree, *node.Child(i), names, childHasChildren);
+}
+
+void RefreshRootLevel(TreeModel& tree, const std::function<std::vector<std::string>(const TreeNode&)>& names,
+                      const std::function<bool(const TreeNode&, const std::string&)>& childHasChildren) {
+  TreeNode* top = tree.FirstTop();
+  if (!top) return;
+  TreeUpdate update(tree);
+  for (size_t i = 0; i < top->Count(); ++i) RefreshNode(tree, *top->Child(i), names, childHasChildren);
+}
+
+}  // namespace
+
+std::string RegistryKeyPath(const TreeNode& node) {
+  std::string path;
+  for (const TreeNode* n = &node; n && n->Level() > 1; n = n->Parent()) path = path.empty() ? n->text : n->text + "\\" + path;
+  return path;
+}
+
+std::string DriveFolderPath(const TreeNode& node) {
+  std::string path;
+  const TreeNode* n = &node;
+  for (; n && n->Level() > 1; n = n->Parent()) path = n->text + "\\" + path;
+  if (!n || n->text.empty()) return path;
+  return std::string(1, n->text[0]) + ":\\" + path;
+}
+
+void BuildRegistrySelectionTree(TreeModel& tree) {
+  TreeUpdate update(tree);
+  tree.Clear();
+  TreeNode* top = tree.Add(nullptr, "My Computer");
+  top->stateIndex = kStateUnchecked;
+  tree.SetImages(top, kImageComputer, kImageComputer);
+  for (int i = 0; i < kRootKeyCount; ++i) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(RootKeyHandle(i), "", 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    UniqueHKey owned(key);
+    if (!KeyHasSubkeys(key)) continue;
+    AddFolderNode(tree, top, top->Count(), kRootKeyNames[i], true, kStateUnchecked);
+  }
+}
+
+void LoadRegistryChildren(TreeModel& tree, TreeNode& node) {
+  if (node.Level() < 1) return;
+  UniqueHKey key = OpenNodeKey(node);
+  if (!key) return;
+  TreeUpdate update(tree);
+  for (const std::string& name : SubkeyNames(key.Get()))
+    AddFolderNode(tree, &node, node.Count(), name, SubkeyHasSubkeys(key.Get(), name), node.stateIndex);
+}
+
+namespace {
+
+// The shell's display name without the " (C:)" it appends; "unknown" when it has none.
+std::string DriveDisplayName(const std::string& root, HICON& icon) {
+  SHFILEINFOA info{};
+  icon = nullptr;
+  if (!SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME | SHGFI_ICON | SHGFI_SMALLICON))
+    return "unknown";
+  icon = info.hIcon;
+  std::string name = info.szDisplayName;
+  if (name.empty()) return "unknown";
+  if (name.size() >= 5 && name[name.size() - 4] == '(') name.resize(name.size() - 5);
+  return name;
+}
+
+}  // namespace
+
+void BuildDriveSelectionTree(TreeModel& tree, const IconSink& icons) {
+  TreeUpdate update(tree);
+  tree.Clear();
+  TreeNode* top = tree.Add(nullptr, "Drives");
+  top->stateIndex = kStateUnchecked;
+  tree.SetImages(top, kImageComputer, kImageComputer);
+  DWORD drives = GetLogicalDrives();
+  for (int letter = 0; letter < 26; ++letter) {
+    if (!(drives & (1u << letter))) continue;
+    std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
+    HICON icon = nullptr;
+    std::string name = DriveDisplayName(root, icon);
+    int image = icon && icons ? icons(icon) : -1;
+    if (icon) DestroyIcon(icon);
+    TreeNode* drive = tree.Add(top, root.substr(0, 2) + " " + name);
+    drive->stateIndex = kStateUnchecked;
+    tree.SetImages(drive, image, image);
+    tree.SetHasChildren(drive, true);
+  }
+}
+
+void LoadDriveChildren(TreeModel& tree, TreeNode& node) {
+  if (node.Level() < 1) return;
+  std::string folder = DriveFolderPath(node);
+  TreeUpdate update(tree);
+  for (const std::string& name : SubfolderNames(folder))
+    AddFolderNode(tree, &node, node.Count(), name, HasSubfolder(folder + name + "\\"), node.stateIndex);
+}
+
+void RefreshRegistrySelectionTree(TreeModel& tree) {
+  RefreshRootLevel(
+      tree,
+      [](const TreeNode& node) {
+        UniqueHKey key = OpenNodeKey(node);
+        return key ? SubkeyNames(key.Get()) : std::vector<std::string>();
+      },
+      [](const TreeNode& parent, const std::string& name) {
+        UniqueHKey key = OpenNodeKey(parent);
+        return key && SubkeyHasSubkeys(key.Get(), name);
+      });
+}
+
+void RefreshDriveSelectionTree(TreeModel& tree) {
+  RefreshRootLevel(
+      tree, [](const TreeNode& node) { return SubfolderNames(DriveFolderPath(node)); },
+      [](const TreeNode& parent, const std::string& name) {
+        return HasSubfolder(DriveFolderPath(parent) + name + "\\");
+      });
+}
+
+void DeselectControlSets(TreeModel& registryTree) {
+  TreeNode* system = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM"}, registryTree);
+  if (!system || system->stateIndex == kStateUnchecked) return;
+  registryTree.Expand(system);
+  std::vector<TreeNode*> controlSets;
+  for (size_t i = 0; i < system->Count(); ++i) {
+    std::string upper = system->Child(i)->text;
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    if (upper.rfind("CONTROLSET", 0) == 0) controlSets.push_back(system->Child(i));
+  }
+  for (TreeNode* controlSet : controlSets) DeselectInSelection(*controlSet, registryTree, nullptr);
+  if (TreeNode* machine = system->Parent()) CollapseSelectionNode(*machine);
+}
+
+void ApplyDefaultSelection(const SelectionTrees& trees) {
+  for (const char* root : {"HKEY_LOCAL_MACHINE", "HKEY_USERS", "HKEY_CURRENT_CONFIG"})
+    if (TreeNode* node = FindTreeNode({"My Computer", root}, trees.registry)) SetNodeChecked(*node, true);
+  DeselectControlSets(trees.registry);
+
+  if (TreeNode* drives = trees.drives.FirstTop()) {
+    for (size_t i = 0; i < drives->Count(); ++i) {
+      TreeNode& drive = *drives->Child(i);
+      if (drive.text.size() < 2 || GetDriveTypeA((drive.text.substr(0, 2) + "\\").c_str()) != DRIVE_FIXED) continue;
+      SetNodeChecked(drive, true);
+      trees.drives.Expand(&drive);
+      for (size_t j = 0; j < drive.Count(); ++j) {
+        TreeNode& folder = *drive.Child(j);
+        if (CompareTextLocale(folder.text, "RECYCLED") == 0 || CompareTextLocale(folder.text, "RECYCLER") == 0) {
+          SetNodeChecked(folder, false);
+          break;
+        }
+      }
+      CollapseSelectionNode(drive);
+    }
+  }
+
+  if (TreeNode* systemFiles = trees.systemFiles.FirstTop()) SetNodeChecked(*systemFiles, true);
+}
+
+namespace {
+
+constexpr const char* kFixedSystemFiles[] = {"WIN.INI", "SYSTEM.INI", "Autoexec.bat", "Config.sys"};
+
+// The section headers of an INI file, trimmed with their brackets, sorted.
+std::vector<std::string> IniSectionHeaders(const std::string& path) {
+  std::vector<std::string> headers;
+  for (const std::string& line : ReadFileLines(path)) {
+    std::string trimmed = TrimText(line);
+    if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') headers.push_back(trimmed);
+  }
+  SortNames(headers);
+  return headers;
+}
+
+bool IsIniNode(const TreeNode& node, std::string& path) {
+  try {
+    return IsIniType(GetSystemFileType(node.text, path));
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void AddSystemFileNode(TreeModel& tree, TreeNode* top, const std::string& text, const IconSink& icons) {
+  TreeNode* node = tree.Add(top, text);
+  node->stateIndex = kStateUnchecked;
+  std::string path;
+  bool ini = IsIniNode(*node, path);
+  int image = -1;
+  SHFILEINFOA info{};
+  if (!path.empty() && icons && SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
+    image = icons(info.hIcon);
+    DestroyIcon(info.hIcon);
+  }
+  tree.SetImages(node, image, image);
+  tree.SetHasChildren(node, ini);
+}
+
+}  // namespace
+
+void BuildSystemFileSelectionTree(TreeModel& tree, const std::vector<std::string>& userFiles, const IconSink& icons) {
+  TreeUpdate update(tree);
+  tree.Clear();
+  TreeNode* top = tree.Add(nullptr, "System Files");
+  top->stateIndex = kStateUnchecked;
+  tree.SetImages(top, kImageComputer, kImageComputer);
+  for (const char* file : kFixedSystemFiles) AddSystemFileNode(tree, top, file, icons);
+  for (const std::string& file : userFiles) AddSystemFileNode(tree, top, file, icons);
+}
+
+void LoadSystemFileChildren(TreeModel& tree, TreeNode& node) {
+  std::string path;
+  if (node.Level() != 1 || !IsIniNode(node, path)) return;
+  std::vector<std::string> headers;
+  try {
+    headers = IniSectionHeaders(path);
+  } catch (const std::exception&) {
+    // A file that cannot be read gets no children; the user learns why.
+    tree.SetHasChildren(&node, false);
+    throw;
+  }
+  TreeUpdate update(tree);
+  for (const std::string& header : headers) {
+    TreeNode* section = tree.Add(&node, header);
+    section->stateIndex = node.stateIndex;
+    tree.SetImages(section, kImageClosedFolder, kImageOpenFolder);
+  }
+}
+
+void RefreshSystemFileSelectionTree(TreeModel& tree) {
+  RefreshRootLevel(
+      tree,
+      [](const TreeNode& node) {
+        std::string path;
+        if (node.Level() != 1 || !IsIniNode(node, path)) return std::vector<std::string>();
+        try {
+          return IniSectionHeaders(path);
+        } catch (const std::exception&) {
+          return std::vector<std::string>();
+        }
+      },
+      [](const TreeNode&, const std::string&) { return false; });
+}

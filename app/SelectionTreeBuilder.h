@@ -1,0 +1,52 @@
+#pragma once
+// The three selection trees built from the machine: registry root keys, drives and system
+// files, with their children loaded when a node is first expanded, the default selection and
+// the refresh against the machine.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "capture/SelectionTrees.h"
+#include "core/TreeModel.h"
+
+// Adds an icon to the tree's image list and returns its index (-1 when it has none). The
+// icon is the caller's to destroy.
+using IconSink = std::function<int(HICON icon)>;
+
+// Images of the strip that the selection trees use.
+inline constexpr int kImageClosedFolder = 0;
+inline constexpr int kImageOpenFolder = 1;
+inline constexpr int kImageComputer = 2;
+
+// "My Computer" and every root key that has at least one subkey.
+void BuildRegistrySelectionTree(TreeModel& tree);
+// One node per present drive: letter, ": " and the shell's display name.
+void BuildDriveSelectionTree(TreeModel& tree, const IconSink& icons);
+// "System Files" with WIN.INI, SYSTEM.INI, Autoexec.bat, Config.sys and the user's files.
+void BuildSystemFileSelectionTree(TreeModel& tree, const std::vector<std::string>& userFiles, const IconSink& icons);
+
+// Loaders for TreeModel::SetLoader: subkeys, folders, INI section headers.
+void LoadRegistryChildren(TreeModel& tree, TreeNode& node);
+void LoadDriveChildren(TreeModel& tree, TreeNode& node);
+void LoadSystemFileChildren(TreeModel& tree, TreeNode& node);
+
+// The key path below the root-key node ("Software\Classes"), empty for a root key.
+std::string RegistryKeyPath(const TreeNode& node);
+// The folder of a drive-tree node, ending in "\" ("C:\Windows\").
+std::string DriveFolderPath(const TreeNode& node);
+
+// HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG; fixed drives without their recycle
+// bin; all system files. Then the ControlSet rule.
+void ApplyDefaultSelection(const SelectionTrees& trees);
+// The control sets below HKEY_LOCAL_MACHINE\SYSTEM are never selected: they mirror
+// CurrentControlSet and would restore the same values twice.
+void DeselectControlSets(TreeModel& registryTree);
+
+// Brings the loaded nodes up to date with the machine; an error in one tree does not stop
+// the others (it is returned for the caller to show).
+void RefreshRegistrySelectionTree(TreeModel& tree);
+void RefreshDriveSelectionTree(TreeModel& tree);
+void RefreshSystemFileSelectionTree(TreeModel& tree);

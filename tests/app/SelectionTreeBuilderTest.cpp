@@ -1,0 +1,58 @@
+#include "app/SelectionTreeBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include "core/CheckStates.h"
+
+namespace {
+
+struct MachineTrees {
+  TreeModel registry, drives, systemFiles;
+  MachineTrees() {
+    registry.SetLoader(LoadRegistryChildren);
+    drives.SetLoader(LoadDriveChildren);
+    systemFiles.SetLoader(LoadSystemFileChildren);
+  }
+  SelectionTrees Trees() { return {registry, drives, systemFiles}; }
+};
+
+}  // namespace
+
+TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
+  // Wine keeps only CurrentControlSet; a numbered copy stands in for the ones Windows has.
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099\\Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &created, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(created);
+  struct Cleanup {
+    ~Cleanup() {
+      RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099\\Sub");
+      RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099");
+    }
+  } cleanup;
+  MachineTrees trees;
+  BuildRegistrySelectionTree(trees.registry);
+  TreeNode* top = trees.registry.FirstTop();
+  ASSERT_NE(top, nullptr);
+  EXPECT_EQ(top->text, "My Computer");
+  ASSERT_NE(FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE"}, trees.registry), nullptr);
+
+  ApplyDefaultSelection(trees.Trees());
+  TreeNode* machine = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE"}, trees.registry);
+  EXPECT_EQ(machine->stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(top->stateIndex, kStatePartlyChecked);
+  TreeNode* system = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM"}, trees.registry);
+  ASSERT_NE(system, nullptr);
+  EXPECT_EQ(system->stateIndex, kStatePartlyChecked);
+  int controlSets = 0;
+  for (size_t i = 0; i < system->Count(); ++i) {
+    const TreeNode& child = *system->Child(i);
+    bool isControlSet = _strnicmp(child.text.c_str(), "ControlSet", 10) == 0;
+    controlSets += isControlSet;
+    EXPECT_EQ(child.stateIndex, isControlSet ? kStateUnchecked : kStateChecked) << child.text;
+  }
+  EXPECT_GT(controlSets, 0);
+  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_USERS"}, trees.registry)->stateIndex, kStateChecked);
+  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CLASSES_ROOT"}, trees.registry)->stateIndex, kStateUnchecked);
+}
