@@ -1,0 +1,109 @@
+#include "app/SelectionCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/ErrorReporting.h"
+#include "app/MainWindow.h"
+#include "core/CheckStates.h"
+#include "core/ScriptedInteraction.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+const char kKeepQuestion[] = "Save the current selection as the default\rto be used next time you start the program?";
+
+class SelectionCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    app.programFolder = std::string(temp) + "QuorvelSelection_" +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    CreateDirectoryA(app.programFolder.c_str(), nullptr);
+    last = app.programFolder + "Last.SXS";
+    other = app.programFolder + "Other.SXS";
+    window = std::make_unique<MainWindow>(app, [](HWND, const ErrorSource&, std::exception_ptr) {});
+    ASSERT_NE(window->Create(), nullptr);
+    window->Pages().Build();
+  }
+  void TearDown() override {
+    window.reset();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    DeleteFileA(last.c_str());
+    DeleteFileA(other.c_str());
+    RemoveDirectoryA(app.programFolder.c_str());
+  }
+
+  TreeNode* Root(const char* name) { return FindTreeNode({"My Computer", name}, window->Trees().registry); }
+
+  AppState app;
+  std::string last, other;
+  ScriptedInteraction ui;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+TEST_F(SelectionCommandsTest, ClosingKeepsAChangedSelectionAsAsked) {
+  EXPECT_TRUE(OfferToKeepSelection(app, window->Pages(), ui)) << "nothing changed";
+  EXPECT_EQ(GetFileAttributesA(last.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  app.selectionChanged = true;
+  EXPECT_TRUE(OfferToKeepSelection(app, window->Pages(), ui));
+  EXPECT_TRUE(ui.messages.empty()) << "without Last.SXS it is written without asking";
+  std::string written = ReadAll(last);
+  ASSERT_FALSE(written.empty());
+
+  SetNodeChecked(*Root("HKEY_CLASSES_ROOT"), true);
+  struct Case {
+    MsgAnswer answer;
+    bool closes;
+    bool rewritten;
+  };
+  for (Case c : {Case{MsgAnswer::Cancel, false, false}, Case{MsgAnswer::No, true, false}, Case{MsgAnswer::Yes, true, true}}) {
+    ui.messages.clear();
+    ui.answers = {c.answer};
+    EXPECT_EQ(OfferToKeepSelection(app, window->Pages(), ui), c.closes);
+    ASSERT_EQ(ui.Texts(), std::vector<std::string>{kKeepQuestion});
+    EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(ReadAll(last) != written, c.rewritten);
+  }
+}
+
+TEST_F(SelectionCommandsTest, LoadingLastSelectionLeavesTheChangedFlagClear) {
+  SetNodeChecked(*Root("HKEY_CLASSES_ROOT"), true);
+  ui.fileChoices = {other};
+  SaveSelectionCommand(app, window->Pages(), ui);
+  ui.fileChoices = {last};
+  SaveSelectionCommand(app, window->Pages(), ui);
+  EXPECT_FALSE(app.selectionChanged);
+  EXPECT_EQ(ui.fileDialogs[0].title, "Save Selection File");
+  EXPECT_EQ(ui.fileDialogs[0].filter, "Selection file (*.SXS)|*.SXS");
+
+  ResetSelectionsCommand(app, window->Pages(), ui);
+  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->stateIndex, kStateUnchecked);
+
+  ui.fileChoices = {last};
+  LoadSelectionCommand(app, window->Pages(), ui);
+  EXPECT_FALSE(app.selectionChanged);
+  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->stateIndex, kStateChecked) << "the saved selection is back";
+
+  ui.fileChoices = {other};
+  LoadSelectionCommand(app, window->Pages(), ui);
+  EXPECT_TRUE(app.selectionChanged);
+  EXPECT_EQ(ui.fileDialogs.back().title, "Load Selection File");
+  EXPECT_TRUE(ui.fileDialogs.back().fileMustExist);
+}
