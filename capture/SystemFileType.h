@@ -1,19 +1,12 @@
 #pragma once
-// The system-file selection tree names its files by text: the fixed WIN.INI, SYSTEM.INI,
-// AUTOEXEC.BAT and CONFIG.SYS, and user files as their path plus "(INI)" or "(TXT)". The
-// text decides the file's full path and whether its body is read as INI or as text.
+// Where a system file of the selection tree lives on this machine.
 
 #include <string>
 
-enum SystemFileType {
-  kSystemIni = 0,   // WIN.INI, SYSTEM.INI in the Windows folder
-  kSystemText = 1,  // AUTOEXEC.BAT, CONFIG.SYS in the folder of the setting PathToSystemFiles
-  kUserIni = 2,     // path + "(INI)"
-  kUserText = 3,    // path + "(TXT)"
-};
+#include "datafiles/SystemFileText.h"
 
-inline bool IsIniType(int type) { return type == kSystemIni || type == kUserIni; }
-
-// Raises "Cannot determine file type of %s." for a text that fits none; reads the required
-// setting PathToSystemFiles for AUTOEXEC.BAT and CONFIG.SYS.
+// The type of the node text and the file's full path: WIN.INI and SYSTEM.INI in the Windows
+// folder, AUTOEXEC.BAT and CONFIG.SYS in the folder of the required setting
+// PathToSystemFiles, user files at their own path. Raises "Cannot determine file type of %s."
+// for a text that fits none.
 SystemFileType GetSystemFileType(const std::string& nodeText, std::string& fullPath);
