@@ -21,50 +21,31 @@ const TreeNode* RootLevelNode(const TreeNode& node) {
   return root;
 }
 
-// Opens the key a registry-tree node stands for, read only. Empty when it cannot be opened.
-UniqueHKey OpenNodeKey(const TreeNode& node) {
+// Opens the key a registry-tree node stands for (with subPath below it), read only. False
+// when it cannot be opened.
+bool OpenNodeKey(TMyRegistry& registry, const TreeNode& node, const std::string& subPath = "") {
   int index = RootKeyIndex(RootLevelNode(node)->text);
-  if (node.Level() < 1 || index < 0) return {};
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(RootKeyHandle(index), RegistryKeyPath(node).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return {};
-  return UniqueHKey(key);
+  if (node.Level() < 1 || index < 0) return false;
+  registry.SetRootKey(RootKeyHandle(index));
+  std::string path = RegistryKeyPath(node);
+  if (!subPath.empty()) path = path.empty() ? subPath : path + "\\" + subPath;
+  return registry.OpenKey("\\" + path, false);
 }
 
-bool KeyHasSubkeys(HKEY key) {
-  DWORD subkeys = 0;
-  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
-                          nullptr, nullptr) == ERROR_SUCCESS &&
-         subkeys > 0;
-}
-
-bool SubkeyHasSubkeys(HKEY parent, const std::string& name) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  UniqueHKey owned(key);
-  return KeyHasSubkeys(key);
-}
-
-std::vector<std::string> SubkeyNames(HKEY key) {
+// The sorted subkey names of a node's key; none when it cannot be opened.
+std::vector<std::string> SubkeyNames(const TreeNode& node) {
+  TMyRegistry registry;
   std::vector<std::string> names;
-  DWORD count = 0, longest = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
-    return names;
-  std::vector<char> buffer(longest + 2);
-  for (DWORD i = 0;; ++i) {
-    DWORD length = static_cast<DWORD>(buffer.size());
-    LONG result = RegEnumKeyExA(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_MORE_DATA) {
-      buffer.resize(buffer.size() * 2);
-      --i;
-      continue;
-    }
-    if (result != ERROR_SUCCESS) break;
-    if (length > 0) names.emplace_back(buffer.data(), length);
-  }
+  if (!OpenNodeKey(registry, node)) return names;
+  registry.GetKeyNames(names);
+  names.erase(std::remove(names.begin(), names.end(), std::string()), names.end());
   SortNames(names);
   return names;
+}
+
+bool SubkeyHasSubkeys(const TreeNode& parent, const std::string& name) {
+  TMyRegistry registry;
+  return OpenNodeKey(registry, parent, name) && registry.HasSubKeys();
 }
 
 // Closes a find handle on every path out.
@@ -185,21 +166,18 @@ void BuildRegistrySelectionTree(TreeModel& tree) {
   top->stateIndex = kStateUnchecked;
   tree.SetImages(top, kImageComputer, kImageComputer);
   for (int i = 0; i < kRootKeyCount; ++i) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(RootKeyHandle(i), "", 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-    UniqueHKey owned(key);
-    if (!KeyHasSubkeys(key)) continue;
-    AddFolderNode(tree, top, top->Count(), kRootKeyNames[i], true, kStateUnchecked);
+    TMyRegistry registry;
+    registry.SetRootKey(RootKeyHandle(i));
+    if (registry.OpenKey("", false) && registry.HasSubKeys())
+      AddFolderNode(tree, top, top->Count(), kRootKeyNames[i], true, kStateUnchecked);
   }
 }
 
 void LoadRegistryChildren(TreeModel& tree, TreeNode& node) {
   if (node.Level() < 1) return;
-  UniqueHKey key = OpenNodeKey(node);
-  if (!key) return;
   TreeUpdate update(tree);
-  for (const std::string& name : SubkeyNames(key.Get()))
-    AddFolderNode(tree, &node, node.Count(), name, SubkeyHasSubkeys(key.Get(), name), node.stateIndex);
+  for (const std::string& name : SubkeyNames(node))
+    AddFolderNode(tree, &node, node.Count(), name, SubkeyHasSubkeys(node, name), node.stateIndex);
 }
 
 namespace {
@@ -251,14 +229,7 @@ void LoadDriveChildren(TreeModel& tree, TreeNode& node) {
 void RefreshRegistrySelectionTree(TreeModel& tree) {
   RefreshRootLevel(
       tree,
-      [](const TreeNode& node) {
-        UniqueHKey key = OpenNodeKey(node);
-        return key ? SubkeyNames(key.Get()) : std::vector<std::string>();
-      },
-      [](const TreeNode& parent, const std::string& name) {
-        UniqueHKey key = OpenNodeKey(parent);
-        return key && SubkeyHasSubkeys(key.Get(), name);
-      });
+      SubkeyNames, SubkeyHasSubkeys);
 }
 
 void RefreshDriveSelectionTree(TreeModel& tree) {
