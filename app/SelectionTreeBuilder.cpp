@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "capture/FileLines.h"
+#include "compare/ResultRecords.h"
 #include "capture/SystemFileType.h"
 #include "capture/TMyRegistry.h"
 #include "core/CheckStates.h"
@@ -149,14 +150,6 @@ std::string RegistryKeyPath(const TreeNode& node) {
   std::string path;
   for (const TreeNode* n = &node; n && n->Level() > 1; n = n->Parent()) path = path.empty() ? n->text : n->text + "\\" + path;
   return path;
-}
-
-std::string DriveFolderPath(const TreeNode& node) {
-  std::string path;
-  const TreeNode* n = &node;
-  for (; n && n->Level() > 1; n = n->Parent()) path = n->text + "\\" + path;
-  if (!n || n->text.empty()) return path;
-  return std::string(1, n->text[0]) + ":\\" + path;
 }
 
 void BuildRegistrySelectionTree(TreeModel& tree) {

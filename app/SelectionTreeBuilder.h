@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capture/SelectionTrees.h"
+#include "compare/ResultRecords.h"  // DriveFolderPath: the same in selection and result trees
 #include "core/TreeModel.h"
 
 // Adds an icon to the tree's image list and returns its index (-1 when it has none). The
@@ -35,8 +36,6 @@ void LoadSystemFileChildren(TreeModel& tree, TreeNode& node);
 
 // The key path below the root-key node ("Software\Classes"), empty for a root key.
 std::string RegistryKeyPath(const TreeNode& node);
-// The folder of a drive-tree node, ending in "\" ("C:\Windows\").
-std::string DriveFolderPath(const TreeNode& node);
 
 // HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG; fixed drives without their recycle
 // bin; all system files. Then the ControlSet rule.

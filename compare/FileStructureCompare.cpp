@@ -1,0 +1,265 @@
+#include "compare/FileStructureCompare.h"
+
+#include "compare/LogFile.h"
+#include "compare/RecordCopier.h"
+#include "compare/UpperCase.h"
+#include "core/CheckStates.h"
+#include "core/Errors.h"
+#include "datafiles/ConfigurationFile.h"
+
+namespace {
+
+constexpr ReadNextStrVariant kVariant = ReadNextStrVariant::FileStructure;
+constexpr int kImageClosedFolder = 0;
+constexpr int kImageOpenFolder = 1;
+constexpr int kImageComputer = 2;
+
+struct FileRecord {
+  int32_t time;
+  int32_t size;
+  int32_t attributes;
+};
+
+FileRecord ReadFileRecord(CompareSide& side) {
+  TReader& reader = side.Reader();
+  reader.ReadInteger();  // record kind
+  FileRecord file;
+  file.time = reader.ReadInteger();
+  file.size = reader.ReadInteger();
+  file.attributes = reader.ReadInteger();
+  return file;
+}
+
+void WriteFileRecord(TWriter& out, const std::string& name, int32_t kind, const FileRecord& file) {
+  out.WriteString(name);
+  out.WriteInteger(kind);
+  out.WriteInteger(file.time);
+  out.WriteInteger(file.size);
+  out.WriteInteger(file.attributes);
+}
+
+// Drives are matched by their letter only, so a changed volume name is the same drive.
+unsigned char DriveLetter(const std::string& name) {
+  return name.empty() ? 0 : static_cast<unsigned char>(name[0]);
+}
+
+}  // namespace
+
+FileStructureCompare::FileStructureCompare(CompareRun& run, TreeModel& resultTree,
+                                           const TreeModel& selectionTree,
+                                           const std::vector<std::string>& excludeList)
+    : run_(run), tree_(resultTree), block_(kDriveChangeHeader), path_(resultTree, selectionTree) {
+  excluded_.reserve(excludeList.size());
+  for (const std::string& entry : excludeList) excluded_.push_back(UpperCaseLocale(entry));
+}
+
+void FileStructureCompare::Run(TWriter& log, SectionPositions& positions) {
+  run_.ProgressMax(0);
+  run_.Status(" Comparing file structure");
+  const std::string oldHeader = run_.oldSide.Reader().ReadString();
+  const std::string newHeader = run_.newSide.Reader().ReadString();
+  if (oldHeader != kDrivesHeader)
+    throw Exception(FormatText("Error: %s\rNot a file-structure file: OldFile", run_.oldFile));
+  if (newHeader != kDrivesHeader)
+    throw Exception(FormatText("Error: %s\rNot a file-structure file: NewFile", run_.newFile));
+
+  tree_.Clear();
+  AddResultNode(tree_, nullptr, "Drives", kImageComputer, kKindPath, kImageComputer);
+  path_.Push("Drives");
+  CompareDrives();
+  run_.Status(" Status");
+  run_.ProgressPosition(0);
+  run_.oldSide.Reader().ReadListEnd();
+  run_.newSide.Reader().ReadListEnd();
+
+  block_.WriteSection(log, tree_, positions);
+}
+
+void FileStructureCompare::ReadDriveName(CompareSide& side, std::string& name, bool& atEnd) {
+  atEnd = side.Reader().EndOfList();
+  if (atEnd)
+    name = " ";
+  else
+    side.Reader().ReadString(name);
+}
+
+void FileStructureCompare::CompareDrives() {
+  CompareSide& oldSide = run_.oldSide;
+  CompareSide& newSide = run_.newSide;
+  oldSide.Reader().ReadListBegin();
+  newSide.Reader().ReadListBegin();
+  std::string oldName, newName;
+  bool oldEnd, newEnd;
+  ReadDriveName(oldSide, oldName, oldEnd);
+  ReadDriveName(newSide, newName, newEnd);
+  while (!oldEnd || !newEnd) {
+    const unsigned char oldLetter = DriveLetter(oldName);
+    const unsigned char newLetter = DriveLetter(newName);
+    if (!oldEnd && !newEnd && oldLetter == newLetter) {
+      // The node shows the new name and the new icon.
+      path_.Push(newName);
+      TreeNode* node = path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
+      const int image = newSide.Reader().ReadInteger();
+      oldSide.Reader().ReadInteger();
+      tree_.SetImages(node, image, image);
+      CompareFolder(true);
+      path_.Pop();
+      ReadDriveName(oldSide, oldName, oldEnd);
+      ReadDriveName(newSide, newName, newEnd);
+    } else {
+      // A drive on one side only is a leaf: its folders are not stored in the log.
+      const bool isNew = oldEnd || (!newEnd && newLetter < oldLetter);
+      CompareSide& side = isNew ? newSide : oldSide;
+      path_.Push(isNew ? newName : oldName);
+      TreeNode* node =
+          path_.FindOrCreate(kImageClosedFolder, isNew ? kKindNew : kKindDeleted, kImageOpenFolder);
+      const int image = side.Reader().ReadInteger();
+      tree_.SetImages(node, image, image);
+      path_.Pop();
+      RecordCopier(side, nullptr).FolderRecord();
+      if (isNew)
+        ReadDriveName(newSide, newName, newEnd);
+      else
+        ReadDriveName(oldSide, oldName, oldEnd);
+    }
+  }
+}
+
+void FileStructureCompare::CompareFolder(bool lookup) {
+  NestingLevel level(run_);
+  const bool driveLevel = run_.Depth() == 1;
+  CompareSide& oldSide = run_.oldSide;
+  CompareSide& newSide = run_.newSide;
+
+  NameList oldFolders, newFolders;
+  oldFolders.count = oldSide.Reader().ReadInteger();
+  newFolders.count = newSide.Reader().ReadInteger();
+  if (driveLevel) run_.ProgressMax(newFolders.count);
+  run_.Status(" Comparing file structure: " + path_.Name(1));
+  run_.Advance(oldSide, oldFolders, kVariant);
+  run_.Advance(newSide, newFolders, kVariant);
+  MergeNames(
+      oldFolders, newFolders,
+      [&](MergeStep step, std::string name) {
+        FolderStep(step, name, oldFolders, newFolders, lookup);
+      },
+      [&] {
+        if (driveLevel) run_.ProgressPosition((oldFolders.index + newFolders.index) / 2);
+      });
+  block_.MovePending();
+
+  NameList oldFiles, newFiles;
+  run_.StartList(oldSide, oldFiles, kVariant);
+  run_.StartList(newSide, newFiles, kVariant);
+  int counter = 0;
+  MergeNames(
+      oldFiles, newFiles,
+      [&](MergeStep step, std::string name) { FileStep(step, name, oldFiles, newFiles, counter); },
+      [] {});
+  block_.MoveCounted(counter);
+  if (driveLevel) {
+    run_.ProgressPosition(0);
+    run_.Status(" Status ");
+  }
+}
+
+void FileStructureCompare::FolderStep(MergeStep step, const std::string& name, NameList& oldFolders,
+                                      NameList& newFolders, bool lookup) {
+  CompareSide& oldSide = run_.oldSide;
+  CompareSide& newSide = run_.newSide;
+  const int state = lookup ? path_.Lookup(name) : kStateChecked;
+  if (state == kStateUnchecked) {
+    if (step != MergeStep::New) {
+      RecordCopier(oldSide, nullptr).FolderRecord();
+      run_.Advance(oldSide, oldFolders, kVariant);
+    }
+    if (step != MergeStep::Deleted) {
+      RecordCopier(newSide, nullptr).FolderRecord();
+      run_.Advance(newSide, newFolders, kVariant);
+    }
+    return;
+  }
+  switch (step) {
+    case MergeStep::Same:
+      path_.Push(name);
+      CompareFolder(state == kStatePartlyChecked);
+      path_.Pop();
+      run_.Advance(oldSide, oldFolders, kVariant);
+      run_.Advance(newSide, newFolders, kVariant);
+      break;
+    case MergeStep::New:
+    case MergeStep::Deleted: {
+      const bool isNew = step == MergeStep::New;
+      CompareSide& side = isNew ? newSide : oldSide;
+      TreeNode* parent = path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
+      // Folder nodes of new and deleted folders carry the plain folder image.
+      TreeNode* node = AddResultNode(tree_, parent, name, kImageClosedFolder,
+                                     isNew ? kKindNew : kKindDeleted, kImageClosedFolder);
+      tree_.SetData(node, block_.RecordOffset());
+      const int32_t subfolders =
+          RecordCopier(side, &block_.Pending(), isNew ? kRecordNew : kRecordDeleted).FolderRecord();
+      tree_.SetHasChildren(node, subfolders > 0);
+      run_.Advance(side, isNew ? newFolders : oldFolders, kVariant);
+      break;
+    }
+  }
+}
+
+TreeNode& FileStructureCompare::ChangedFolderNode() {
+  TreeNode& node = *path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
+  if (node.stateIndex != kKindChanged) tree_.SetState(&node, kKindChanged);
+  if (node.data == 0) tree_.SetData(&node, block_.RecordOffset());
+  return node;
+}
+
+void FileStructureCompare::FileStep(MergeStep step, const std::string& name, NameList& oldFiles,
+                                    NameList& newFiles, int& counter) {
+  CompareSide& oldSide = run_.oldSide;
+  CompareSide& newSide = run_.newSide;
+  TWriter& pending = block_.Pending();
+  switch (step) {
+    case MergeStep::Same: {
+      const FileRecord oldFile = ReadFileRecord(oldSide);
+      const FileRecord newFile = ReadFileRecord(newSide);
+      const bool changed = oldFile.time != newFile.time || oldFile.size != newFile.size ||
+                           oldFile.attributes != newFile.attributes;
+      if (changed && !IsExcludedFile(name)) {
+        ChangedFolderNode();
+        WriteFileRecord(pending, name, kRecordOldSide, oldFile);
+        WriteFileRecord(pending, name, kRecordNewSide, newFile);
+        counter += 2;
+      }
+      run_.Advance(oldSide, oldFiles, kVariant);
+      run_.Advance(newSide, newFiles, kVariant);
+      break;
+    }
+    case MergeStep::New:
+    case MergeStep::Deleted: {
+      const bool isNew = step == MergeStep::New;
+      CompareSide& side = isNew ? newSide : oldSide;
+      if (IsExcludedFile(name)) {
+        RecordCopier(side, nullptr).FileRecord();
+      } else {
+        ChangedFolderNode();
+        pending.WriteString(name);
+        RecordCopier(side, &pending, isNew ? kRecordNew : kRecordDeleted).FileRecord();
+        ++counter;
+      }
+      run_.Advance(side, isNew ? newFiles : oldFiles, kVariant);
+      break;
+    }
+  }
+}
+
+bool FileStructureCompare::IsExcludedFile(const std::string& name) const {
+  if (excluded_.empty() || path_.Size() < 2) return false;
+  const std::string& drive = path_.Name(1);
+  std::string path = drive.empty() ? std::string() : drive.substr(0, 1);
+  path += ":\\";
+  for (size_t level = 2; level < path_.Size(); ++level) path += path_.Name(level) + "\\";
+  path += name;
+  const std::string upper = UpperCaseLocale(path);
+  for (const std::string& entry : excluded_)
+    if (entry == upper) return true;
+  return false;
+}
