@@ -1,9 +1,11 @@
 #include "capture/CaptureThreads.h"
 
-#include "capture/SectionCaptures.h"
+void HostedCaptureThread::ShowError(const std::string& text) {
+  Synchronize([&] { Ui().Ask(MsgType::Error, text, MsgButtons::Ok); });
+}
 
 void TWriteRegThread::Execute() {
-  // The registry tree is re-sorted during the walk; its view must not redraw meanwhile. The
+  // The capture collapses the registry tree at its end; its view must not redraw meanwhile. The
   // update runs on the main thread, where the view lives.
   Synchronize([&] { registryTree_.BeginUpdate(); });
   struct EndUpdate {
@@ -15,11 +17,10 @@ void TWriteRegThread::Execute() {
       }
     }
   } endUpdate{*this};
-  CaptureRegistrySection(Writer(), registryTree_, [&](const std::string& s, int max, int pos) { Display(s, max, pos); });
+  CaptureRegistrySection(Writer(), registryTree_, *this);
 }
 
 void TWriteDrivesThread::Execute() {
-  CaptureProgress progress = [&](const std::string& s, int max, int pos) { Display(s, max, pos); };
-  CaptureDrivesSection(Writer(), driveTree_, progress);
-  CaptureSystemFilesSection(Writer(), systemTree_, progress);
+  CaptureDrivesSection(Writer(), driveTree_, *this);
+  CaptureSystemFilesSection(Writer(), systemTree_, *this);
 }

@@ -2,12 +2,26 @@
 // The two capture threads of a save: the registry, and the drives followed by the system files.
 
 #include "capture/CaptureThread.h"
+#include "capture/SectionCaptures.h"
 #include "capture/SelectionTrees.h"
 
-class TWriteRegThread : public CaptureThread {
+// A capture thread is the host of the captures it runs: their progress, error boxes and tree
+// work reach the main thread through its synchronised calls.
+class HostedCaptureThread : public CaptureThread, public CaptureHost {
+ public:
+  using CaptureThread::CaptureThread;
+
+  void ShowError(const std::string& text) override;
+  void OnMainThread(const std::function<void()>& call) override { Synchronize(call); }
+
+ protected:
+  void DisplayProgress(const Progress& shown) override { Display(shown.status, shown.max, shown.position); }
+};
+
+class TWriteRegThread : public HostedCaptureThread {
  public:
   TWriteRegThread(MainThreadCalls& calls, UserInteraction& ui, TreeModel& registryTree)
-      : CaptureThread(calls, ui, StatusChannel::Main), registryTree_(registryTree) {}
+      : HostedCaptureThread(calls, ui, StatusChannel::Main), registryTree_(registryTree) {}
 
  protected:
   void Execute() override;
@@ -16,11 +30,11 @@ class TWriteRegThread : public CaptureThread {
   TreeModel& registryTree_;
 };
 
-class TWriteDrivesThread : public CaptureThread {
+class TWriteDrivesThread : public HostedCaptureThread {
  public:
   TWriteDrivesThread(MainThreadCalls& calls, UserInteraction& ui, const TreeModel& driveTree,
                      const TreeModel& systemTree)
-      : CaptureThread(calls, ui, StatusChannel::Secondary), driveTree_(driveTree), systemTree_(systemTree) {}
+      : HostedCaptureThread(calls, ui, StatusChannel::Secondary), driveTree_(driveTree), systemTree_(systemTree) {}
 
  protected:
   void Execute() override;

@@ -1,47 +1,24 @@
 #include "capture/SectionCaptures.h"
 
-#include "core/Errors.h"
-#include "datafiles/ConfigurationFile.h"
+void DirectCaptureHost::ShowError(const std::string& text) { ui_.Ask(MsgType::Error, text, MsgButtons::Ok); }
 
-namespace {
-
-constexpr int kUnchecked = 3;
-
-// The root-level nodes the user selected: the children of the top node not unchecked.
-std::vector<const TreeNode*> SelectedRoots(const TreeModel& tree) {
-  std::vector<const TreeNode*> roots;
-  const TreeNode* top = tree.FirstTop();
-  if (!top) return roots;
-  for (size_t i = 0; i < top->Count(); ++i)
-    if (top->Child(i)->stateIndex != kUnchecked) roots.push_back(top->Child(i));
-  return roots;
+void DirectCaptureHost::DisplayProgress(const Progress& shown) {
+  ui_.SetStatus(channel_, shown.status);
+  ui_.SetProgress(channel_, shown.max, shown.position);
+  ui_.ProcessMessages();
 }
 
-// The walks of roots, drives and system files come with the selection trees that offer them;
-// until then a selected node cannot exist, and meeting one is an internal error, never a
-// silently incomplete file.
-void RequireNoSelection(const TreeModel& tree, const char* method) {
-  if (!SelectedRoots(tree).empty()) RaiseUnknownCase("SectionCaptures", method);
-}
-
-}  // namespace
-
-void CaptureRegistrySection(TWriter& writer, TreeModel& registryTree, const CaptureProgress&) {
-  RequireNoSelection(registryTree, "CaptureRegistrySection");
-  writer.WriteListBegin();
-  writer.WriteListEnd();
-}
-
-void CaptureDrivesSection(TWriter& writer, const TreeModel& driveTree, const CaptureProgress&) {
-  RequireNoSelection(driveTree, "CaptureDrivesSection");
-  writer.WriteString(kDrivesHeader);
-  writer.WriteListBegin();
-  writer.WriteListEnd();
-}
-
-void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, const CaptureProgress&) {
-  RequireNoSelection(systemTree, "CaptureSystemFilesSection");
-  writer.WriteString(kSystemFilesHeader);
-  writer.WriteListBegin();
-  writer.WriteListEnd();
+// A view may be painting the tree on the main thread while a capture runs, so the capture takes
+// its copy there.
+std::vector<TopChild> ReadTopChildren(const TreeModel& tree, CaptureHost& host) {
+  std::vector<TopChild> children;
+  host.OnMainThread([&] {
+    const TreeNode* top = tree.FirstTop();
+    if (!top) return;
+    for (size_t i = 0; i < top->Count(); ++i) {
+      const TreeNode* child = top->Child(i);
+      children.push_back({child->text, child->stateIndex, child->imageIndex});
+    }
+  });
+  return children;
 }

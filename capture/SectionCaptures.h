@@ -1,20 +1,93 @@
 #pragma once
-// The sections of a configuration data file, each written by one capture.
+// The sections of a configuration data file, each written by one capture: the registry
+// (RegistryCapture.cpp), the drives (FileStructureCapture.cpp) and the system files
+// (SystemFilesCapture.cpp). Names in every list are sorted in the order of CompareTextLocale.
+
+#include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/TreeModel.h"
+#include "core/UserInteraction.h"
 #include "datafiles/TWriter.h"
 
-// Status text, progress maximum and position, shown on the main thread.
-using CaptureProgress = std::function<void(const std::string& status, int max, int position)>;
+// The record kind of every value, file and entry record in a configuration data file.
+inline constexpr int32_t kRecordKindConfiguration = 21;
 
-// The registry section: one entry per root key of the tree that is not unchecked.
-void CaptureRegistrySection(TWriter& writer, TreeModel& registryTree, const CaptureProgress& progress);
+// What a capture needs of the thread it runs on. A capture runs on a worker thread while the
+// main thread waits; every call here reaches the user interface or the selection trees on the
+// main thread, and the capture goes on only when it returned.
+// Implementations: HostedCaptureThread (capture/CaptureThreads.h), DirectCaptureHost (below).
+class CaptureHost {
+ public:
+  // The thread's progress fields. A capture changes the ones it means to and shows all three.
+  struct Progress {
+    std::string status;
+    int max = 0;
+    int position = 0;
+  };
+
+  virtual ~CaptureHost() = default;
+
+  Progress progress;
+  void ShowProgress() { DisplayProgress(progress); }
+
+  // An error box with one OK button; the capture goes on once the user closed it.
+  virtual void ShowError(const std::string& text) = 0;
+  // Runs call on the main thread, which owns the selection trees and their views.
+  virtual void OnMainThread(const std::function<void()>& call) = 0;
+
+ protected:
+  virtual void DisplayProgress(const Progress& shown) = 0;
+};
+
+// Runs a capture on the calling thread, which is then the main thread: for work without capture
+// threads. Progress and messages go straight to ui.
+class DirectCaptureHost : public CaptureHost {
+ public:
+  DirectCaptureHost(UserInteraction& ui, StatusChannel channel) : ui_(ui), channel_(channel) {}
+
+  void ShowError(const std::string& text) override;
+  void OnMainThread(const std::function<void()>& call) override { call(); }
+
+ protected:
+  void DisplayProgress(const Progress& shown) override;
+
+ private:
+  UserInteraction& ui_;
+  StatusChannel channel_;
+};
+
+// The registry section: one entry per root key of the tree that is not unchecked, in
+// alphabetical order. The tree ends as it was, but collapsed with its top node expanded.
+void CaptureRegistrySection(TWriter& writer, TreeModel& registryTree, CaptureHost& host);
 
 // The drives header and section: one entry per drive of the tree that is not unchecked.
-void CaptureDrivesSection(TWriter& writer, const TreeModel& driveTree, const CaptureProgress& progress);
+void CaptureDrivesSection(TWriter& writer, const TreeModel& driveTree, CaptureHost& host);
 
 // The system-files header and section: one entry per system file that is not unchecked.
-void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, const CaptureProgress& progress);
+void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, CaptureHost& host);
+
+// The record of one key and everything below it. path is below root, without leading
+// backslash ("" for the root itself); the walk's first level shows progress.
+void WriteRegistryKeyRecord(TWriter& writer, CaptureHost& host, HKEY root, const std::string& path);
+
+// The record of one folder and everything below it; folder ends with a backslash. The walk's
+// first level shows progress.
+void WriteFolderRecord(TWriter& writer, CaptureHost& host, const std::string& folder);
+
+// The bodies of one system file; a file that does not exist has an empty body.
+void WriteIniBody(TWriter& writer, CaptureHost& host, const std::string& path);
+void WriteTextBody(TWriter& writer, const std::string& path);
+
+// A child of a selection tree's top node (a root key, a drive, a system file) as the captures
+// need it.
+struct TopChild {
+  std::string text;
+  int stateIndex = -1;
+  int imageIndex = -1;
+};
+// The children of the tree's first top-level node, in tree order, read on the main thread.
+std::vector<TopChild> ReadTopChildren(const TreeModel& tree, CaptureHost& host);

@@ -1,0 +1,742 @@
+// The capture benchmark: times the registry capture, the file-structure capture and the whole
+// save against bare walks of the same data, measured in the same run, and prints a table.
+// Run by scripts/bench-capture.sh, pinned to one CPU together with the prefix's wineserver.
+//
+//   capture_bench.exe [--root HKEY_CURRENT_USER] [--key Software\QuorvelBench] [--drive Q]
+//                     [--folder Q:\] [--rounds 3] [--out C:\QuorvelBenchOut\Bench.SXD]
+//
+// Capture against floor: the key record of --key and the folder record of --folder, the same
+// data the floors walk. The save captures what a user selects, whole root keys and whole
+// drives: --root and --drive (the script gives the file workload a drive of its own); it is
+// set against the two section captures run one after the other.
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "capture/LocaleSort.h"
+#include "capture/SaveConfiguration.h"
+#include "capture/SectionCaptures.h"
+#include "capture/TMyRegistry.h"
+#include "core/CheckStates.h"
+#include "core/Errors.h"
+#include "core/MainThreadCalls.h"
+#include "core/TreeModel.h"
+#include "core/UserInteraction.h"
+#include "datafiles/Stream.h"
+#include "datafiles/TWriter.h"
+
+namespace {
+
+// ------------------------------------------------------------------ timing
+
+double WallMs() {
+  static const double ticksPerMs = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1000.0;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / ticksPerMs;
+}
+
+// CPU time of the work, wherever it runs: this process (all threads, user and kernel) and,
+// when its Linux pid is known, the wineserver, which does the registry's work. On a machine
+// that other jobs share, wall time grows with their load and CPU time much less.
+class CpuClock {
+ public:
+  explicit CpuClock(int serverPid)
+      : statPath_(serverPid > 0 ? "Z:\\proc\\" + std::to_string(serverPid) + "\\stat" : "") {}
+
+  bool SeesServer() const { return !statPath_.empty() && ServerMs() >= 0; }
+
+  double Ms() const {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    double ms = (Ticks(kernel) + Ticks(user)) / 10000.0;
+    double server = ServerMs();
+    return server > 0 ? ms + server : ms;
+  }
+
+ private:
+  static double Ticks(const FILETIME& t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
+  }
+
+  // utime and stime of /proc/<pid>/stat (fields 14 and 15, in 1/100 s), read through drive Z:.
+  double ServerMs() const {
+    if (statPath_.empty()) return -1;
+    HANDLE file = CreateFileA(statPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    char text[1024];
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(file);
+    if (!ok) return -1;
+    text[read] = '\0';
+    const char* fields = strrchr(text, ')');
+    unsigned long long utime = 0, stime = 0;
+    if (!fields || sscanf(fields + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
+      return -1;
+    return static_cast<double>(utime + stime) * 10.0;
+  }
+
+  std::string statPath_;
+};
+
+struct Samples {
+  std::vector<double> ms;
+  double Best() const { return ms.empty() ? 0 : *std::min_element(ms.begin(), ms.end()); }
+  double Median() const { return MedianOf(ms); }
+  static double MedianOf(std::vector<double> s) {
+    if (s.empty()) return 0;
+    std::sort(s.begin(), s.end());
+    size_t n = s.size();
+    return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
+  }
+};
+
+// One figure of the table: its wall and CPU time in every round.
+struct Figure {
+  Samples wall;
+  Samples cpu;
+
+  void Add(double wallMs, double cpuMs) {
+    wall.ms.push_back(wallMs);
+    cpu.ms.push_back(cpuMs);
+  }
+  // The ratio of each round's time to the same round's reference, the median of them: the two
+  // ran seconds apart, so a change of the machine's load touches both.
+  double PairedRatio(const Figure& reference) const {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < wall.ms.size() && i < reference.wall.ms.size(); ++i)
+      ratios.push_back(wall.ms[i] / reference.wall.ms[i]);
+    return Samples::MedianOf(ratios);
+  }
+};
+
+class Stopwatch {
+ public:
+  explicit Stopwatch(const CpuClock& cpu) : cpu_(cpu) {}
+  double Time(Figure& figure, const std::function<void()>& work) const {
+    double cpu = cpu_.Ms();
+    double wall = WallMs();
+    work();
+    double wallMs = WallMs() - wall;
+    figure.Add(wallMs, cpu_.Ms() - cpu);
+    return wallMs;
+  }
+
+ private:
+  const CpuClock& cpu_;
+};
+
+// ------------------------------------------------------------------ registry floor
+
+struct RegCounts {
+  uint64_t keys = 0;
+  uint64_t values = 0;
+  uint64_t dataBytes = 0;
+};
+
+// The fewest calls that still read every name and every value's type and data: one
+// RegQueryInfoKeyA per key for the counts and buffer sizes, one RegEnumKeyExA and
+// RegOpenKeyExA per subkey, one RegEnumValueA per value (name, type and data together).
+class RegistryFloor {
+ public:
+  RegCounts Walk(HKEY root) {
+    counts_ = {};
+    WalkKey(root);
+    return counts_;
+  }
+
+ private:
+  void WalkKey(HKEY key) {
+    DWORD subkeys = 0, maxSubkeyLen = 0, values = 0, maxNameLen = 0, maxDataLen = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &maxSubkeyLen, nullptr, &values, &maxNameLen,
+                         &maxDataLen, nullptr, nullptr) != ERROR_SUCCESS)
+      return;
+    ++counts_.keys;
+    Fit(name_, std::max(maxSubkeyLen, maxNameLen) + 1);
+    Fit(data_, maxDataLen);
+    for (DWORD i = 0; i < subkeys; ++i) {
+      DWORD len = static_cast<DWORD>(name_.size());
+      if (RegEnumKeyExA(key, i, name_.data(), &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
+      HKEY child = nullptr;
+      if (RegOpenKeyExA(key, name_.data(), 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
+      WalkKey(child);
+      RegCloseKey(child);
+    }
+    for (DWORD i = 0; i < values; ++i) {
+      DWORD type = 0;
+      for (;;) {
+        DWORD len = static_cast<DWORD>(name_.size());
+        DWORD size = static_cast<DWORD>(data_.size());
+        LONG rc = RegEnumValueA(key, i, name_.data(), &len, nullptr, &type, data_.data(), &size);
+        if (rc == ERROR_MORE_DATA) {
+          // Counts and sizes of RegQueryInfoKeyA are in characters of the wide form.
+          Fit(name_, name_.size() * 2);
+          Fit(data_, std::max<size_t>(size, data_.size() * 2));
+          continue;
+        }
+        if (rc == ERROR_SUCCESS) {
+          ++counts_.values;
+          counts_.dataBytes += size;
+        }
+        break;
+      }
+    }
+  }
+
+  template <class T>
+  static void Fit(std::vector<T>& buffer, size_t size) {
+    if (buffer.size() < std::max<size_t>(size, 256)) buffer.resize(std::max<size_t>(size, 256));
+  }
+
+  RegCounts counts_;
+  std::vector<char> name_;
+  std::vector<BYTE> data_;
+};
+
+// ------------------------------------------------------------------ file floor
+
+struct FileCounts {
+  uint64_t folders = 0;
+  uint64_t files = 0;
+  uint64_t bytes = 0;
+};
+
+// One FindFirstFileA/FindNextFileA enumeration per folder; folders whose name begins with a dot
+// are left out, as the capture leaves them out.
+class FileFloor {
+ public:
+  FileCounts Walk(const std::string& folder) {
+    counts_ = {};
+    path_ = folder;
+    WalkFolder();
+    return counts_;
+  }
+
+ private:
+  void WalkFolder() {
+    ++counts_.folders;
+    size_t length = path_.size();
+    path_ += "*.*";
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(path_.c_str(), &entry);
+    path_.resize(length);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (entry.cFileName[0] == '.') continue;
+        path_ += entry.cFileName;
+        path_ += '\\';
+        WalkFolder();
+        path_.resize(length);
+      } else {
+        ++counts_.files;
+        counts_.bytes += entry.nFileSizeLow;
+      }
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+
+  FileCounts counts_;
+  std::string path_;
+};
+
+// ------------------------------------------------------------------ captures
+
+// Answers every question with OK and keeps count: a capture that meets data it cannot read
+// tells the user, and such a run is not a clean measurement.
+class QuietInteraction : public UserInteraction {
+ public:
+  std::atomic<int> messages{0};
+  std::string firstMessage;
+
+  MsgAnswer Ask(MsgType, const std::string& text, MsgButtons) override {
+    if (messages++ == 0) firstMessage = text;
+    return MsgAnswer::Ok;
+  }
+  void SetStatus(StatusChannel, const std::string&) override {}
+  void SetProgress(StatusChannel, int, int) override {}
+  void ShowSecondaryStatus(bool) override {}
+  void ProcessMessages() override {}
+  void BeginWait() override {}
+  void EndWait() override {}
+  bool ChooseSaveFile(const FileDialogSpec&, std::string&) override { return false; }
+  bool ChooseOpenFile(const FileDialogSpec&, std::string&) override { return false; }
+};
+
+// A capture run inline on the bench's own thread, the one that owns the trees.
+class InlineHost : public CaptureHost {
+ public:
+  explicit InlineHost(QuietInteraction& ui) : ui_(ui) {}
+  void ShowError(const std::string& text) override { ui_.Tell(MsgType::Error, text); }
+  void OnMainThread(const std::function<void()>& call) override { call(); }
+
+ protected:
+  void DisplayProgress(const Progress&) override {}
+
+ private:
+  QuietInteraction& ui_;
+};
+
+// The selection trees as the main window builds them, with one root key and one drive checked.
+struct BenchTrees {
+  TreeModel registry, drives, systemFiles;
+  SelectionTrees trees{registry, drives, systemFiles};
+
+  BenchTrees(const std::string& rootName, char drive) {
+    TreeNode* computer = registry.Add(nullptr, "My Computer");
+    computer->stateIndex = kStatePartlyChecked;
+    TreeNode* root = registry.Add(computer, rootName);
+    root->stateIndex = kStateChecked;
+    root->hasChildren = true;
+
+    TreeNode* allDrives = drives.Add(nullptr, "Drives");
+    allDrives->stateIndex = kStatePartlyChecked;
+    TreeNode* node = drives.Add(allDrives, std::string(1, drive) + ": QuorvelBench");
+    node->stateIndex = kStateChecked;
+    node->hasChildren = true;
+
+    systemFiles.Add(nullptr, "System Files")->stateIndex = kStateUnchecked;
+  }
+};
+
+// Each capture writes into a memory stream through a writer, as a capture thread does; the
+// result is the stream's size.
+template <typename Capture>
+int64_t IntoMemory(Capture capture) {
+  TMemoryStream stream;
+  TWriter writer(stream, kStreamBufferSize);
+  capture(writer);
+  writer.FlushBuffer();
+  return stream.Size();
+}
+
+int64_t FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// ------------------------------------------------------------------ memory
+
+PROCESS_MEMORY_COUNTERS_EX MemoryCounters() {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  return counters;
+}
+
+// Committed private memory, what Windows counts as the process's pagefile usage: Wine reports
+// PagefileUsage as the resident anonymous pages instead, which leave out memory that is
+// allocated but not yet touched.
+size_t CommittedPrivateBytes() {
+  size_t total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (const char* address = nullptr; VirtualQuery(address, &info, sizeof info) == sizeof info;) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    if (next <= address) break;
+    address = next;
+  }
+  return total;
+}
+
+struct MemoryPeak {
+  size_t startCommitted = 0, peakCommitted = 0;
+  size_t startPagefile = 0, peakPagefile = 0;
+  size_t startWorkingSet = 0, peakWorkingSet = 0;
+};
+
+// Samples the process's memory every 2 ms while work runs: Wine keeps no peak of its private
+// memory (PeakPagefileUsage is the current value there), only of the working set.
+MemoryPeak MeasurePeak(const std::function<void()>& work) {
+  MemoryPeak peak;
+  PROCESS_MEMORY_COUNTERS_EX start = MemoryCounters();
+  peak.startCommitted = peak.peakCommitted = CommittedPrivateBytes();
+  peak.startPagefile = peak.peakPagefile = start.PagefileUsage;
+  peak.startWorkingSet = start.WorkingSetSize;
+  std::atomic<bool> done{false};
+  auto sample = [&] {
+    peak.peakCommitted = std::max(peak.peakCommitted, CommittedPrivateBytes());
+    PROCESS_MEMORY_COUNTERS_EX now = MemoryCounters();
+    peak.peakPagefile = std::max({peak.peakPagefile, static_cast<size_t>(now.PagefileUsage),
+                                  static_cast<size_t>(now.PeakPagefileUsage)});
+  };
+  std::thread sampler([&] {
+    while (!done.load()) {
+      sample();
+      Sleep(2);
+    }
+  });
+  struct Stop {
+    std::atomic<bool>& done;
+    std::thread& sampler;
+    ~Stop() {
+      done.store(true);
+      sampler.join();
+    }
+  };
+  {
+    Stop stop{done, sampler};
+    work();
+  }
+  sample();
+  peak.peakWorkingSet = MemoryCounters().PeakWorkingSetSize;
+  return peak;
+}
+
+// ------------------------------------------------------------------ locale order
+
+using NameLists = std::vector<std::vector<std::string>>;
+
+// Every list a capture sorts: per key its subkey names and its value names, per folder its
+// folder names and its file names.
+class NameListCollector {
+ public:
+  NameLists lists;
+
+  void Registry(HKEY key) {
+    DWORD subkeys = 0, values = 0, maxSub = 0, maxName = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &maxSub, nullptr, &values, &maxName, nullptr,
+                         nullptr, nullptr) != ERROR_SUCCESS)
+      return;
+    std::vector<char> name(std::max(maxSub, maxName) * 2 + 2);
+    std::vector<std::string> keyNames, valueNames;
+    for (DWORD i = 0; i < subkeys; ++i) {
+      DWORD len = static_cast<DWORD>(name.size());
+      if (RegEnumKeyExA(key, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        keyNames.emplace_back(name.data(), len);
+    }
+    for (DWORD i = 0; i < values; ++i) {
+      DWORD len = static_cast<DWORD>(name.size());
+      if (RegEnumValueA(key, i, name.data(), &len, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+        valueNames.emplace_back(name.data(), len);
+    }
+    for (const std::string& sub : keyNames) {
+      HKEY child = nullptr;
+      if (RegOpenKeyExA(key, sub.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
+      Registry(child);
+      RegCloseKey(child);
+    }
+    Keep(std::move(keyNames));
+    Keep(std::move(valueNames));
+  }
+
+  void Files(const std::string& folder) {
+    std::vector<std::string> folders, files;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        files.emplace_back(entry.cFileName);
+      else if (entry.cFileName[0] != '.')
+        folders.emplace_back(entry.cFileName);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+    for (const std::string& sub : folders) Files(folder + sub + "\\");
+    Keep(std::move(folders));
+    Keep(std::move(files));
+  }
+
+ private:
+  void Keep(std::vector<std::string>&& list) {
+    if (list.size() > 1) lists.push_back(std::move(list));
+  }
+};
+
+// The order a capture needs, one CompareStringA per comparison.
+void SortByCompareString(NameLists& lists) {
+  for (auto& list : lists)
+    std::sort(list.begin(), list.end(), [](const std::string& x, const std::string& y) {
+      return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(), static_cast<int>(x.size()), y.data(),
+                            static_cast<int>(y.size())) == CSTR_LESS_THAN;
+    });
+}
+
+// The same order through the captures' own sorter: one sort key per name, compared as bytes.
+void SortByLocaleSorter(NameLists& lists) {
+  LocaleSorter sorter;
+  for (auto& list : lists) SortByLocale(list, sorter);
+}
+
+// ------------------------------------------------------------------ table
+
+std::string Format(const char* format, double value) {
+  char text[64];
+  snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string Mb(double bytes) { return Format("%.1f MB", bytes / (1024.0 * 1024.0)); }
+
+// A figure, and when it has a target, the figure it is set against and the highest ratio of
+// best wall times that meets the target.
+struct Row {
+  Row(std::string name, const Figure* figure, const Figure* reference = nullptr, std::string target = "",
+      double limit = 0, bool strict = false)
+      : name(std::move(name)), figure(figure), reference(reference), target(std::move(target)), limit(limit),
+        strict(strict) {}
+
+  std::string name;
+  const Figure* figure;
+  const Figure* reference;
+  std::string target;
+  double limit;
+  bool strict;  // the ratio must stay below the limit, not reach it
+};
+
+void PrintTable(const std::vector<Row>& rows) {
+  printf("\n| %-46s | %9s | %9s | %9s | %-30s | %-14s |  %s\n", "figure (times in ms)", "wall best", "wall med.",
+         "CPU best", "ratio: wall best (paired, CPU)", "target", "result");
+  printf("|%s|%s|%s|%s|%s|%s|%s\n", std::string(48, '-').c_str(), std::string(11, '-').c_str(),
+         std::string(11, '-').c_str(), std::string(11, '-').c_str(), std::string(32, '-').c_str(),
+         std::string(16, '-').c_str(), std::string(8, '-').c_str());
+  for (const Row& r : rows) {
+    std::string ratio, result;
+    if (r.reference) {
+      double best = r.figure->wall.Best() / r.reference->wall.Best();
+      ratio = Format("%.2fx", best) + Format(" (%.2fx,", r.figure->PairedRatio(*r.reference)) +
+              Format(" %.2fx)", r.figure->cpu.Best() / r.reference->cpu.Best());
+      if (!r.target.empty()) {
+        // Wall time is what the user waits; CPU time shows what is left of it when other jobs
+        // share the machine.
+        double cpu = r.figure->cpu.Best() / r.reference->cpu.Best();
+        auto meets = [&](double ratio) { return r.strict ? ratio < r.limit : ratio <= r.limit; };
+        result = std::string(meets(best) ? "pass" : "MISS") + (meets(cpu) ? " (CPU pass)" : " (CPU MISS)");
+      }
+    }
+    printf("| %-46s | %9.0f | %9.0f | %9.0f | %-30s | %-14s |  %s\n", r.name.c_str(), r.figure->wall.Best(),
+           r.figure->wall.Median(), r.figure->cpu.Best(), ratio.c_str(), r.target.c_str(), result.c_str());
+  }
+}
+
+void PrintMemory(const MemoryPeak& memory, int64_t fileSize) {
+  double limit = static_cast<double>(fileSize) + 32.0 * 1024 * 1024;
+  printf("\n| %-52s | %10s | %10s | %-24s |  %s\n", "memory of the process during one save", "before", "peak",
+         "target", "result");
+  printf("|%s|%s|%s|%s|%s\n", std::string(54, '-').c_str(), std::string(12, '-').c_str(),
+         std::string(12, '-').c_str(), std::string(26, '-').c_str(), std::string(8, '-').c_str());
+  auto line = [&](const char* what, size_t before, size_t peak) {
+    printf("| %-52s | %10s | %10s | %-24s |  %s\n", what, Mb(static_cast<double>(before)).c_str(),
+           Mb(static_cast<double>(peak)).c_str(), ("<= " + Mb(limit) + " (file + 32)").c_str(),
+           static_cast<double>(peak) <= limit ? "pass" : "MISS");
+  };
+  printf("| %-52s | %10s | %10s | %-24s |\n", "configuration file written", "",
+         Mb(static_cast<double>(fileSize)).c_str(), "");
+  line("committed private bytes (Windows' PagefileUsage)", memory.startCommitted, memory.peakCommitted);
+  line("private bytes touched (Wine's PagefileUsage)", memory.startPagefile, memory.peakPagefile);
+  line("working set, PeakWorkingSetSize (with code)", memory.startWorkingSet, memory.peakWorkingSet);
+}
+
+// ------------------------------------------------------------------ the run
+
+struct Options {
+  std::string root = "HKEY_CURRENT_USER";
+  std::string key = "Software\\QuorvelBench";
+  char drive = 'Q';
+  std::string folder = "Q:\\";
+  int rounds = 3;
+  std::string out = "C:\\QuorvelBenchOut\\Bench.SXD";
+  int serverPid = 0;
+  bool saveOnly = false;
+};
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string name = argv[i], value = argv[i + 1];
+    if (name == "--root")
+      o.root = value;
+    else if (name == "--key")
+      o.key = value;
+    else if (name == "--drive")
+      o.drive = static_cast<char>(toupper(static_cast<unsigned char>(value[0])));
+    else if (name == "--folder")
+      o.folder = value.back() == '\\' ? value : value + "\\";
+    else if (name == "--rounds")
+      o.rounds = std::max(1, atoi(value.c_str()));
+    else if (name == "--out")
+      o.out = value;
+    else if (name == "--server-pid")
+      o.serverPid = atoi(value.c_str());
+    else if (name == "--figures")
+      o.saveOnly = value == "save";
+  }
+  return o;
+}
+
+class Bench {
+ public:
+  explicit Bench(const Options& o)
+      : o_(o), trees_(o.root, o.drive), host_(ui_), cpu_(o.serverPid), watch_(cpu_) {}
+
+  int Run();
+
+ private:
+  void Save() { WriteConfigurationFile(o_.out, trees_.trees, calls_, ui_); }
+  void RunRound(int round);
+  void SortNames();
+
+  const Options& o_;
+  HKEY root_ = nullptr;
+  UniqueHKey benchKey_;
+  BenchTrees trees_;
+  MainThreadCalls calls_;
+  QuietInteraction ui_;
+  InlineHost host_;
+  CpuClock cpu_;
+  Stopwatch watch_;
+  RegistryFloor regFloor_;
+  FileFloor fileFloor_;
+
+  Figure regFloorTime_, regCaptureTime_, fileFloorTime_, fileCaptureTime_, regSectionTime_, driveSectionTime_,
+      sumTime_, saveTime_, compareSortTime_, keySortTime_;
+  int64_t regBytes_ = 0, fileBytes_ = 0, regSectionBytes_ = 0, driveSectionBytes_ = 0;
+};
+
+int Bench::Run() {
+  int rootIndex = RootKeyIndex(o_.root);
+  if (rootIndex < 0) {
+    fprintf(stderr, "unknown root key %s\n", o_.root.c_str());
+    return 2;
+  }
+  root_ = RootKeyHandle(rootIndex);
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root_, o_.key.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    fprintf(stderr, "no key %s\\%s: import the workload first\n", o_.root.c_str(), o_.key.c_str());
+    return 2;
+  }
+  benchKey_.Reset(key);
+  std::string outFolder = o_.out.substr(0, o_.out.find_last_of('\\'));
+  CreateDirectoryA(outFolder.c_str(), nullptr);
+
+  // Warm-up: the first walk of each pulls the data into the caches of Wine and Linux.
+  RegCounts reg = regFloor_.Walk(benchKey_.Get());
+  RegCounts wholeRoot = regFloor_.Walk(root_);
+  FileCounts files = fileFloor_.Walk(o_.folder);
+  printf("registry: %s\\%s: %llu keys, %llu values, %llu data bytes (whole root: %llu keys, %llu values)\n",
+         o_.root.c_str(), o_.key.c_str(), static_cast<unsigned long long>(reg.keys),
+         static_cast<unsigned long long>(reg.values), static_cast<unsigned long long>(reg.dataBytes),
+         static_cast<unsigned long long>(wholeRoot.keys), static_cast<unsigned long long>(wholeRoot.values));
+  printf("files: %s: %llu folders, %llu files, %llu bytes; the save walks drive %c: whole\n", o_.folder.c_str(),
+         static_cast<unsigned long long>(files.folders), static_cast<unsigned long long>(files.files),
+         static_cast<unsigned long long>(files.bytes), o_.drive);
+  printf("CPU time: this process%s\n", cpu_.SeesServer() ? " and the wineserver" : " only (no --server-pid)");
+  fflush(stdout);
+
+  // Memory first, while nothing else has raised the process's peaks.
+  MemoryPeak memory;
+  if (!o_.saveOnly) memory = MeasurePeak([&] { Save(); });
+  for (int round = 0; round < o_.rounds; ++round) RunRound(round);
+  int64_t fileSize = FileSize(o_.out);
+  printf("bytes written: configuration file %lld; registry section %lld, drives and system-files sections %lld",
+         static_cast<long long>(fileSize), static_cast<long long>(regSectionBytes_),
+         static_cast<long long>(driveSectionBytes_));
+  if (!o_.saveOnly)
+    printf("; key record %lld, folder record %lld", static_cast<long long>(regBytes_),
+           static_cast<long long>(fileBytes_));
+  printf("\n");
+  if (!o_.saveOnly) SortNames();
+
+  std::vector<Row> rows;
+  if (!o_.saveOnly) {
+    rows = {
+        {"registry floor: bare walk of the bench key", &regFloorTime_},
+        {"registry capture: key record of the bench key", &regCaptureTime_, &regFloorTime_, "<= 1.15x floor", 1.15},
+        {"file floor: bare FindFirstFileA walk of " + o_.folder, &fileFloorTime_},
+        {"file capture: folder record of " + o_.folder, &fileCaptureTime_, &fileFloorTime_, "<= 1.10x floor", 1.10},
+    };
+  }
+  rows.push_back({"registry section: whole " + o_.root, &regSectionTime_});
+  rows.push_back({std::string("drives section: whole drive ") + o_.drive + ":", &driveSectionTime_});
+  rows.push_back({"sum of the two sections, one after the other", &sumTime_});
+  rows.push_back({"whole save: both threads, file written", &saveTime_, &sumTime_, "< 1.00x sum", 1.0, true});
+  if (!o_.saveOnly) {
+    rows.push_back({"sort all name lists: CompareStringA", &compareSortTime_});
+    rows.push_back({"sort all name lists: LocaleSorter keys", &keySortTime_, &compareSortTime_});
+  }
+  PrintTable(rows);
+  if (!o_.saveOnly) PrintMemory(memory, fileSize);
+
+  if (ui_.messages.load() > 0)
+    printf("\nWARNING: the captures showed %d messages; the first: %s\n", ui_.messages.load(),
+           ui_.firstMessage.c_str());
+  DeleteFileA(o_.out.c_str());
+  RemoveDirectoryA(outFolder.c_str());
+  return 0;
+}
+
+// Floor and capture of the same data run one after the other, so that both see the same load
+// of the machine.
+void Bench::RunRound(int round) {
+  double save = watch_.Time(saveTime_, [&] { Save(); });
+  double regSection = watch_.Time(regSectionTime_, [&] {
+    regSectionBytes_ = IntoMemory([&](TWriter& w) { CaptureRegistrySection(w, trees_.registry, host_); });
+  });
+  double driveSection = watch_.Time(driveSectionTime_, [&] {
+    driveSectionBytes_ = IntoMemory([&](TWriter& w) {
+      CaptureDrivesSection(w, trees_.drives, host_);
+      CaptureSystemFilesSection(w, trees_.systemFiles, host_);
+    });
+  });
+  sumTime_.Add(regSection + driveSection, regSectionTime_.cpu.ms.back() + driveSectionTime_.cpu.ms.back());
+  printf("round %d (ms): save %.0f, sections %.0f + %.0f", round + 1, save, regSection, driveSection);
+  if (!o_.saveOnly) {
+    double regFloor = watch_.Time(regFloorTime_, [&] { regFloor_.Walk(benchKey_.Get()); });
+    double regCapture = watch_.Time(regCaptureTime_, [&] {
+      regBytes_ = IntoMemory([&](TWriter& w) { WriteRegistryKeyRecord(w, host_, root_, o_.key); });
+    });
+    double fileFloor = watch_.Time(fileFloorTime_, [&] { fileFloor_.Walk(o_.folder); });
+    double fileCapture = watch_.Time(fileCaptureTime_, [&] {
+      fileBytes_ = IntoMemory([&](TWriter& w) { WriteFolderRecord(w, host_, o_.folder); });
+    });
+    printf("; registry floor %.0f, capture %.0f; file floor %.0f, capture %.0f", regFloor, regCapture, fileFloor,
+           fileCapture);
+  }
+  printf("\n");
+  fflush(stdout);
+}
+
+// The locale order on the name lists of both walks, sorted the two ways.
+void Bench::SortNames() {
+  NameListCollector collector;
+  collector.Registry(benchKey_.Get());
+  collector.Files(o_.folder);
+  size_t names = 0;
+  for (const auto& list : collector.lists) names += list.size();
+  NameLists byCompare = collector.lists, bySorter = collector.lists;
+  watch_.Time(compareSortTime_, [&] { SortByCompareString(byCompare); });
+  watch_.Time(keySortTime_, [&] { SortByLocaleSorter(bySorter); });
+  printf("locale order: %zu lists of 2 names or more, %zu names; the sorter's order %s the CompareStringA order\n",
+         collector.lists.size(), names, bySorter == byCompare ? "equals" : "DIFFERS FROM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    Options options = ParseOptions(argc, argv);
+    return Bench(options).Run();
+  } catch (...) {
+    ErrorInfo error = DescribeError(std::current_exception());
+    fprintf(stderr, "capture_bench: %s\n", error.message.c_str());
+    return 1;
+  }
+}
