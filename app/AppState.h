@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "compare/CompareConfigurations.h"
+
 struct AppState {
   std::string exePath;
   std::string programFolder;   // folder of the exe, with a trailing backslash
   std::string currentLogFile;  // the log the result trees were last filled from
+  LogPositions logPositions;   // where the current log's sections stand
   bool selectionChanged = false;
   std::vector<std::string> excludeList;  // full paths of files no compare reports
 };

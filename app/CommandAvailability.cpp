@@ -7,6 +7,9 @@ namespace {
 // Commands that work in this build. The others stay in the menus, disabled, until they land.
 bool IsImplemented(int commandId) {
   switch (commandId) {
+    case IDM_COMPARE:
+    case IDM_INCREMENTAL_COMPARE:
+    case IDM_LOAD_LOG_FILE:
     case IDM_LOAD_SELECTION:
     case IDM_SAVE_SELECTION:
     case IDM_RESET_SELECTIONS:

@@ -1,5 +1,6 @@
 #include "app/MainCommands.h"
 
+#include "app/CompareCommands.h"
 #include "app/OptionsDialog.h"
 #include "app/SelectionCommands.h"
 #include "capture/SaveConfiguration.h"
@@ -23,6 +24,8 @@ constexpr CommandName kCommandNames[] = {
     {IDM_LOAD_LOG_FILE, "LoadResultsMNU"},
     {IDM_EXIT, "ExitMNU"},
     {IDM_SAVE_CURRENT_CONFIG, "WriteConfigurationMNU"},
+    {IDM_COMPARE, "CreateLogfileMNU"},
+    {IDM_INCREMENTAL_COMPARE, "ChainingincrementalcompareMNU"},
     {IDM_SAVE_CONFIG_AS, "SaveConfigurationas1"},
     {IDM_REFRESH_VIEW, "RefreshViewMNU"},
     {IDM_SETTINGS, "SettingsMNU"},
@@ -49,6 +52,17 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
     case IDM_SAVE_CONFIG_AS:
       SaveConfigurationAs(context.app.programFolder, context.selection.Trees(), context.calls, context.ui);
       break;
+    case IDM_COMPARE:
+    case IDM_INCREMENTAL_COMPARE:
+    case IDM_LOAD_LOG_FILE: {
+      CompareCommandContext compare{context.app, context.ui, context.calls, context.selection, context.results,
+                                    context.showResults};
+      if (commandId == IDM_LOAD_LOG_FILE)
+        LoadLogFileCommand(compare);
+      else
+        CompareCommand(compare, commandId == IDM_INCREMENTAL_COMPARE);
+      break;
+    }
     case IDM_LOAD_SELECTION:
       LoadSelectionCommand(context.app, context.selection, context.ui);
       break;

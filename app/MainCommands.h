@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include "app/AppState.h"
+#include "app/ResultPages.h"
 #include "app/SelectionPages.h"
+
+#include <functional>
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
 
@@ -14,6 +17,8 @@ struct MainCommandContext {
   UserInteraction& ui;
   MainThreadCalls& calls;
   SelectionPages& selection;
+  ResultPages& results;
+  std::function<void()> showResults;
 };
 
 void RunMainCommand(int commandId, MainCommandContext& context);

@@ -90,6 +90,7 @@ MainWindow::MainWindow(AppState& app, ErrorHandler onError) : app_(app), onError
 
 MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
+  results_.reset();
   pages_.reset();
   if (icons_) ImageList_Destroy(icons_);
   if (accelerators_) DestroyAcceleratorTable(accelerators_);
@@ -183,6 +184,11 @@ void MainWindow::CreateControls() {
       app_, *ui_,
       SelectionControls{Control("RegView"), Control("ListView1"), Control("DriveSel"), Control("DriveSelFiles"),
                         Control("SystemSelect"), Control("SystemselectValues"), Control("NoCheck")},
+      icons_);
+  results_ = std::make_unique<ResultPages>(
+      app_, *ui_,
+      ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"), Control("ResultDriveFiles"),
+                     Control("SystemResult"), Control("SystemResultValues")},
       icons_);
   HMENU menu = GetMenu(hwnd_);
   if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
@@ -363,6 +369,7 @@ void MainWindow::ShowPages() {
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
   LRESULT result = 0;
   if (pages_ && pages_->HandleNotify(header, result)) return result;
+  if (results_ && results_->HandleNotify(header, result)) return result;
   if (header.code == TCN_SELCHANGE &&
       (header.hwndFrom == outerTabs_ || header.hwndFrom == selectionTabs_ || header.hwndFrom == logTabs_))
     ShowPages();
@@ -373,6 +380,14 @@ void MainWindow::OnClose() {
   if (busy_) return;  // a running save must finish first
   if (!OfferToKeepSelection(app_, *pages_, *ui_)) return;
   DestroyWindow(hwnd_);
+}
+
+void MainWindow::ShowResults() {
+  SetWindowTextA(hwnd_, ("Quorvel - " + app_.currentLogFile).c_str());
+  results_->ShowResults();
+  TabCtrl_SetCurSel(outerTabs_, 1);
+  ShowPages();
+  UpdateCommandStates();
 }
 
 void MainWindow::LoadStartupSelection() {
@@ -413,7 +428,7 @@ void MainWindow::RunCommand(int commandId) {
 }
 
 void MainWindow::Execute(int commandId) {
-  MainCommandContext context{hwnd_, app_, *ui_, calls_, *pages_};
+  MainCommandContext context{hwnd_, app_, *ui_, calls_, *pages_, *results_, [this] { ShowResults(); }};
   RunMainCommand(commandId, context);
 }
 

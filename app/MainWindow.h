@@ -12,6 +12,7 @@
 #include "app/AppState.h"
 #include "app/CommandAvailability.h"
 #include "app/GuiInteraction.h"
+#include "app/ResultPages.h"
 #include "app/SelectionPages.h"
 #include "capture/SelectionTrees.h"
 #include "core/MainThreadCalls.h"
@@ -36,6 +37,9 @@ class MainWindow {
   UserInteraction& Ui() { return *ui_; }
   SelectionTrees Trees() { return pages_->Trees(); }
   SelectionPages& Pages() { return *pages_; }
+  ResultPages& Results() { return *results_; }
+  // After a compare or a load: the title names the log, the result pages show.
+  void ShowResults();
 
   // Builds the selection trees and loads the start-up selection; errors are shown, start-up
   // goes on.
@@ -77,6 +81,7 @@ class MainWindow {
 
   HIMAGELIST icons_ = nullptr;
   std::unique_ptr<SelectionPages> pages_;
+  std::unique_ptr<ResultPages> results_;
 
   HWND toolbar_ = nullptr;
   HWND outerTabs_ = nullptr;

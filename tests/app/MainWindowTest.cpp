@@ -60,7 +60,7 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
   EXPECT_TRUE(MenuEnabled(menu, IDM_SAVE_CONFIG_AS));
   EXPECT_TRUE(MenuEnabled(menu, IDM_SETTINGS));
   EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE_ALL)) << "no log is loaded";
-  EXPECT_FALSE(MenuEnabled(menu, IDM_COMPARE));
+  EXPECT_FALSE(MenuEnabled(menu, IDM_FIND_DUPLICATES));
   EXPECT_EQ(GetMenuState(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), static_cast<UINT>(-1)) << "hidden";
 }
 
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, ResizingPutsTheSecondLabelAtHalfThePanel) {
 }
 
 TEST_F(MainWindowTest, ADisabledCommandDoesNothingAndAnUnknownOneReachesNoHandler) {
-  window->RunCommand(IDM_COMPARE);
+  window->RunCommand(IDM_FIND_DUPLICATES);
   window->RunCommand(9999);
   EXPECT_TRUE(errors.empty());
 }

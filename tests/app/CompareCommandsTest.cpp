@@ -1,0 +1,117 @@
+#include "app/CompareCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "app/ErrorReporting.h"
+#include "app/MainWindow.h"
+#include "capture/SaveConfiguration.h"
+#include "capture/SettingsAccess.h"
+#include "app/Settings.h"
+#include "compare/LogFile.h"
+#include "core/CheckStates.h"
+#include "core/Errors.h"
+#include "core/ScriptedInteraction.h"
+
+namespace {
+
+constexpr char kTestKey[] = "Software\\QuorvelCompareCommand";
+
+class CompareCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    app.programFolder = std::string(temp) + "QuorvelCompareCommand\\";
+    CreateDirectoryA(app.programFolder.c_str(), nullptr);
+    settings = std::make_unique<StaticRegScope>("Software\\QuorvelTests\\CompareCommand", app.programFolder);
+    window = std::make_unique<MainWindow>(app, [](HWND, const ErrorSource&, std::exception_ptr) {});
+    ASSERT_NE(window->Create(), nullptr);
+    window->Pages().Build();
+    // Only the small HKEY_CURRENT_CONFIG root: drives and system files stay out.
+    SelectionTrees trees = window->Trees();
+    for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles}) SetNodeChecked(*tree->FirstTop(), false);
+    SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
+    RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
+  }
+  void TearDown() override {
+    window.reset();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    settings.reset();
+    RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuorvelTests\\CompareCommand");
+    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "NewCFG.SXD", "run.SXL"})
+      DeleteFileA((app.programFolder + name).c_str());
+    RemoveDirectoryA(app.programFolder.c_str());
+  }
+
+  CompareCommandContext Context() {
+    return {app, ui, window->Calls(), window->Pages(), window->Results(), [this] { ++resultsShown; }};
+  }
+
+  AppState app;
+  std::unique_ptr<StaticRegScope> settings;
+  ScriptedInteraction ui;
+  std::unique_ptr<MainWindow> window;
+  int resultsShown = 0;
+};
+
+TreeNode* FindChild(TreeNode* node, const std::string& text) {
+  for (size_t i = 0; node && i < node->Count(); ++i)
+    if (_stricmp(node->Child(i)->text.c_str(), text.c_str()) == 0) return node->Child(i);
+  return nullptr;
+}
+
+}  // namespace
+
+TEST_F(CompareCommandsTest, WithoutABaselineTheCompareAsksForOne) {
+  auto context = Context();
+  try {
+    CompareCommand(context, false);
+    FAIL();
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "Please save your current configuration first\rwith `Save Current Configuration` -- see Help for details!");
+  }
+}
+
+TEST_F(CompareCommandsTest, ANewKeyIsLoggedShownAndLoadedAgain) {
+  ui.answers = {MsgAnswer::Yes};  // "No drives selected!"
+  SaveCurrentConfiguration(app.programFolder, window->Trees(), window->Calls(), ui,
+                           [&] { ValidateSelection(window->Trees().registry, window->Trees().drives, ui); });
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_CONFIG, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "Added", 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+  RegCloseKey(key);
+
+  std::string log = app.programFolder + "run.SXL";
+  ui.answers = {MsgAnswer::Yes};
+  ui.fileChoices = {log};
+  auto context = Context();
+  CompareCommand(context, false);
+  EXPECT_EQ(app.currentLogFile, log);
+  EXPECT_EQ(resultsShown, 1);
+  EXPECT_EQ(ui.fileDialogs.back().title, "Save a log file.");
+
+  auto findNewKey = [&] {
+    TreeNode* root = FindChild(window->Results().Trees().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
+    return FindChild(FindChild(root, "Software"), "QuorvelCompareCommand");
+  };
+  TreeNode* added = findNewKey();
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
+
+  window->Results().ShowNoLog();
+  app.currentLogFile.clear();
+  ui.fileChoices = {log};
+  LoadLogFileCommand(context);
+  EXPECT_EQ(app.currentLogFile, log);
+  EXPECT_TRUE(app.selectionChanged);
+  ASSERT_NE(findNewKey(), nullptr);
+  EXPECT_EQ(resultsShown, 2);
+}
