@@ -12,7 +12,7 @@
 #include "core/Errors.h"
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
-#include "datafiles/Stream.h"
+#include "datafiles/ChunkedMemoryStream.h"
 #include "datafiles/TWriter.h"
 
 class CaptureThread {
@@ -28,7 +28,7 @@ class CaptureThread {
   // Waits for the thread itself to end after Finished().
   void Join();
 
-  TMemoryStream& Stream() { return stream_; }
+  TChunkedMemoryStream& Stream() { return stream_; }
   TWriter& Writer() { return writer_; }
   // Set when the capture ended with an error; its output is then incomplete.
   const std::optional<ErrorInfo>& Failure() const { return failure_; }
@@ -47,7 +47,7 @@ class CaptureThread {
   MainThreadCalls& calls_;
   UserInteraction& ui_;
   StatusChannel channel_;
-  TMemoryStream stream_;
+  TChunkedMemoryStream stream_;
   TWriter writer_;
   HANDLE handle_ = nullptr;
   std::atomic<bool> finished_{false};

@@ -55,8 +55,7 @@ void WriteCapturedFile(const std::string& path, Capture& capture) {
   writer.WriteString(kRegistrationHeader);
   for (CaptureThread* thread : {static_cast<CaptureThread*>(&capture.registry), static_cast<CaptureThread*>(&capture.drives)}) {
     thread->Writer().FlushBuffer();
-    const TMemoryStream& section = thread->Stream();
-    if (section.Size() > 0) writer.Write(section.Data(), static_cast<size_t>(section.Size()));
+    thread->Stream().ForEachChunk([&](const uint8_t* data, size_t size) { writer.Write(data, size); });
   }
   writer.FlushBuffer();
 }

@@ -300,7 +300,7 @@ TEST(RegistrySection, RootsComeInAlphabeticalOrderAndTheTreeIsOnlyCollapsedOnThe
   ASSERT_FALSE(thread.Failure()) << thread.Failure()->message;
 
   thread.Writer().FlushBuffer();
-  const std::vector<uint8_t>& written = thread.Stream().Bytes();
+  const std::vector<uint8_t> written = thread.Stream().Bytes();
   Bytes expected;
   expected.Begin().Str("HKEY_DYN_DATA").Raw(dynRecord).Str("HKEY_PERFORMANCE_DATA").Empty().End();
   EXPECT_EQ(Hex(std::string(written.begin(), written.end())), Hex(expected.Get()));
