@@ -12,6 +12,7 @@ TEST(MainThreadCalls, WorkerCallsRunOnTheWaitingThreadAndErrorsReturnToTheWorker
   std::vector<std::thread::id> ranOn;
   std::atomic<bool> done{false};
   std::string workerSaw;
+  std::atomic<int> idles{0};
   std::thread worker([&] {
     for (int i = 0; i < 3; ++i) calls.Synchronize([&] { ranOn.push_back(std::this_thread::get_id()); });
     try {
@@ -19,10 +20,11 @@ TEST(MainThreadCalls, WorkerCallsRunOnTheWaitingThreadAndErrorsReturnToTheWorker
     } catch (const std::exception& e) {
       workerSaw = e.what();
     }
+    // The main thread must go on serving its window while a worker runs without calling.
+    while (idles.load() == 0) std::this_thread::yield();
     done = true;
     calls.Notify();
   });
-  int idles = 0;
   calls.WaitUntil([&] { return done.load(); }, [&] { ++idles; });
   worker.join();
   ASSERT_EQ(ranOn.size(), 3u);
