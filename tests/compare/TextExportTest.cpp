@@ -66,7 +66,9 @@ void ExpectWrappedHex(const std::vector<std::string>& lines, const std::string& 
   std::string decoded;
   for (size_t i = 0; i < hex.size(); i += 3) {
     decoded.push_back(static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-    if (i + 2 < hex.size()) EXPECT_EQ(hex[i + 2], ',') << hex;
+    if (i + 2 < hex.size()) {
+      EXPECT_EQ(hex[i + 2], ',') << hex;
+    }
   }
   EXPECT_EQ(decoded, bytes);
   EXPECT_NE(lines.back().back(), ',');
