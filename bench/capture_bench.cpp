@@ -33,7 +33,7 @@
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
-#include "datafiles/Stream.h"
+#include "datafiles/ChunkedMemoryStream.h"
 #include "datafiles/TWriter.h"
 
 namespace {
@@ -320,7 +320,7 @@ struct BenchTrees {
 // result is the stream's size.
 template <typename Capture>
 int64_t IntoMemory(Capture capture) {
-  TMemoryStream stream;
+  TChunkedMemoryStream stream;
   TWriter writer(stream, kStreamBufferSize);
   capture(writer);
   writer.FlushBuffer();
@@ -406,10 +406,12 @@ MemoryPeak MeasurePeak(const std::function<void()>& work) {
 using NameLists = std::vector<std::vector<std::string>>;
 
 // Every list a capture sorts: per key its subkey names and its value names, per folder its
-// folder names and its file names.
+// folder names and its file names; and the last-write time of every file.
 class NameListCollector {
  public:
-  NameLists lists;
+  NameLists registryLists;
+  NameLists fileLists;
+  std::vector<FILETIME> fileTimes;
 
   void Registry(HKEY key) {
     DWORD subkeys = 0, values = 0, maxSub = 0, maxName = 0;
@@ -434,8 +436,8 @@ class NameListCollector {
       Registry(child);
       RegCloseKey(child);
     }
-    Keep(std::move(keyNames));
-    Keep(std::move(valueNames));
+    Keep(registryLists, std::move(keyNames));
+    Keep(registryLists, std::move(valueNames));
   }
 
   void Files(const std::string& folder) {
@@ -444,19 +446,20 @@ class NameListCollector {
     HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return;
     do {
-      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         files.emplace_back(entry.cFileName);
-      else if (entry.cFileName[0] != '.')
+        fileTimes.push_back(entry.ftLastWriteTime);
+      } else if (entry.cFileName[0] != '.')
         folders.emplace_back(entry.cFileName);
     } while (FindNextFileA(find, &entry));
     FindClose(find);
     for (const std::string& sub : folders) Files(folder + sub + "\\");
-    Keep(std::move(folders));
-    Keep(std::move(files));
+    Keep(fileLists, std::move(folders));
+    Keep(fileLists, std::move(files));
   }
 
  private:
-  void Keep(std::vector<std::string>&& list) {
+  static void Keep(NameLists& lists, std::vector<std::string>&& list) {
     if (list.size() > 1) lists.push_back(std::move(list));
   }
 };
@@ -607,7 +610,8 @@ class Bench {
   FileFloor fileFloor_;
 
   Figure regFloorTime_, regCaptureTime_, fileFloorTime_, fileCaptureTime_, regSectionTime_, driveSectionTime_,
-      sumTime_, saveTime_, compareSortTime_, keySortTime_;
+      sumTime_, saveTime_, regCompareSortTime_, regKeySortTime_, fileCompareSortTime_, fileKeySortTime_,
+      fileTimesTime_;
   int64_t regBytes_ = 0, fileBytes_ = 0, regSectionBytes_ = 0, driveSectionBytes_ = 0;
 };
 
@@ -669,8 +673,11 @@ int Bench::Run() {
   rows.push_back({"sum of the two sections, one after the other", &sumTime_});
   rows.push_back({"whole save: both threads, file written", &saveTime_, &sumTime_, "< 1.00x sum", 1.0, true});
   if (!o_.saveOnly) {
-    rows.push_back({"sort all name lists: CompareStringA", &compareSortTime_});
-    rows.push_back({"sort all name lists: LocaleSorter keys", &keySortTime_, &compareSortTime_});
+    rows.push_back({"sort registry name lists: CompareStringA", &regCompareSortTime_});
+    rows.push_back({"sort registry name lists: LocaleSorter keys", &regKeySortTime_, &regCompareSortTime_});
+    rows.push_back({"sort file name lists: CompareStringA", &fileCompareSortTime_});
+    rows.push_back({"sort file name lists: LocaleSorter keys", &fileKeySortTime_, &fileCompareSortTime_});
+    rows.push_back({"file times to packed local time, every file", &fileTimesTime_});
   }
   PrintTable(rows);
   if (!o_.saveOnly) PrintMemory(memory, fileSize);
@@ -684,29 +691,51 @@ int Bench::Run() {
 }
 
 // Floor and capture of the same data run one after the other, so that both see the same load
-// of the machine.
+// of the machine, and in turn one or the other first. The file tree is walked once untimed
+// before the file figures: Linux may have dropped part of its caches since the last round
+// (other jobs), and the first walk would pay for reading them back.
 void Bench::RunRound(int round) {
-  double save = watch_.Time(saveTime_, [&] { Save(); });
-  double regSection = watch_.Time(regSectionTime_, [&] {
-    regSectionBytes_ = IntoMemory([&](TWriter& w) { CaptureRegistrySection(w, trees_.registry, host_); });
-  });
-  double driveSection = watch_.Time(driveSectionTime_, [&] {
-    driveSectionBytes_ = IntoMemory([&](TWriter& w) {
-      CaptureDrivesSection(w, trees_.drives, host_);
-      CaptureSystemFilesSection(w, trees_.systemFiles, host_);
-    });
-  });
+  const bool swap = round % 2 == 1;
+  auto inTurn = [&](const std::function<void()>& a, const std::function<void()>& b) {
+    if (swap) {
+      b();
+      a();
+    } else {
+      a();
+      b();
+    }
+  };
+  fileFloor_.Walk(o_.folder);
+  double save = 0, regSection = 0, driveSection = 0;
+  inTurn([&] { save = watch_.Time(saveTime_, [&] { Save(); }); },
+         [&] {
+           regSection = watch_.Time(regSectionTime_, [&] {
+             regSectionBytes_ = IntoMemory([&](TWriter& w) { CaptureRegistrySection(w, trees_.registry, host_); });
+           });
+           driveSection = watch_.Time(driveSectionTime_, [&] {
+             driveSectionBytes_ = IntoMemory([&](TWriter& w) {
+               CaptureDrivesSection(w, trees_.drives, host_);
+               CaptureSystemFilesSection(w, trees_.systemFiles, host_);
+             });
+           });
+         });
   sumTime_.Add(regSection + driveSection, regSectionTime_.cpu.ms.back() + driveSectionTime_.cpu.ms.back());
   printf("round %d (ms): save %.0f, sections %.0f + %.0f", round + 1, save, regSection, driveSection);
   if (!o_.saveOnly) {
-    double regFloor = watch_.Time(regFloorTime_, [&] { regFloor_.Walk(benchKey_.Get()); });
-    double regCapture = watch_.Time(regCaptureTime_, [&] {
-      regBytes_ = IntoMemory([&](TWriter& w) { WriteRegistryKeyRecord(w, host_, root_, o_.key); });
-    });
-    double fileFloor = watch_.Time(fileFloorTime_, [&] { fileFloor_.Walk(o_.folder); });
-    double fileCapture = watch_.Time(fileCaptureTime_, [&] {
-      fileBytes_ = IntoMemory([&](TWriter& w) { WriteFolderRecord(w, host_, o_.folder); });
-    });
+    double regFloor = 0, regCapture = 0, fileFloor = 0, fileCapture = 0;
+    inTurn([&] { regFloor = watch_.Time(regFloorTime_, [&] { regFloor_.Walk(benchKey_.Get()); }); },
+           [&] {
+             regCapture = watch_.Time(regCaptureTime_, [&] {
+               regBytes_ = IntoMemory([&](TWriter& w) { WriteRegistryKeyRecord(w, host_, root_, o_.key); });
+             });
+           });
+    fileFloor_.Walk(o_.folder);
+    inTurn([&] { fileFloor = watch_.Time(fileFloorTime_, [&] { fileFloor_.Walk(o_.folder); }); },
+           [&] {
+             fileCapture = watch_.Time(fileCaptureTime_, [&] {
+               fileBytes_ = IntoMemory([&](TWriter& w) { WriteFolderRecord(w, host_, o_.folder); });
+             });
+           });
     printf("; registry floor %.0f, capture %.0f; file floor %.0f, capture %.0f", regFloor, regCapture, fileFloor,
            fileCapture);
   }
@@ -714,18 +743,41 @@ void Bench::RunRound(int round) {
   fflush(stdout);
 }
 
-// The locale order on the name lists of both walks, sorted the two ways.
+// The locale order on the name lists of both walks, sorted the two ways; and the conversion of
+// the file times the file capture records. These are parts of the captures' own work beyond
+// the floors.
 void Bench::SortNames() {
+  constexpr int kSortRepeats = 3;
   NameListCollector collector;
   collector.Registry(benchKey_.Get());
   collector.Files(o_.folder);
-  size_t names = 0;
-  for (const auto& list : collector.lists) names += list.size();
-  NameLists byCompare = collector.lists, bySorter = collector.lists;
-  watch_.Time(compareSortTime_, [&] { SortByCompareString(byCompare); });
-  watch_.Time(keySortTime_, [&] { SortByLocaleSorter(bySorter); });
-  printf("locale order: %zu lists of 2 names or more, %zu names; the sorter's order %s the CompareStringA order\n",
-         collector.lists.size(), names, bySorter == byCompare ? "equals" : "DIFFERS FROM");
+  auto sortBoth = [&](const NameLists& lists, Figure& byCompareTime, Figure& bySorterTime, const char* what) {
+    size_t names = 0;
+    for (const auto& list : lists) names += list.size();
+    NameLists byCompare, bySorter;
+    for (int i = 0; i < kSortRepeats; ++i) {
+      byCompare = lists;
+      bySorter = lists;
+      watch_.Time(byCompareTime, [&] { SortByCompareString(byCompare); });
+      watch_.Time(bySorterTime, [&] { SortByLocaleSorter(bySorter); });
+    }
+    printf("locale order, %s: %zu lists of 2 names or more, %zu names; the sorter's order %s the CompareStringA "
+           "order\n",
+           what, lists.size(), names, bySorter == byCompare ? "equals" : "DIFFERS FROM");
+  };
+  sortBoth(collector.registryLists, regCompareSortTime_, regKeySortTime_, "registry");
+  sortBoth(collector.fileLists, fileCompareSortTime_, fileKeySortTime_, "files");
+  uint32_t sink = 0;
+  for (int i = 0; i < kSortRepeats; ++i)
+    watch_.Time(fileTimesTime_, [&] {
+      for (const FILETIME& written : collector.fileTimes) {
+        FILETIME local;
+        WORD date = 0, time = 0;
+        if (FileTimeToLocalFileTime(&written, &local) && FileTimeToDosDateTime(&local, &date, &time))
+          sink += date ^ time;
+      }
+    });
+  printf("file times: %zu converted (checksum %u)\n", collector.fileTimes.size(), sink);
 }
 
 }  // namespace

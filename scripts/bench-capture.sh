@@ -4,8 +4,8 @@
 # HKCU\Software\QuorvelBench and a file tree on drive Q:), then runs bench/capture_bench.cpp
 # pinned to CPU 0 together with the prefix's wineserver, and prints its table.
 # QUORVEL_BUILD_DIR moves the build folder (default build/); QUORVEL_BENCH_ROUNDS sets the
-# repetitions (default 5); QUORVEL_BENCH_CPU the CPU (default 0); QUORVEL_BENCH_UNPINNED=0 skips
-# the second run of the save on all CPUs.
+# repetitions (default 5); QUORVEL_BENCH_CPU the CPU (default 0); QUORVEL_BENCH_UNPINNED=1 adds
+# a second run of the save on all CPUs.
 set -euo pipefail
 top=$(dirname "$(dirname "$(realpath "$0")")")
 cd "$top"
@@ -88,9 +88,10 @@ run_wine "$(winepath -w "$bench_exe")" --root HKEY_CURRENT_USER --key 'Software\
   --folder 'Q:\' --rounds "$rounds" --server-pid "$server_pid"
 echo "load average after: $(load)"
 
-# The save's two threads can only overlap on more than one CPU: the same figures again with the
-# bench and the server free to use every CPU.
-if [ "${QUORVEL_BENCH_UNPINNED:-1}" = 1 ] && [ "$(nproc)" -gt 1 ]; then
+# The save's two threads can only overlap on more than one CPU: on request, the save and the
+# sections again with the bench and the server free to use every CPU. Registry calls then cost
+# whatever the scheduler makes of the round trips (see docs/performance.md).
+if [ "${QUORVEL_BENCH_UNPINNED:-0}" = 1 ] && [ "$(nproc)" -gt 1 ]; then
   echo
   echo "== The save on all $(nproc) CPUs (not pinned), $rounds rounds"
   taskset -p -c "0-$(( $(nproc) - 1 ))" "$server_pid" >/dev/null
