@@ -4,13 +4,16 @@
 //
 //   capture_bench.exe [--root HKEY_CURRENT_USER] [--key Software\QuorvelBench] [--drive Q]
 //                     [--folder Q:\] [--rounds 3] [--out C:\QuorvelBenchOut\Bench.SXD]
+//                     [--server-pid <Linux pid of the wineserver>] [--figures all|save]
 //
 // Capture against floor: the key record of --key and the folder record of --folder, the same
 // data the floors walk. The save captures what a user selects, whole root keys and whole
 // drives: --root and --drive (the script gives the file workload a drive of its own); it is
-// set against the two section captures run one after the other.
+// set against the two section captures run one after the other. With the server's pid the CPU
+// times include the server's; --figures save times only the save and the sections.
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <psapi.h>
 
 #include <algorithm>
@@ -54,7 +57,8 @@ double WallMs() {
 
 // CPU time of the work, wherever it runs: this process (all threads, user and kernel) and,
 // when its Linux pid is known, the wineserver, which does the registry's work. On a machine
-// that other jobs share, wall time grows with their load and CPU time much less.
+// that other jobs share, wall time grows with their load and CPU time much less (time the host
+// takes from a virtual machine still counts as CPU time).
 class CpuClock {
  public:
   explicit CpuClock(int serverPid)
@@ -376,8 +380,8 @@ MemoryPeak MeasurePeak(const std::function<void()>& work) {
   auto sample = [&] {
     peak.peakCommitted = std::max(peak.peakCommitted, CommittedPrivateBytes());
     PROCESS_MEMORY_COUNTERS_EX now = MemoryCounters();
-    peak.peakPagefile = std::max({peak.peakPagefile, static_cast<size_t>(now.PagefileUsage),
-                                  static_cast<size_t>(now.PeakPagefileUsage)});
+    peak.peakPagefile = std::max(
+        {peak.peakPagefile, static_cast<size_t>(now.PagefileUsage), static_cast<size_t>(now.PeakPagefileUsage)});
   };
   std::thread sampler([&] {
     while (!done.load()) {
@@ -385,6 +389,8 @@ MemoryPeak MeasurePeak(const std::function<void()>& work) {
       Sleep(2);
     }
   });
+  // Wine commits a thread's whole stack: the sampler's own is no part of the save.
+  const size_t samplerStack = CommittedPrivateBytes() - peak.startCommitted;
   struct Stop {
     std::atomic<bool>& done;
     std::thread& sampler;
@@ -398,6 +404,7 @@ MemoryPeak MeasurePeak(const std::function<void()>& work) {
     work();
   }
   sample();
+  peak.peakCommitted -= std::min(samplerStack, peak.peakCommitted);
   peak.peakWorkingSet = MemoryCounters().PeakWorkingSetSize;
   return peak;
 }
@@ -495,7 +502,11 @@ std::string Mb(double bytes) { return Format("%.1f MB", bytes / (1024.0 * 1024.0
 struct Row {
   Row(std::string name, const Figure* figure, const Figure* reference = nullptr, std::string target = "",
       double limit = 0, bool strict = false)
-      : name(std::move(name)), figure(figure), reference(reference), target(std::move(target)), limit(limit),
+      : name(std::move(name)),
+        figure(figure),
+        reference(reference),
+        target(std::move(target)),
+        limit(limit),
         strict(strict) {}
 
   std::string name;
@@ -533,10 +544,10 @@ void PrintTable(const std::vector<Row>& rows) {
 
 void PrintMemory(const MemoryPeak& memory, int64_t fileSize) {
   double limit = static_cast<double>(fileSize) + 32.0 * 1024 * 1024;
-  printf("\n| %-52s | %10s | %10s | %-24s |  %s\n", "memory of the process during one save", "before", "peak",
-         "target", "result");
-  printf("|%s|%s|%s|%s|%s\n", std::string(54, '-').c_str(), std::string(12, '-').c_str(),
-         std::string(12, '-').c_str(), std::string(26, '-').c_str(), std::string(8, '-').c_str());
+  printf("\n| %-52s | %10s | %10s | %-24s |  %s\n", "memory of the process during one save", "before", "peak", "target",
+         "result");
+  printf("|%s|%s|%s|%s|%s\n", std::string(54, '-').c_str(), std::string(12, '-').c_str(), std::string(12, '-').c_str(),
+         std::string(26, '-').c_str(), std::string(8, '-').c_str());
   auto line = [&](const char* what, size_t before, size_t peak) {
     printf("| %-52s | %10s | %10s | %-24s |  %s\n", what, Mb(static_cast<double>(before)).c_str(),
            Mb(static_cast<double>(peak)).c_str(), ("<= " + Mb(limit) + " (file + 32)").c_str(),
@@ -588,8 +599,7 @@ Options ParseOptions(int argc, char** argv) {
 
 class Bench {
  public:
-  explicit Bench(const Options& o)
-      : o_(o), trees_(o.root, o.drive), host_(ui_), cpu_(o.serverPid), watch_(cpu_) {}
+  explicit Bench(const Options& o) : o_(o), trees_(o.root, o.drive), host_(ui_), cpu_(o.serverPid), watch_(cpu_) {}
 
   int Run();
 
@@ -610,9 +620,9 @@ class Bench {
   RegistryFloor regFloor_;
   FileFloor fileFloor_;
 
-  Figure regFloorTime_, regCaptureTime_, fileFloorTime_, fileCaptureTime_, regSectionTime_, driveSectionTime_,
-      sumTime_, saveTime_, regCompareSortTime_, regKeySortTime_, fileCompareSortTime_, fileKeySortTime_,
-      fileTimesTime_, fileWriteTime_;
+  Figure regFloorTime_, regCaptureTime_, fileFloorTime_, fileCaptureTime_, regSectionTime_, driveSectionTime_, sumTime_,
+      saveTime_, regCompareSortTime_, regKeySortTime_, fileCompareSortTime_, fileKeySortTime_, fileTimesTime_,
+      fileWriteTime_;
   int64_t regBytes_ = 0, fileBytes_ = 0, regSectionBytes_ = 0, driveSectionBytes_ = 0;
 };
 
@@ -774,9 +784,10 @@ void Bench::SortNames() {
       watch_.Time(byCompareTime, [&] { SortByCompareString(byCompare); });
       watch_.Time(bySorterTime, [&] { SortByLocaleSorter(bySorter); });
     }
-    printf("locale order, %s: %zu lists of 2 names or more, %zu names; the sorter's order %s the CompareStringA "
-           "order\n",
-           what, lists.size(), names, bySorter == byCompare ? "equals" : "DIFFERS FROM");
+    printf(
+        "locale order, %s: %zu lists of 2 names or more, %zu names; the sorter's order %s the CompareStringA "
+        "order\n",
+        what, lists.size(), names, bySorter == byCompare ? "equals" : "DIFFERS FROM");
   };
   sortBoth(collector.registryLists, regCompareSortTime_, regKeySortTime_, "registry");
   sortBoth(collector.fileLists, fileCompareSortTime_, fileKeySortTime_, "files");
