@@ -29,13 +29,35 @@ class FindHandle {
   HANDLE handle_;
 };
 
-// 0 for a time the packed form cannot hold.
-int32_t PackedLocalTime(const FILETIME& written) {
-  FILETIME local;
-  WORD date = 0, time = 0;
-  if (!FileTimeToLocalFileTime(&written, &local) || !FileTimeToDosDateTime(&local, &date, &time)) return 0;
-  return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
-}
+// Turns directory-entry times into packed local times. The platform converts a file time with the
+// bias in force now, not the one of the file's date, so the bias is taken once per folder and added
+// to each time: the same result as a conversion call per file, at a fraction of its cost on a large
+// folder.
+class LocalTimePacker {
+ public:
+  void TakeBias() {
+    FILETIME now, local;
+    GetSystemTimeAsFileTime(&now);
+    biasTicks_ = FileTimeToLocalFileTime(&now, &local) ? Ticks(local) - Ticks(now) : 0;
+  }
+
+  // 0 for a time the packed form cannot hold.
+  int32_t Pack(const FILETIME& written) const {
+    // Unsigned, so that a time near either end wraps as the platform's own addition does.
+    uint64_t ticks = static_cast<uint64_t>(Ticks(written)) + static_cast<uint64_t>(biasTicks_);
+    FILETIME local{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    WORD date = 0, time = 0;
+    if (!FileTimeToDosDateTime(&local, &date, &time)) return 0;
+    return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
+  }
+
+ private:
+  static int64_t Ticks(const FILETIME& time) {
+    return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+  }
+
+  int64_t biasTicks_ = 0;
+};
 
 struct FolderEntry {
   uint32_t nameOffset;  // in the level's names, zero-terminated there
@@ -74,6 +96,7 @@ class FolderWalk {
   size_t depth_ = 0;
   std::deque<FolderLevel> levels_;  // by depth; a deque keeps them in place while it grows
   LocaleSorter sorter_;
+  LocalTimePacker times_;
   WIN32_FIND_DATAA entry_;
 };
 
@@ -84,6 +107,7 @@ void FolderWalk::ReadEntries(const std::string& pattern, FolderLevel& level) {
   level.files.clear();
   FindHandle find(FindFirstFileA(pattern.c_str(), &entry_));
   if (!find) return;
+  times_.TakeBias();
   do {
     bool folder = entry_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     // Leaves out "." and ".." and every other folder whose name begins with a dot.
@@ -94,7 +118,7 @@ void FolderWalk::ReadEntries(const std::string& pattern, FolderLevel& level) {
     if (folder) {
       level.folders.push_back(entry);
     } else {
-      entry.time = PackedLocalTime(entry_.ftLastWriteTime);
+      entry.time = times_.Pack(entry_.ftLastWriteTime);
       entry.size = static_cast<int32_t>(entry_.nFileSizeLow);
       entry.attributes = static_cast<int32_t>(entry_.dwFileAttributes);
       level.files.push_back(entry);

@@ -2,8 +2,9 @@
 // Sorting in the order of CompareTextLocale (case-insensitive, user's locale), the order of every
 // name list in the data files and of the merges that read them. The locale comparison is the
 // expensive part of a capture's sort, so each text is mapped once to its locale sort key and the
-// keys are compared byte by byte: one locale call per name instead of one per comparison, and
-// the same order (the platform defines sort keys that way; LocaleSortTest holds it to it).
+// keys are compared byte by byte: at most one locale call per name instead of one per
+// comparison (plain ASCII names are keyed from a table of character weights), and the same
+// order (the platform defines sort keys that way; LocaleSortTest holds both routes to it).
 
 #include <cstdint>
 #include <string>
