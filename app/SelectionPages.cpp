@@ -13,13 +13,11 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
+#include "core/StripImages.h"
 #include "core/TextCompare.h"
 
 namespace {
 
-constexpr int kImageStringValue = 13;
-constexpr int kImageBinaryValue = 14;
-constexpr int kImageIntegerValue = 15;
 
 void AddRow(HWND list, const std::vector<std::string>& columns, int image) {
   LVITEMA item{};

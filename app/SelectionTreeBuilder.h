@@ -11,16 +11,12 @@
 
 #include "capture/SelectionTrees.h"
 #include "compare/ResultRecords.h"  // DriveFolderPath: the same in selection and result trees
+#include "core/StripImages.h"
 #include "core/TreeModel.h"
 
 // Adds an icon to the tree's image list and returns its index (-1 when it has none). The
 // icon is the caller's to destroy.
 using IconSink = std::function<int(HICON icon)>;
-
-// Images of the strip that the selection trees use.
-inline constexpr int kImageClosedFolder = 0;
-inline constexpr int kImageOpenFolder = 1;
-inline constexpr int kImageComputer = 2;
 
 // "My Computer" and every root key that has at least one subkey.
 void BuildRegistrySelectionTree(TreeModel& tree);

@@ -158,7 +158,7 @@ void FolderWalk::WriteFolder(std::string& path) {
   for (uint32_t i : sorter_.Order(level.files.size(), [&](size_t f) { return level.Name(level.files[f]); })) {
     const FolderEntry& file = level.files[i];
     writer_.WriteString(level.Name(file));
-    writer_.WriteInteger(kRecordKindConfiguration);
+    writer_.WriteInteger(kRecordCaptured);
     writer_.WriteInteger(file.time);
     writer_.WriteInteger(file.size);
     writer_.WriteInteger(file.attributes);

@@ -11,11 +11,12 @@
 #include <string_view>
 
 #include "capture/LocaleSort.h"
-#include "capture/RegDataCode.h"
 #include "capture/SectionCaptures.h"
 #include "capture/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
+#include "datafiles/ConfigurationFile.h"
+#include "datafiles/RegDataCode.h"
 
 namespace {
 
@@ -249,7 +250,7 @@ void RegistryWalk::ReadValues(HKEY key, DWORD count, DWORD longestName, DWORD lo
 void RegistryWalk::WriteValue(HKEY key, const ValueEntry& entry) {
   std::string_view name = NameOf(entry);
   writer_.WriteString(name);
-  writer_.WriteInteger(kRecordKindConfiguration);
+  writer_.WriteInteger(kRecordCaptured);
   if (entry.queryByName) {
     WriteQueriedValue(key, name);
     return;

@@ -13,9 +13,6 @@
 #include "core/UserInteraction.h"
 #include "datafiles/TWriter.h"
 
-// The record kind of every value, file and entry record in a configuration data file.
-inline constexpr int32_t kRecordKindConfiguration = 21;
-
 // What a capture needs of the thread it runs on. A capture runs on a worker thread while the
 // main thread waits; every call here reaches the user interface or the selection trees on the
 // main thread, and the capture goes on only when it returned.

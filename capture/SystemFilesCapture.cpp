@@ -77,7 +77,7 @@ void WriteIniBody(TWriter& writer, CaptureHost& host, const std::string& path) {
       std::string entry = key + "=" + EntryValue(path, section, key);
       size_t equals = entry.find('=');
       writer.WriteString(std::string_view(entry).substr(0, equals));
-      writer.WriteInteger(kRecordKindConfiguration);
+      writer.WriteInteger(kRecordCaptured);
       writer.WriteString(std::string_view(entry).substr(equals + 1));
     }
   }
@@ -96,7 +96,7 @@ void WriteTextBody(TWriter& writer, const std::string& path) {
   writer.WriteInteger(static_cast<int32_t>(lines.size()));
   for (const NumberedLine& line : lines) {
     writer.WriteString(line.text);
-    writer.WriteInteger(kRecordKindConfiguration);
+    writer.WriteInteger(kRecordCaptured);
     writer.WriteInteger(line.position);
   }
 }

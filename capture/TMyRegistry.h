@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "capture/RegDataCode.h"
+#include "datafiles/RegDataCode.h"
 
 // RegAccess codes; each selects the access mask of every later open or create.
 constexpr int kRegAccessDefault = 0;    // KEY_READ

@@ -89,10 +89,10 @@ void ChangeBlockReader::Skip(int64_t count) {
 }
 
 void ChangeBlockReader::SkipRegistryData(int32_t typeCode) {
-  if (IsTextCode(typeCode)) {
+  if (IsTextRegDataCode(typeCode)) {
     std::string text;
     reader_.ReadString(text);
-  } else if (typeCode == kCodeInteger) {
+  } else if (typeCode == kRdInteger) {
     reader_.ReadInteger();
   } else {
     Skip(ReadCount());

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "compare/LogLayout.h"
+#include "datafiles/RegDataCode.h"
 #include "datafiles/Stream.h"
 #include "datafiles/TReader.h"
 
@@ -77,10 +78,3 @@ class ChangeBlockReader {
   TBlockStream block_;
   TReader reader_;
 };
-
-// Registry data type codes that change blocks store (the platform's REG_ numbers, with REG_DWORD
-// as 3 and REG_BINARY as 4).
-inline constexpr int kCodeString = 1;
-inline constexpr int kCodeExpandString = 2;
-inline constexpr int kCodeInteger = 3;
-inline bool IsTextCode(int code) { return code == kCodeString || code == kCodeExpandString; }

@@ -73,13 +73,13 @@ class Walk {
     switch (choice_.mode) {
       case LogSection::Registry:
         record.typeCode = reader.ReadInteger();
-        if (record.typeCode == kCodeString) {
+        if (record.typeCode == kRdString) {
           record.form = ExportValueForm::Text;
           record.text = reader.ReadString();
-        } else if (record.typeCode == kCodeInteger) {
+        } else if (record.typeCode == kRdInteger) {
           record.form = ExportValueForm::Integer;
           record.integer = reader.ReadInteger();
-        } else if (record.typeCode == kCodeExpandString) {
+        } else if (record.typeCode == kRdExpandString) {
           // Exported as the bytes the registry holds: the characters and their terminator.
           record.form = ExportValueForm::Bytes;
           record.bytes = reader.ReadString();

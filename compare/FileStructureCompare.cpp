@@ -2,6 +2,7 @@
 
 #include "compare/LogFile.h"
 #include "compare/RecordCopier.h"
+#include "compare/SectionMerge.h"
 #include "compare/UpperCase.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
@@ -10,9 +11,6 @@
 namespace {
 
 constexpr ReadNextStrVariant kVariant = ReadNextStrVariant::FileStructure;
-constexpr int kImageClosedFolder = 0;
-constexpr int kImageOpenFolder = 1;
-constexpr int kImageComputer = 2;
 
 struct FileRecord {
   int32_t time;
@@ -39,14 +37,11 @@ void WriteFileRecord(TWriter& out, const std::string& name, int32_t kind, const 
 }
 
 // Drives are matched by their letter only, so a changed volume name is the same drive.
-unsigned char DriveLetter(const std::string& name) {
-  return name.empty() ? 0 : static_cast<unsigned char>(name[0]);
-}
+unsigned char DriveLetter(const std::string& name) { return name.empty() ? 0 : static_cast<unsigned char>(name[0]); }
 
 }  // namespace
 
-FileStructureCompare::FileStructureCompare(CompareRun& run, TreeModel& resultTree,
-                                           const TreeModel& selectionTree,
+FileStructureCompare::FileStructureCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree,
                                            const std::vector<std::string>& excludeList)
     : run_(run), tree_(resultTree), block_(kDriveChangeHeader), path_(resultTree, selectionTree) {
   excluded_.reserve(excludeList.size());
@@ -84,45 +79,28 @@ void FileStructureCompare::ReadDriveName(CompareSide& side, std::string& name, b
 }
 
 void FileStructureCompare::CompareDrives() {
-  CompareSide& oldSide = run_.oldSide;
-  CompareSide& newSide = run_.newSide;
-  oldSide.Reader().ReadListBegin();
-  newSide.Reader().ReadListBegin();
-  std::string oldName, newName;
-  bool oldEnd, newEnd;
-  ReadDriveName(oldSide, oldName, oldEnd);
-  ReadDriveName(newSide, newName, newEnd);
-  while (!oldEnd || !newEnd) {
-    const unsigned char oldLetter = DriveLetter(oldName);
-    const unsigned char newLetter = DriveLetter(newName);
-    if (!oldEnd && !newEnd && oldLetter == newLetter) {
-      // The node shows the new name and the new icon.
-      path_.Push(newName);
-      TreeNode* node = path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-      const int image = newSide.Reader().ReadInteger();
-      oldSide.Reader().ReadInteger();
-      tree_.SetImages(node, image, image);
-      CompareFolder(true);
-      path_.Pop();
-      ReadDriveName(oldSide, oldName, oldEnd);
-      ReadDriveName(newSide, newName, newEnd);
-    } else {
-      // A drive on one side only is a leaf: its folders are not stored in the log.
-      const bool isNew = oldEnd || (!newEnd && newLetter < oldLetter);
-      CompareSide& side = isNew ? newSide : oldSide;
-      path_.Push(isNew ? newName : oldName);
-      TreeNode* node =
-          path_.FindOrCreate(kImageClosedFolder, isNew ? kKindNew : kKindDeleted, kImageOpenFolder);
-      const int image = side.Reader().ReadInteger();
-      tree_.SetImages(node, image, image);
-      path_.Pop();
-      RecordCopier(side, nullptr).FolderRecord();
-      if (isNew)
-        ReadDriveName(newSide, newName, newEnd);
-      else
-        ReadDriveName(oldSide, oldName, oldEnd);
-    }
-  }
+  MergeTopEntries(
+      run_, [this](CompareSide& side, std::string& name, bool& atEnd) { ReadDriveName(side, name, atEnd); },
+      DriveLetter,
+      [this](const std::string& name) {
+        // The node shows the new name and the new icon.
+        path_.Push(name);
+        TreeNode* node = path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
+        const int image = run_.newSide.Reader().ReadInteger();
+        run_.oldSide.Reader().ReadInteger();
+        tree_.SetImages(node, image, image);
+        CompareFolder(true);
+        path_.Pop();
+      },
+      [this](bool isNew, CompareSide& side, const std::string& name) {
+        // A drive on one side only is a leaf: its folders are not stored in the log.
+        path_.Push(name);
+        TreeNode* node = path_.FindOrCreate(kImageClosedFolder, isNew ? kKindNew : kKindDeleted, kImageOpenFolder);
+        const int image = side.Reader().ReadInteger();
+        tree_.SetImages(node, image, image);
+        path_.Pop();
+        RecordCopier(side, nullptr).FolderRecord();
+      });
 }
 
 void FileStructureCompare::CompareFolder(bool lookup) {
@@ -141,7 +119,9 @@ void FileStructureCompare::CompareFolder(bool lookup) {
   MergeNames(
       oldFolders, newFolders,
       [&](MergeStep step, std::string name) {
-        FolderStep(step, name, oldFolders, newFolders, lookup);
+        // Nodes of new and deleted folders carry the plain folder image.
+        SubtreeStep{run_, tree_, block_, path_, kVariant, &RecordCopier::FolderRecord, kImageClosedFolder}(
+            step, name, oldFolders, newFolders, lookup, [this](bool lookupBelow) { CompareFolder(lookupBelow); });
       },
       [&] {
         if (driveLevel) run_.ProgressPosition((oldFolders.index + newFolders.index) / 2);
@@ -153,55 +133,12 @@ void FileStructureCompare::CompareFolder(bool lookup) {
   run_.StartList(newSide, newFiles, kVariant);
   int counter = 0;
   MergeNames(
-      oldFiles, newFiles,
-      [&](MergeStep step, std::string name) { FileStep(step, name, oldFiles, newFiles, counter); },
+      oldFiles, newFiles, [&](MergeStep step, std::string name) { FileStep(step, name, oldFiles, newFiles, counter); },
       [] {});
   block_.MoveCounted(counter);
   if (driveLevel) {
     run_.ProgressPosition(0);
     run_.Status(" Status ");
-  }
-}
-
-void FileStructureCompare::FolderStep(MergeStep step, const std::string& name, NameList& oldFolders,
-                                      NameList& newFolders, bool lookup) {
-  CompareSide& oldSide = run_.oldSide;
-  CompareSide& newSide = run_.newSide;
-  const int state = lookup ? path_.Lookup(name) : kStateChecked;
-  if (state == kStateUnchecked) {
-    if (step != MergeStep::New) {
-      RecordCopier(oldSide, nullptr).FolderRecord();
-      run_.Advance(oldSide, oldFolders, kVariant);
-    }
-    if (step != MergeStep::Deleted) {
-      RecordCopier(newSide, nullptr).FolderRecord();
-      run_.Advance(newSide, newFolders, kVariant);
-    }
-    return;
-  }
-  switch (step) {
-    case MergeStep::Same:
-      path_.Push(name);
-      CompareFolder(state == kStatePartlyChecked);
-      path_.Pop();
-      run_.Advance(oldSide, oldFolders, kVariant);
-      run_.Advance(newSide, newFolders, kVariant);
-      break;
-    case MergeStep::New:
-    case MergeStep::Deleted: {
-      const bool isNew = step == MergeStep::New;
-      CompareSide& side = isNew ? newSide : oldSide;
-      TreeNode* parent = path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-      // Folder nodes of new and deleted folders carry the plain folder image.
-      TreeNode* node = AddResultNode(tree_, parent, name, kImageClosedFolder,
-                                     isNew ? kKindNew : kKindDeleted, kImageClosedFolder);
-      tree_.SetData(node, block_.RecordOffset());
-      const int32_t subfolders =
-          RecordCopier(side, &block_.Pending(), isNew ? kRecordNew : kRecordDeleted).FolderRecord();
-      tree_.SetHasChildren(node, subfolders > 0);
-      run_.Advance(side, isNew ? newFolders : oldFolders, kVariant);
-      break;
-    }
   }
 }
 
@@ -212,8 +149,8 @@ TreeNode& FileStructureCompare::ChangedFolderNode() {
   return node;
 }
 
-void FileStructureCompare::FileStep(MergeStep step, const std::string& name, NameList& oldFiles,
-                                    NameList& newFiles, int& counter) {
+void FileStructureCompare::FileStep(MergeStep step, const std::string& name, NameList& oldFiles, NameList& newFiles,
+                                    int& counter) {
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
   TWriter& pending = block_.Pending();
@@ -221,8 +158,8 @@ void FileStructureCompare::FileStep(MergeStep step, const std::string& name, Nam
     case MergeStep::Same: {
       const FileRecord oldFile = ReadFileRecord(oldSide);
       const FileRecord newFile = ReadFileRecord(newSide);
-      const bool changed = oldFile.time != newFile.time || oldFile.size != newFile.size ||
-                           oldFile.attributes != newFile.attributes;
+      const bool changed =
+          oldFile.time != newFile.time || oldFile.size != newFile.size || oldFile.attributes != newFile.attributes;
       if (changed && !IsExcludedFile(name)) {
         ChangedFolderNode();
         WriteFileRecord(pending, name, kRecordOldSide, oldFile);

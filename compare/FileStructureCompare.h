@@ -31,10 +31,7 @@ class FileStructureCompare {
   void ReadDriveName(CompareSide& side, std::string& name, bool& atEnd);
   void CompareDrives();
   void CompareFolder(bool lookup);
-  void FolderStep(MergeStep step, const std::string& name, NameList& oldFolders,
-                  NameList& newFolders, bool lookup);
-  void FileStep(MergeStep step, const std::string& name, NameList& oldFiles, NameList& newFiles,
-                int& counter);
+  void FileStep(MergeStep step, const std::string& name, NameList& oldFiles, NameList& newFiles, int& counter);
   TreeNode& ChangedFolderNode();
 
   CompareRun& run_;

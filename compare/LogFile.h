@@ -26,9 +26,9 @@ inline constexpr int kNodeKindMask = 15;
 // fits the one-byte integer form, so it is written in place.
 inline constexpr int kRestoredBit = 16;
 
-// Record kinds: the field that holds 21 in a configuration data file holds these in a log.
+// Record kinds: the field that holds kRecordCaptured in a configuration data file holds these in
+// a log.
 inline constexpr int32_t kRecordNew = 9;
 inline constexpr int32_t kRecordDeleted = 10;
 inline constexpr int32_t kRecordOldSide = 11;
 inline constexpr int32_t kRecordNewSide = 12;
-inline constexpr int32_t kRecordCaptured = 21;

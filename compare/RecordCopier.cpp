@@ -3,13 +3,7 @@
 #include <algorithm>
 
 #include "core/Errors.h"
-
-namespace {
-
-bool IsTextCode(int32_t code) { return code == 1 || code == 2; }
-constexpr int32_t kIntegerCode = 3;
-
-}  // namespace
+#include "datafiles/RegDataCode.h"
 
 int32_t RecordCopier::CopyInteger() {
   const int32_t value = in_.Reader().ReadInteger();
@@ -70,9 +64,9 @@ int32_t RecordCopier::KeyRecord() {
 void RecordCopier::ValueRecord() {
   CopyKind();
   const int32_t code = CopyInteger();
-  if (IsTextCode(code))
+  if (IsTextRegDataCode(code))
     CopyString();
-  else if (code == kIntegerCode)
+  else if (code == kRdInteger)
     CopyInteger();
   else
     CopyBytes(CopyInteger());
@@ -116,9 +110,9 @@ void RecordCopier::SectionList() {
 void ReadRegistryValue(CompareSide& in, RegistryValue& value) {
   TReader& reader = in.Reader();
   value.code = reader.ReadInteger();
-  if (IsTextCode(value.code)) {
+  if (IsTextRegDataCode(value.code)) {
     reader.ReadString(value.text);
-  } else if (value.code == kIntegerCode) {
+  } else if (value.code == kRdInteger) {
     value.integer = reader.ReadInteger();
   } else {
     const int32_t length = reader.ReadInteger();
@@ -130,9 +124,9 @@ void ReadRegistryValue(CompareSide& in, RegistryValue& value) {
 
 void WriteRegistryValue(TWriter& out, const RegistryValue& value) {
   out.WriteInteger(value.code);
-  if (IsTextCode(value.code)) {
+  if (IsTextRegDataCode(value.code)) {
     out.WriteString(value.text);
-  } else if (value.code == kIntegerCode) {
+  } else if (value.code == kRdInteger) {
     out.WriteInteger(value.integer);
   } else {
     out.WriteInteger(static_cast<int32_t>(value.bytes.size()));
@@ -141,8 +135,8 @@ void WriteRegistryValue(TWriter& out, const RegistryValue& value) {
 }
 
 bool SameRegistryValue(const RegistryValue& a, const RegistryValue& b) {
-  if (a.code == kIntegerCode && b.code == kIntegerCode) return a.integer == b.integer;
-  if (IsTextCode(a.code) && IsTextCode(b.code)) return a.text == b.text;
+  if (a.code == kRdInteger && b.code == kRdInteger) return a.integer == b.integer;
+  if (IsTextRegDataCode(a.code) && IsTextRegDataCode(b.code)) return a.text == b.text;
   // Equal codes here are codes of byte data: the integer and text codes were handled above.
   return a.code == b.code && a.bytes == b.bytes;
 }

@@ -1,20 +1,18 @@
 #include "compare/RegistryCompare.h"
 
 #include "compare/LogFile.h"
+#include "compare/SectionMerge.h"
 #include "compare/UpperCase.h"
 #include "core/CheckStates.h"
 
 namespace {
 
 constexpr ReadNextStrVariant kVariant = ReadNextStrVariant::Registry;
-constexpr int kImageClosedFolder = 0;
-constexpr int kImageOpenFolder = 1;
-constexpr int kImageComputer = 2;
 
 }  // namespace
 
-RegistryCompare::RegistryCompare(CompareRun& run, TreeModel& resultTree,
-                                 const TreeModel& selectionTree, ChangeBlock& block)
+RegistryCompare::RegistryCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree,
+                                 ChangeBlock& block)
     : run_(run), tree_(resultTree), block_(block), path_(resultTree, selectionTree) {}
 
 void RegistryCompare::ReadRootName(CompareSide& side, std::string& name, bool& atEnd) {
@@ -27,41 +25,27 @@ void RegistryCompare::Run() {
   AddResultNode(tree_, nullptr, "My Computer", kImageComputer, kKindPath, kImageComputer);
   path_.Push("My Computer");
 
+  // Root entries are matched by their upper-case names compared byte by byte.
+  MergeTopEntries(
+      run_, [this](CompareSide& side, std::string& name, bool& atEnd) { ReadRootName(side, name, atEnd); },
+      [](const std::string& name) -> const std::string& { return name; },
+      [this](const std::string& name) {
+        run_.Status(" Comparing registry: " + name);
+        run_.ProgressPosition(0);
+        path_.Push(name);
+        path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
+        CompareKey(true);
+        path_.Pop();
+      },
+      [this](bool isNew, CompareSide& side, const std::string& name) {
+        // A root on one side only is a leaf: its keys are not stored in the log.
+        path_.Push(name);
+        path_.FindOrCreate(kImageClosedFolder, isNew ? kKindNew : kKindDeleted, kImageOpenFolder);
+        path_.Pop();
+        RecordCopier(side, nullptr).KeyRecord();
+      });
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
-  oldSide.Reader().ReadListBegin();
-  newSide.Reader().ReadListBegin();
-  std::string oldName, newName;
-  bool oldEnd, newEnd;
-  ReadRootName(oldSide, oldName, oldEnd);
-  ReadRootName(newSide, newName, newEnd);
-  // Root entries follow the selection tree's order; they are matched by their upper-case
-  // names compared byte by byte.
-  while (!oldEnd || !newEnd) {
-    if (!oldEnd && !newEnd && oldName == newName) {
-      run_.Status(" Comparing registry: " + newName);
-      run_.ProgressPosition(0);
-      path_.Push(newName);
-      path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-      CompareKey(true);
-      path_.Pop();
-      ReadRootName(oldSide, oldName, oldEnd);
-      ReadRootName(newSide, newName, newEnd);
-    } else if (oldEnd || (!newEnd && newName < oldName)) {
-      // A root on one side only is a leaf: its keys are not stored in the log.
-      path_.Push(newName);
-      path_.FindOrCreate(kImageClosedFolder, kKindNew, kImageOpenFolder);
-      path_.Pop();
-      RecordCopier(newSide, nullptr).KeyRecord();
-      ReadRootName(newSide, newName, newEnd);
-    } else {
-      path_.Push(oldName);
-      path_.FindOrCreate(kImageClosedFolder, kKindDeleted, kImageOpenFolder);
-      path_.Pop();
-      RecordCopier(oldSide, nullptr).KeyRecord();
-      ReadRootName(oldSide, oldName, oldEnd);
-    }
-  }
   oldSide.Reader().ReadListEnd();
   newSide.Reader().ReadListEnd();
 }
@@ -80,7 +64,10 @@ void RegistryCompare::CompareKey(bool lookup) {
   run_.Advance(newSide, newKeys, kVariant);
   MergeNames(
       oldKeys, newKeys,
-      [&](MergeStep step, std::string name) { SubkeyStep(step, name, oldKeys, newKeys, lookup); },
+      [&](MergeStep step, std::string name) {
+        SubtreeStep{run_, tree_, block_, path_, kVariant, &RecordCopier::KeyRecord, kImageOpenFolder}(
+            step, name, oldKeys, newKeys, lookup, [this](bool lookupBelow) { CompareKey(lookupBelow); });
+      },
       [&] {
         if (rootLevel) run_.ProgressPosition(oldKeys.index);
       });
@@ -92,65 +79,20 @@ void RegistryCompare::CompareKey(bool lookup) {
   int counter = 0;
   MergeNames(
       oldValues, newValues,
-      [&](MergeStep step, std::string name) {
-        ValueStep(step, name, oldValues, newValues, counter);
-      },
-      [] {});
+      [&](MergeStep step, std::string name) { ValueStep(step, name, oldValues, newValues, counter); }, [] {});
   block_.MoveCounted(counter);
-}
-
-void RegistryCompare::SubkeyStep(MergeStep step, const std::string& name, NameList& oldKeys,
-                                 NameList& newKeys, bool lookup) {
-  CompareSide& oldSide = run_.oldSide;
-  CompareSide& newSide = run_.newSide;
-  const int state = lookup ? path_.Lookup(name) : kStateChecked;
-  if (state == kStateUnchecked) {
-    if (step != MergeStep::New) {
-      RecordCopier(oldSide, nullptr).KeyRecord();
-      run_.Advance(oldSide, oldKeys, kVariant);
-    }
-    if (step != MergeStep::Deleted) {
-      RecordCopier(newSide, nullptr).KeyRecord();
-      run_.Advance(newSide, newKeys, kVariant);
-    }
-    return;
-  }
-  switch (step) {
-    case MergeStep::Same:
-      path_.Push(name);
-      CompareKey(state == kStatePartlyChecked);
-      path_.Pop();
-      run_.Advance(oldSide, oldKeys, kVariant);
-      run_.Advance(newSide, newKeys, kVariant);
-      break;
-    case MergeStep::New:
-    case MergeStep::Deleted: {
-      const bool isNew = step == MergeStep::New;
-      CompareSide& side = isNew ? newSide : oldSide;
-      TreeNode* parent = path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-      TreeNode* node = AddResultNode(tree_, parent, name, kImageClosedFolder,
-                                     isNew ? kKindNew : kKindDeleted, kImageOpenFolder);
-      tree_.SetData(node, block_.RecordOffset());
-      const int32_t subkeys =
-          RecordCopier(side, &block_.Pending(), isNew ? kRecordNew : kRecordDeleted).KeyRecord();
-      tree_.SetHasChildren(node, subkeys > 0);
-      run_.Advance(side, isNew ? newKeys : oldKeys, kVariant);
-      break;
-    }
-  }
 }
 
 TreeNode& RegistryCompare::ChangedKeyNode() {
   TreeNode& node = *path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-  if (node.selectedIndex != kImageOpenFolder)
-    tree_.SetImages(&node, node.imageIndex, kImageOpenFolder);
+  if (node.selectedIndex != kImageOpenFolder) tree_.SetImages(&node, node.imageIndex, kImageOpenFolder);
   if (node.stateIndex != kKindChanged) tree_.SetState(&node, kKindChanged);
   if (node.data == 0) tree_.SetData(&node, block_.RecordOffset());
   return node;
 }
 
-void RegistryCompare::ValueStep(MergeStep step, const std::string& name, NameList& oldValues,
-                                NameList& newValues, int& counter) {
+void RegistryCompare::ValueStep(MergeStep step, const std::string& name, NameList& oldValues, NameList& newValues,
+                                int& counter) {
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
   TWriter& pending = block_.Pending();

@@ -14,8 +14,7 @@
 
 class RegistryCompare {
  public:
-  RegistryCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree,
-                  ChangeBlock& block);
+  RegistryCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree, ChangeBlock& block);
 
   // Both readers stand before the registry section's list; on return after it. The result
   // tree is cleared first and gets the top node "My Computer".
@@ -25,10 +24,7 @@ class RegistryCompare {
   void ReadRootName(CompareSide& side, std::string& name, bool& atEnd);
   // Both readers stand at the key record of the key at the top of the path.
   void CompareKey(bool lookup);
-  void SubkeyStep(MergeStep step, const std::string& name, NameList& oldKeys, NameList& newKeys,
-                  bool lookup);
-  void ValueStep(MergeStep step, const std::string& name, NameList& oldValues, NameList& newValues,
-                 int& counter);
+  void ValueStep(MergeStep step, const std::string& name, NameList& oldValues, NameList& newValues, int& counter);
   // The node of the key at the top of the path, marked as having changed values.
   TreeNode& ChangedKeyNode();
 

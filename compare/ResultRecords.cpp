@@ -68,17 +68,17 @@ void ReadRegistryRows(const TreeNode& node, const std::string& logFileName,
     ResultRow row = StartRow(block);
     row.typeCode = reader.ReadInteger();
     std::string shown;
-    if (IsTextCode(row.typeCode)) {
+    if (IsTextRegDataCode(row.typeCode)) {
       row.text = reader.ReadString();
       row.imageIndex = kImageStringValue;
       shown = row.text;
-    } else if (row.typeCode == kCodeInteger) {
+    } else if (row.typeCode == kRdInteger) {
       row.integer = reader.ReadInteger();
       row.imageIndex = kImageIntegerValue;
       shown = IntegerBytes(row.integer);
     } else {
       row.bytes = block.ReadBytes();
-      row.imageIndex = kImageByteValue;
+      row.imageIndex = kImageBinaryValue;
       shown = row.bytes;
     }
     row.caption = row.name.empty() ? defaultText : row.name;

@@ -8,12 +8,8 @@
 #include <vector>
 
 #include "compare/LogLayout.h"
+#include "core/StripImages.h"
 #include "core/TreeModel.h"
-
-// Small images of the value list, indexes into the main window's image strip.
-inline constexpr int kImageStringValue = 13;
-inline constexpr int kImageByteValue = 14;
-inline constexpr int kImageIntegerValue = 15;
 
 struct ResultRow {
   // What the list shows.

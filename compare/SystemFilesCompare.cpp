@@ -2,6 +2,7 @@
 
 #include "compare/LogFile.h"
 #include "compare/RecordCopier.h"
+#include "compare/SectionMerge.h"
 #include "compare/UpperCase.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
@@ -16,17 +17,15 @@ constexpr int kImageTop = 0;
 
 }  // namespace
 
-SystemFilesCompare::SystemFilesCompare(CompareRun& run, TreeModel& resultTree,
-                                       const TreeModel& selectionTree, SystemFileImages images)
+SystemFilesCompare::SystemFilesCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree,
+                                       SystemFileImages images)
     : run_(run),
       tree_(resultTree),
       images_(images),
       block_(kSystemFileChangeHeader),
       path_(resultTree, selectionTree) {}
 
-int SystemFilesCompare::FileImage(int type) const {
-  return IsIniType(type) ? images_.iniFile : images_.textFile;
-}
+int SystemFilesCompare::FileImage(int type) const { return IsIniType(type) ? images_.iniFile : images_.textFile; }
 
 void SystemFilesCompare::Run(TWriter& log, SectionPositions& positions) {
   run_.ProgressMax(100);
@@ -54,46 +53,31 @@ void SystemFilesCompare::ReadEntryName(CompareSide& side, std::string& name, boo
 }
 
 void SystemFilesCompare::CompareFiles() {
-  CompareSide& oldSide = run_.oldSide;
-  CompareSide& newSide = run_.newSide;
-  oldSide.Reader().ReadListBegin();
-  newSide.Reader().ReadListBegin();
-  std::string oldName, newName;
-  bool oldEnd, newEnd;
-  ReadEntryName(oldSide, oldName, oldEnd);
-  ReadEntryName(newSide, newName, newEnd);
-  // The files follow the selection tree's order; they are matched by their upper-case entries
-  // compared byte by byte. The list's end is left unread: nothing follows it.
-  while (!oldEnd || !newEnd) {
-    if (!oldEnd && !newEnd && oldName == newName) {
-      run_.Status(" Compare system files :" + newName);
-      run_.ProgressPosition(0);
-      path_.Push(newName);
-      const int type = SystemFileTypeOfText(newName);
-      path_.FindOrCreate(FileImage(type), kKindPath, FileImage(type));
-      CompareSystemFile(type, IsIniType(type));
-      path_.Pop();
-      ReadEntryName(oldSide, oldName, oldEnd);
-      ReadEntryName(newSide, newName, newEnd);
-    } else {
-      // A file on one side only is a leaf: its contents are not stored in the log.
-      const bool isNew = oldEnd || (!newEnd && newName < oldName);
-      CompareSide& side = isNew ? newSide : oldSide;
-      const std::string& name = isNew ? newName : oldName;
-      const int type = SystemFileTypeOfText(name);
-      path_.Push(name);
-      path_.FindOrCreate(FileImage(type), isNew ? kKindNew : kKindDeleted, FileImage(type));
-      path_.Pop();
-      if (IsIniType(type))
-        RecordCopier(side, nullptr).SectionList();
-      else
-        RecordCopier(side, nullptr).EntryList(false);
-      if (isNew)
-        ReadEntryName(newSide, newName, newEnd);
-      else
-        ReadEntryName(oldSide, oldName, oldEnd);
-    }
-  }
+  // The files are matched by their upper-case entries compared byte by byte. The list's end is
+  // left unread: nothing follows it.
+  MergeTopEntries(
+      run_, [this](CompareSide& side, std::string& name, bool& atEnd) { ReadEntryName(side, name, atEnd); },
+      [](const std::string& name) -> const std::string& { return name; },
+      [this](const std::string& name) {
+        run_.Status(" Compare system files :" + name);
+        run_.ProgressPosition(0);
+        path_.Push(name);
+        const int type = SystemFileTypeOfText(name);
+        path_.FindOrCreate(FileImage(type), kKindPath, FileImage(type));
+        CompareSystemFile(type, IsIniType(type));
+        path_.Pop();
+      },
+      [this](bool isNew, CompareSide& side, const std::string& name) {
+        // A file on one side only is a leaf: its contents are not stored in the log.
+        const int type = SystemFileTypeOfText(name);
+        path_.Push(name);
+        path_.FindOrCreate(FileImage(type), isNew ? kKindNew : kKindDeleted, FileImage(type));
+        path_.Pop();
+        if (IsIniType(type))
+          RecordCopier(side, nullptr).SectionList();
+        else
+          RecordCopier(side, nullptr).EntryList(false);
+      });
 }
 
 void SystemFilesCompare::CompareSystemFile(int type, bool sections) {
@@ -106,10 +90,7 @@ void SystemFilesCompare::CompareSystemFile(int type, bool sections) {
     run_.StartList(newSide, newSections, kVariant);
     MergeNames(
         oldSections, newSections,
-        [&](MergeStep step, std::string name) {
-          SectionStep(step, name, oldSections, newSections, type);
-        },
-        [] {});
+        [&](MergeStep step, std::string name) { SectionStep(step, name, oldSections, newSections, type); }, [] {});
   }
   block_.MovePending();
   if (sections) return;
@@ -121,10 +102,7 @@ void SystemFilesCompare::CompareSystemFile(int type, bool sections) {
   previousOldEntry_.clear();
   MergeNames(
       oldEntries, newEntries,
-      [&](MergeStep step, std::string name) {
-        EntryStep(step, name, oldEntries, newEntries, type, counter);
-      },
-      [] {});
+      [&](MergeStep step, std::string name) { EntryStep(step, name, oldEntries, newEntries, type, counter); }, [] {});
   block_.MoveCounted(counter);
 }
 
@@ -159,8 +137,8 @@ void SystemFilesCompare::SectionStep(MergeStep step, const std::string& name, Na
       CompareSide& side = isNew ? newSide : oldSide;
       TreeNode* parent = path_.FindOrCreate(FileImage(type), kKindPath, FileImage(type));
       // The entries show in the entry list, so the node has no children of its own.
-      TreeNode* node = AddResultNode(tree_, parent, name, images_.textFile,
-                                     isNew ? kKindNew : kKindDeleted, images_.textFile);
+      TreeNode* node =
+          AddResultNode(tree_, parent, name, images_.textFile, isNew ? kKindNew : kKindDeleted, images_.textFile);
       tree_.SetData(node, block_.RecordOffset());
       RecordCopier(side, &block_.Pending(), isNew ? kRecordNew : kRecordDeleted).EntryList(true);
       run_.Advance(side, isNew ? newSections : oldSections, kVariant);
@@ -176,8 +154,8 @@ TreeNode& SystemFilesCompare::ChangedNode(int type) {
   return node;
 }
 
-void SystemFilesCompare::EntryStep(MergeStep step, const std::string& name, NameList& oldEntries,
-                                   NameList& newEntries, int type, int& counter) {
+void SystemFilesCompare::EntryStep(MergeStep step, const std::string& name, NameList& oldEntries, NameList& newEntries,
+                                   int type, int& counter) {
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
   TWriter& pending = block_.Pending();
@@ -199,8 +177,7 @@ void SystemFilesCompare::EntryStep(MergeStep step, const std::string& name, Name
             // Paths of system-file nodes start at the file: WIN.INI\[windows].
             std::string nodePath = node.Path();
             nodePath.erase(0, nodePath.find('\\') + 1);
-            run_.ui.Tell(MsgType::Warning, "Value found that is not INI-compatible:" + nodePath +
-                                               "\\" + name +
+            run_.ui.Tell(MsgType::Warning, "Value found that is not INI-compatible:" + nodePath + "\\" + name +
                                                "\rCannot export these values to install files.");
             previousOldEntry_.clear();
           }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/Formatting.h"
+#include "datafiles/RegDataCode.h"
 #include "datafiles/Stream.h"
 
 namespace {
@@ -43,8 +44,8 @@ const char* SectionWord(LogSection mode) {
 // The platform's registry type number of a data type code: REG_DWORD and REG_BINARY are
 // exchanged, the others are equal.
 int PlatformTypeNumber(int code) {
-  if (code == 3) return 4;
-  if (code == 4) return 3;
+  if (code == kRdInteger) return static_cast<int>(kPlatformRegDword);
+  if (code == kRdBinary) return static_cast<int>(kPlatformRegBinary);
   return code;
 }
 

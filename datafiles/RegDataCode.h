@@ -26,6 +26,10 @@ constexpr int kRdHighest = kRdQWord;
 constexpr uint32_t kPlatformRegDword = 4;
 constexpr uint32_t kPlatformRegBinary = 3;
 
+// Texts (codes 1 and 2) are stored as strings, code 3 as an integer, every other code as a
+// length and that many bytes.
+inline bool IsTextRegDataCode(int code) { return code == kRdString || code == kRdExpandString; }
+
 [[noreturn]] inline void RaiseUnknownDataType() {
   throw EMyRegistryException("unknown Datatype of the Registry");
 }
