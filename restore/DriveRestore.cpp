@@ -1,0 +1,211 @@
+#include "restore/DriveRestore.h"
+
+#include <windows.h>
+
+#include "compare/ChangeBlockReader.h"
+#include "compare/ResultRecords.h"
+#include "core/CheckStates.h"
+#include "core/Errors.h"
+#include "core/Formatting.h"
+#include "restore/RegistryRestore.h"
+#include "restore/RestorePass.h"
+#include "restore/ShellFileOperations.h"
+
+namespace {
+
+constexpr int kDriveLevel = 1;
+// The per-folder state of the file backup folder.
+constexpr int kBackupUnknown = 0;
+constexpr int kBackupThere = 6;
+constexpr int kBackupMissing = 7;
+// Remembered answers of a pass.
+constexpr int kNoAnswer = 0;
+constexpr int kAnswerDelete = 1;
+constexpr int kAnswerKeep = 2;
+
+std::string WithBackslash(std::string folder) {
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string WithoutFirstColon(std::string path) {
+  const size_t colon = path.find(':');
+  if (colon != std::string::npos) path.erase(colon, 1);
+  return path;
+}
+
+std::string FileDisplayText(uint32_t time, uint32_t size, uint32_t attributes) {
+  return FormatThousands(size, ThousandsSeparator()) + " Bytes, " + FormatDosDateTime(time) +
+         ", Attr: " + FormatAttributes(attributes);
+}
+
+std::string FileFacts(const char* lead, const std::string& path) {
+  return std::string(lead) + std::to_string(FileSizeOf(path)) + " bytes, Date " + FileDateText(path) +
+         FileVersionText(path) + "\r";
+}
+
+class DriveRestore {
+ public:
+  DriveRestore(RestorePass& pass, std::vector<SharedFileEntry> sharedFiles)
+      : pass_(pass),
+        environment_(pass.Environment()),
+        settings_(environment_.settings),
+        fileBackup_(WithBackslash(settings_.dllBackupPath)),
+        sharedFiles_(std::move(sharedFiles)) {}
+
+  void Folder(TreeNode& node) {
+    const std::string full = DriveFolderPath(node);
+    const std::string relative = WithoutFirstColon(full);
+    int backupState = kBackupUnknown;
+    bool failed = false;
+
+    if (pass_.NodeKind(node) == kKindDeleted && pass_.Flag(kRestoreDeletions) && !pass_.Filtered() &&
+        settings_.useDLLBackupRestore) {
+      backupState = IsExistingFolder(fileBackup_ + relative) ? kBackupThere : kBackupMissing;
+      if (backupState == kBackupThere) {
+        const bool done = pass_.RunItem({"Create Folder", full, "", "", ""}, [&] {
+          if (!CreateFolderWithParents(full)) throw Exception(FormatText("Cannot create folder %s.", full));
+          return std::string(kStatusDone);
+        });
+        if (done && pass_.Executing()) pass_.MarkRestored(node);
+        failed = !done;
+      }
+    }
+
+    if (!pass_.Filtered())
+      for (size_t i = 0; i < node.Count(); ++i) Folder(*node.Child(i));
+
+    if (node.data != 0) {
+      const int32_t count = pass_.SeekRecords(node);
+      for (int32_t i = 0; i < count; ++i) File(full, relative, backupState);
+    }
+
+    // A new drive is never emptied: only folders below a drive are deleted.
+    if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered() &&
+        node.Level() > kDriveLevel) {
+      bool deleted = false;
+      pass_.RunItem({"Delete folder", full, "", "", ""}, [&] {
+        deleted = ShellDelete(full, settings_.useRecycleBin);
+        return std::string(deleted ? kStatusDone : "Error: Folder not found or deletion error.");
+      });
+      if (deleted) pass_.MarkRestored(node);
+      failed = failed || (pass_.Executing() && !deleted);
+    }
+
+    pass_.MarkVisited(node, failed);
+  }
+
+ private:
+  void File(const std::string& full, const std::string& relative, int& backupState) {
+    TReader& reader = pass_.Reader();
+    const RestorePass::Record record = pass_.ReadKind(reader.ReadString());
+    const auto time = static_cast<uint32_t>(reader.ReadInteger());
+    const auto size = static_cast<uint32_t>(reader.ReadInteger());
+    const auto attributes = static_cast<uint32_t>(reader.ReadInteger());
+
+    const char* operation = nullptr;
+    const bool fromBackup = (record.kind == kRecordDeleted && pass_.Flag(kRestoreDeletions)) ||
+                            (record.kind == kRecordOldSide && pass_.Flag(kRestoreModifications));
+    if (fromBackup && settings_.useDLLBackupRestore) {
+      if (backupState == kBackupUnknown)
+        backupState = IsExistingFolder(fileBackup_ + relative) ? kBackupThere : kBackupMissing;
+      if (backupState == kBackupThere && IsExistingFile(fileBackup_ + relative + record.name))
+        operation = record.kind == kRecordDeleted ? "Restore Deleted File" : "Changed, restore old file.";
+    }
+    if (record.kind == kRecordNew && pass_.Flag(kRestoreAdditions)) operation = "Delete File";
+
+    bool succeeded = true;
+    if (record.passes && operation) {
+      succeeded = pass_.RunItem({operation, full, record.name, FileDisplayText(time, size, attributes), ""}, [&] {
+        if (record.kind == kRecordNew)
+          DeleteAddedFile(full + record.name);
+        else
+          CopyFromBackup(fileBackup_ + relative + record.name, full + record.name);
+        return std::string(kStatusDone);
+      });
+    }
+    pass_.RecordDone(record, succeeded);
+  }
+
+  void CopyFromBackup(const std::string& source, const std::string& target) {
+    bool copy = true;
+    if (FileOrFolderExists(target)) {
+      MsgAnswer answer = overwriteAnswer_;
+      if (answer != MsgAnswer::NoToAll && answer != MsgAnswer::YesToAll) {
+        answer = environment_.ui.Ask(MsgType::Confirmation,
+                                     "File already exists in destination folder.\r" + target + "\r\r" +
+                                         FileFacts("Source: ", source) + FileFacts("Dest.: ", target) +
+                                         "\rOverwrite existing file ?",
+                                     MsgButtons::YesNoCancelAll);
+        if (answer == MsgAnswer::NoToAll || answer == MsgAnswer::YesToAll) overwriteAnswer_ = answer;
+        if (answer == MsgAnswer::Cancel) RaiseAbort();
+      }
+      copy = answer == MsgAnswer::Yes || answer == MsgAnswer::YesToAll;
+    }
+    if (copy && !ShellCopy(source, target)) throw Exception("Cannot copy file!");
+  }
+
+  void DeleteAddedFile(const std::string& path) {
+    if (!FileOrFolderExists(path)) throw Exception("File not found!");
+    const SharedFileEntry* shared = nullptr;
+    for (const SharedFileEntry& entry : sharedFiles_)
+      if (_stricmp(entry.path.c_str(), path.c_str()) == 0) shared = &entry;
+    if (shared) {
+      if (shared->restored) throw Exception("Shared file, not deleted (registry counter reset).");
+      int answer = sharedFileAnswer_;
+      if (answer == kNoAnswer) {
+        const SharedFileAnswer asked = environment_.sharedFilePrompt.Ask({SharedFileCase::StillRegistered, path});
+        answer = asked.deleteFile ? kAnswerDelete : kAnswerKeep;
+        if (asked.repeatForAll) sharedFileAnswer_ = answer;
+      }
+      if (answer != kAnswerDelete) throw Exception("Shared file, not deleted.");
+    }
+    DeleteFileWithBackup(path, environment_.deletion, settings_.Deletion(), environment_.ui);
+  }
+
+  RestorePass& pass_;
+  RestoreEnvironment& environment_;
+  const RestoreSettings& settings_;
+  std::string fileBackup_;  // the file backup tool's folder, "\" at the end unless empty
+  std::vector<SharedFileEntry> sharedFiles_;
+  MsgAnswer overwriteAnswer_ = MsgAnswer::Ok;  // NoToAll or YesToAll once remembered
+  int sharedFileAnswer_ = kNoAnswer;
+};
+
+}  // namespace
+
+std::vector<SharedFileEntry> LoadSharedFileList(TreeModel& registryResult, const std::string& logFileName,
+                                                const LogPositions& positions) {
+  std::vector<SharedFileEntry> list;
+  const TreeNode* node = FindTreeNodeByPath(kSharedDllsKeyPath, registryResult, false);
+  if (!node || node->data == 0) return list;
+  ChangeBlockReader block(logFileName, positions, LogSection::Registry);
+  block.Seek(node->data);
+  if (IsNewOrDeleted(KindOf(node->stateIndex))) block.SkipSubList();
+  TReader& reader = block.Reader();
+  for (int32_t i = block.ReadCount(); i > 0; --i) {
+    std::string name = reader.ReadString();
+    const int kind = reader.ReadInteger();
+    const int code = reader.ReadInteger();
+    if (code != kRdInteger) {
+      block.SkipRegistryData(code);
+      continue;
+    }
+    reader.ReadInteger();
+    bool known = false;
+    for (const SharedFileEntry& entry : list) known = known || _stricmp(entry.path.c_str(), name.c_str()) == 0;
+    if (!known) list.push_back({std::move(name), (kind & kRestoredBit) != 0});
+  }
+  return list;
+}
+
+void RestoreDrives(const RestoreRequest& request, RestoreEnvironment& environment) {
+  if (!request.root) return;
+  std::vector<SharedFileEntry> sharedFiles;
+  if (environment.registryResult)
+    sharedFiles = LoadSharedFileList(*environment.registryResult, environment.logFileName, environment.positions);
+  environment.deletion.backupFolder = BackupFolderForLog(environment.settings.backupDir, environment.logFileName);
+  RestorePass pass(request, environment, LogSection::Drives);
+  DriveRestore(pass, std::move(sharedFiles)).Folder(*request.root);
+  pass.Finish();
+}

@@ -1,0 +1,40 @@
+#include "restore/IniFile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/Errors.h"
+
+namespace {
+
+// Entries longer than this are cut on reading; the restore reads only to tell whether an
+// entry exists, and the marker fits many times.
+constexpr DWORD kReadBufferSize = 4096;
+
+}  // namespace
+
+std::string IniFile::Name() const { return path_.substr(path_.find_last_of("\\/:") + 1); }
+
+std::string IniFile::Read(const std::string& section, const std::string& entry, const std::string& defaultText) const {
+  std::vector<char> buffer(kReadBufferSize);
+  const DWORD length = GetPrivateProfileStringA(section.c_str(), entry.c_str(), defaultText.c_str(), buffer.data(),
+                                                kReadBufferSize, path_.c_str());
+  return std::string(buffer.data(), length);
+}
+
+void IniFile::Write(const std::string& section, const std::string& entry, const std::string& text) const {
+  Check(WritePrivateProfileStringA(section.c_str(), entry.c_str(), text.c_str(), path_.c_str()));
+}
+
+void IniFile::DeleteEntry(const std::string& section, const std::string& entry) const {
+  Check(WritePrivateProfileStringA(section.c_str(), entry.c_str(), nullptr, path_.c_str()));
+}
+
+void IniFile::EraseSection(const std::string& section) const {
+  Check(WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path_.c_str()));
+}
+
+void IniFile::Check(bool written) const {
+  if (!written) throw Exception(ErrorKind::EWriteError, FormatText("Error writing the file %s.", path_));
+}

@@ -1,0 +1,152 @@
+#include "restore/ShellFileOperations.h"
+
+#include <windows.h>
+// shellapi.h needs the declarations of windows.h first.
+#include <shellapi.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "core/Formatting.h"
+
+namespace {
+
+std::string WithoutTrailingBackslash(std::string path) {
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// GetFullPathName semantics; empty when the result does not fit the shell's buffer.
+std::string FullShellPath(const std::string& path) {
+  char buffer[MAX_PATH + 1];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  if (length == 0 || length > kMostShellPathLength) return "";
+  return std::string(buffer, length);
+}
+
+bool FindData(const std::string& path, WIN32_FIND_DATAA& data) {
+  if (path.empty()) return false;
+  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return false;
+  FindClose(find);
+  return true;
+}
+
+bool RunShell(UINT function, const std::string& from, const std::string& to, FILEOP_FLAGS flags) {
+  const std::string fullFrom = FullShellPath(from);
+  if (fullFrom.empty()) return false;
+  std::string fullTo;
+  if (function != FO_DELETE) {
+    fullTo = FullShellPath(to);
+    if (fullTo.empty()) return false;
+  }
+  // Each path double-zero terminated in a buffer of its own.
+  char fromBuffer[kMostShellPathLength + 2] = {};
+  char toBuffer[kMostShellPathLength + 2] = {};
+  fullFrom.copy(fromBuffer, fullFrom.size());
+  fullTo.copy(toBuffer, fullTo.size());
+  SHFILEOPSTRUCTA operation{};
+  operation.hwnd = nullptr;
+  operation.wFunc = function;
+  operation.pFrom = fromBuffer;
+  operation.pTo = function == FO_DELETE ? nullptr : toBuffer;
+  operation.fFlags = flags;
+  return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+FILEOP_FLAGS QuietFlags(bool useRecycleBin) {
+  return FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI | (useRecycleBin ? FOF_ALLOWUNDO : 0);
+}
+
+std::string FolderOf(const std::string& filePath) {
+  const size_t slash = filePath.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : filePath.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool IsExistingFolder(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  return FindData(WithoutTrailingBackslash(path), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileOrFolderExists(const std::string& path) { return IsExistingFile(path) || IsExistingFolder(path); }
+
+bool ShellDelete(const std::string& path, bool useRecycleBin) {
+  std::string target = Trimmed(path);
+  if (IsExistingFolder(target)) target = WithoutTrailingBackslash(target);
+  if (!FileOrFolderExists(target)) return false;
+  return RunShell(FO_DELETE, target, "", QuietFlags(useRecycleBin));
+}
+
+bool ShellMove(const std::string& from, const std::string& to, bool useRecycleBin) {
+  if (!FileOrFolderExists(from)) return false;
+  const std::string folder = FolderOf(to);
+  if (!folder.empty() && !CreateFolderWithParents(folder)) return false;
+  return RunShell(FO_MOVE, from, to, QuietFlags(useRecycleBin));
+}
+
+bool ShellCopy(const std::string& from, const std::string& to) {
+  if (!FileOrFolderExists(from)) return false;
+  const std::string folder = FolderOf(to);
+  if (!folder.empty() && !CreateFolderWithParents(folder)) return false;
+  return RunShell(FO_COPY, from, to, FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI);
+}
+
+bool CreateFolderWithParents(const std::string& path) {
+  const std::string folder = WithoutTrailingBackslash(path);
+  if (folder.empty() || IsExistingFolder(folder)) return !folder.empty();
+  // Drive roots ("C:") and share roots exist or not; everything below is created in order.
+  for (size_t slash = folder.find('\\'); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (part.empty() || part.back() == ':' || IsExistingFolder(part)) continue;
+    CreateDirectoryA(part.c_str(), nullptr);
+  }
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return IsExistingFolder(folder);
+}
+
+int64_t FileSizeOf(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  if (!FindData(WithoutTrailingBackslash(path), data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+  return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+std::string FileDateText(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return "";
+  FILETIME local;
+  WORD date = 0;
+  WORD time = 0;
+  if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+    return "";
+  return FormatDosDateTime(static_cast<uint32_t>(date) << 16 | time);
+}
+
+std::string FileVersionText(const std::string& path) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+  if (size == 0) return "";
+  std::vector<char> data(size);
+  if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return "";
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+      length < sizeof(VS_FIXEDFILEINFO))
+    return "";
+  char text[80];
+  std::snprintf(text, sizeof text, ", Ver: %u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+  return text;
+}

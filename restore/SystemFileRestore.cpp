@@ -1,0 +1,92 @@
+#include "restore/SystemFileRestore.h"
+
+#include "capture/SystemFileType.h"
+#include "compare/ResultRecords.h"
+#include "core/Errors.h"
+#include "restore/IniFile.h"
+#include "restore/RestorePass.h"
+
+namespace {
+
+constexpr int kFileLevel = 1;
+constexpr int kSectionLevel = 2;
+
+// True for the nodes of a text file and their descendants; the top node and INI files are not.
+bool BelongsToTextFile(const TreeNode& node) {
+  const TreeNode* file = AncestorAtLevel(node, kFileLevel);
+  if (!file) return false;
+  try {
+    return !IsIniType(SystemFileTypeOfText(file->text));
+  } catch (const Exception&) {
+    return true;  // a file of no known type is not touched either
+  }
+}
+
+class SystemFileRestore {
+ public:
+  explicit SystemFileRestore(RestorePass& pass) : pass_(pass) {}
+
+  void Section(TreeNode& node) {
+    if (!pass_.Filtered())
+      for (size_t i = 0; i < node.Count(); ++i) Section(*node.Child(i));
+    if (BelongsToTextFile(node)) return;
+
+    bool failed = false;
+    if (node.data != 0 && node.Level() == kSectionLevel) {
+      std::string path;
+      GetSystemFileType(AncestorAtLevel(node, kFileLevel)->text, path);
+      const IniFile ini(path);
+      const std::string section = node.text.size() >= 2 ? node.text.substr(1, node.text.size() - 2) : "";
+      const int32_t count = pass_.SeekRecords(node);
+      for (int32_t i = 0; i < count; ++i) Entry(ini, section);
+
+      if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered()) {
+        const bool done = pass_.RunItem({"Delete Key", ini.Name(), node.text, "", ""}, [&] {
+          ini.EraseSection(section);
+          return std::string(kStatusDone);
+        });
+        if (done && pass_.Executing()) pass_.MarkRestored(node);
+        failed = !done;
+      }
+    }
+    pass_.MarkVisited(node, failed);
+  }
+
+ private:
+  void Entry(const IniFile& ini, const std::string& section) {
+    TReader& reader = pass_.Reader();
+    const RestorePass::Record record = pass_.ReadKind(reader.ReadString());
+    const std::string text = reader.ReadString();
+
+    const char* operation = nullptr;
+    if (record.kind == kRecordNew && pass_.Flag(kRestoreAdditions)) operation = "Delete Value";
+    if (record.kind == kRecordDeleted && pass_.Flag(kRestoreDeletions)) operation = "Restore Deleted Value";
+    if (record.kind == kRecordOldSide && pass_.Flag(kRestoreModifications)) operation = "Changed, restore old value.";
+
+    bool succeeded = true;
+    if (record.passes && operation) {
+      succeeded = pass_.RunItem({operation, ini.Name() + " [" + section + "]", record.name, text, ""}, [&] {
+        if (record.kind == kRecordNew) {
+          if (ini.Read(section, record.name, kMissingEntryMarker) == kMissingEntryMarker)
+            throw Exception("Value not found.");
+          ini.DeleteEntry(section, record.name);
+        } else {
+          ini.Write(section, record.name, text);
+        }
+        return std::string(kStatusDone);
+      });
+    }
+    pass_.RecordDone(record, succeeded);
+  }
+
+  RestorePass& pass_;
+};
+
+}  // namespace
+
+void RestoreSystemFiles(const RestoreRequest& request, RestoreEnvironment& environment) {
+  if (!request.root) return;
+  RestorePass pass(request, environment, LogSection::SystemFiles);
+  SystemFileRestore(pass).Section(*request.root);
+  pass.Finish();
+}
