@@ -10,6 +10,10 @@ bool IsImplemented(int commandId) {
     case IDM_COMPARE:
     case IDM_INCREMENTAL_COMPARE:
     case IDM_LOAD_LOG_FILE:
+    case IDM_COMPARE_CONFIGURATIONS:
+    case IDM_EXPORT_REG_DATA:
+    case IDM_EXPORT_DRIVE_DATA:
+    case IDM_EXPORT_SYSTEM_DATA:
     case IDM_LOAD_SELECTION:
     case IDM_SAVE_SELECTION:
     case IDM_RESET_SELECTIONS:
@@ -29,7 +33,16 @@ bool IsImplemented(int commandId) {
 
 bool IsCommandEnabled(int commandId, const CommandContext& context) {
   if (context.busy) return false;
-  if (commandId == IDM_RESTORE_ALL && !context.logLoaded) return false;
+  switch (commandId) {
+    case IDM_RESTORE_ALL:
+    case IDM_EXPORT_REG_DATA:
+    case IDM_EXPORT_DRIVE_DATA:
+    case IDM_EXPORT_SYSTEM_DATA:
+      if (!context.logLoaded) return false;
+      break;
+    default:
+      break;
+  }
   return IsImplemented(commandId);
 }
 

@@ -8,8 +8,8 @@
 
 namespace {
 
-// Incremental Compare asks its own two questions instead of the full validation; No ends the
-// command with the notice only.
+// Incremental Compare and Compare Configurations ask their own two questions instead of the
+// full validation; No ends the command with the notice only.
 bool ConfirmSomethingSelected(const SelectionTrees& trees, UserInteraction& ui) {
   const std::pair<TreeModel*, const char*> checks[] = {
       {&trees.registry, "No registry keys selected!\rContinue anyway?"},
@@ -74,6 +74,20 @@ void CompareCommand(CompareCommandContext& context, bool incremental) {
   context.showResults();
 }
 
+void CompareConfigurationsCommand(CompareCommandContext& context, const CompareDialogRunner& runDialog) {
+  if (!ConfirmSomethingSelected(context.selection.Trees(), context.ui)) return;
+  runDialog([&context](const ConfigurationFiles& files) {
+    {
+      WaitCursor wait(context.ui);
+      context.results.ClearLists();
+      CompareConfigurations(files.oldFile, files.newFile, files.logFile, TreesOf(context), context.app.excludeList,
+                            context.app.logPositions, context.ui);
+      context.app.currentLogFile = files.logFile;
+    }
+    context.showResults();
+  });
+}
+
 void LoadLogFileCommand(CompareCommandContext& context) {
   FileDialogSpec spec;
   spec.title = "Load Log File";
@@ -82,7 +96,10 @@ void LoadLogFileCommand(CompareCommandContext& context) {
   spec.initialDir = context.app.programFolder;
   spec.fileMustExist = true;
   std::string logFile;
-  if (!context.ui.ChooseOpenFile(spec, logFile)) return;
+  if (context.ui.ChooseOpenFile(spec, logFile)) OpenLogFile(context, logFile);
+}
+
+void OpenLogFile(CompareCommandContext& context, const std::string& logFile) {
   {
     WaitCursor wait(context.ui);
     SelectionTrees selection = context.selection.Trees();

@@ -113,9 +113,7 @@ std::string CommonDialogFilter(const std::string& filter) {
   return result;
 }
 
-namespace {
-
-bool RunFileDialog(HWND owner, const FileDialogSpec& spec, std::string& path, bool save) {
+bool ShowFileDialog(HWND owner, const FileDialogSpec& spec, std::string& path, bool save) {
   std::string filter = CommonDialogFilter(spec.filter);
   char buffer[MAX_PATH * 4] = {};
   lstrcpynA(buffer, spec.fileName.c_str(), sizeof buffer);
@@ -138,12 +136,10 @@ bool RunFileDialog(HWND owner, const FileDialogSpec& spec, std::string& path, bo
   return true;
 }
 
-}  // namespace
-
 bool GuiInteraction::ChooseSaveFile(const FileDialogSpec& spec, std::string& path) {
-  return RunFileDialog(controls_.owner, spec, path, true);
+  return ShowFileDialog(controls_.owner, spec, path, true);
 }
 
 bool GuiInteraction::ChooseOpenFile(const FileDialogSpec& spec, std::string& path) {
-  return RunFileDialog(controls_.owner, spec, path, false);
+  return ShowFileDialog(controls_.owner, spec, path, false);
 }

@@ -37,5 +37,10 @@ class GuiInteraction : public UserInteraction {
   std::vector<HCURSOR> savedCursors_;
 };
 
+// The common open or save dialog owned by owner; false when the user cancelled. A modal form
+// that browses for files owns its dialogs itself, so that closing them enables the form, not
+// the window below it.
+bool ShowFileDialog(HWND owner, const FileDialogSpec& spec, std::string& path, bool save);
+
 // Turns "Text (*.X)|*.X" into the double-zero-terminated filter of the common dialogs.
 std::string CommonDialogFilter(const std::string& filter);

@@ -1,6 +1,8 @@
 #include "app/MainCommands.h"
 
 #include "app/CompareCommands.h"
+#include "app/ExportCommands.h"
+#include "app/ExportSelectionDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/SelectionCommands.h"
 #include "capture/SaveConfiguration.h"
@@ -27,6 +29,10 @@ constexpr CommandName kCommandNames[] = {
     {IDM_COMPARE, "CreateLogfileMNU"},
     {IDM_INCREMENTAL_COMPARE, "ChainingincrementalcompareMNU"},
     {IDM_SAVE_CONFIG_AS, "SaveConfigurationas1"},
+    {IDM_COMPARE_CONFIGURATIONS, "Compareto1"},
+    {IDM_EXPORT_REG_DATA, "ExportRegDataMNU"},
+    {IDM_EXPORT_DRIVE_DATA, "ExportDriveDataMNU"},
+    {IDM_EXPORT_SYSTEM_DATA, "ExportSystemDataMNU"},
     {IDM_REFRESH_VIEW, "RefreshViewMNU"},
     {IDM_SETTINGS, "SettingsMNU"},
     {IDM_ABOUT, "AboutMNU"},
@@ -61,6 +67,23 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
         LoadLogFileCommand(compare);
       else
         CompareCommand(compare, commandId == IDM_INCREMENTAL_COMPARE);
+      break;
+    }
+    case IDM_COMPARE_CONFIGURATIONS: {
+      CompareCommandContext compare{context.app, context.ui, context.calls, context.selection, context.results,
+                                    context.showResultPages};
+      CompareConfigurationsCommand(compare, [&](const std::function<void(const ConfigurationFiles&)>& run) {
+        RunCompareDialog(context.owner, run);
+      });
+      break;
+    }
+    case IDM_EXPORT_REG_DATA:
+    case IDM_EXPORT_DRIVE_DATA:
+    case IDM_EXPORT_SYSTEM_DATA: {
+      ExportCommandContext exportContext{context.app, context.ui, context.results, [&](ExportChoice& choice) {
+                                           return RunExportSelectionDialog(context.owner, choice);
+                                         }};
+      ExportDataCommand(exportContext, static_cast<LogSection>(commandId - IDM_EXPORT_REG_DATA));
       break;
     }
     case IDM_LOAD_SELECTION:

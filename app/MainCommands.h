@@ -19,6 +19,7 @@ struct MainCommandContext {
   SelectionPages& selection;
   ResultPages& results;
   std::function<void()> showResults;
+  std::function<void()> showResultPages;  // showResults without naming the log in the title
 };
 
 void RunMainCommand(int commandId, MainCommandContext& context);

@@ -68,7 +68,9 @@ HWND CreateTree(HWND parent, int id) {
 }
 
 HWND CreateList(HWND parent, int id, const Columns& columns) {
-  HWND list = CreateChild(parent, WC_LISTVIEWA, "", WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, id);
+  // The image lists belong to their owners, which share them among several controls.
+  HWND list = CreateChild(parent, WC_LISTVIEWA, "",
+                          WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, id);
   SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
   AddListColumns(list, columns);
   return list;
@@ -190,6 +192,9 @@ void MainWindow::CreateControls() {
       ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"), Control("ResultDriveFiles"),
                      Control("SystemResult"), Control("SystemResultValues")},
       icons_);
+  results_->onTreeMenu = [this](LogSection section, POINT screen) {
+    ShowResultTreeMenu(static_cast<int>(section), screen);
+  };
   HMENU menu = GetMenu(hwnd_);
   if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
   UpdateCommandStates();
@@ -382,8 +387,29 @@ void MainWindow::OnClose() {
   DestroyWindow(hwnd_);
 }
 
+void MainWindow::ShowResultTreeMenu(int section, POINT screen) {
+  std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menus(
+      LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULT_POPUPS)), &DestroyMenu);
+  if (!menus) return;
+  HMENU popup = GetSubMenu(menus.get(), section);
+  CommandContext context = Context();
+  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
+    int id = static_cast<int>(GetMenuItemID(popup, i));
+    if (!IsCommandVisible(id))
+      DeleteMenu(popup, i, MF_BYPOSITION);
+    else
+      EnableMenuItem(popup, i, MF_BYPOSITION | (IsCommandEnabled(id, context) ? MF_ENABLED : MF_GRAYED));
+  }
+  // The chosen item arrives as WM_COMMAND, like a menu's.
+  TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
+}
+
 void MainWindow::ShowResults() {
   SetWindowTextA(hwnd_, ("Quorvel - " + app_.currentLogFile).c_str());
+  ShowResultPages();
+}
+
+void MainWindow::ShowResultPages() {
   results_->ShowResults();
   TabCtrl_SetCurSel(outerTabs_, 1);
   ShowPages();
@@ -428,7 +454,8 @@ void MainWindow::RunCommand(int commandId) {
 }
 
 void MainWindow::Execute(int commandId) {
-  MainCommandContext context{hwnd_, app_, *ui_, calls_, *pages_, *results_, [this] { ShowResults(); }};
+  MainCommandContext context{hwnd_, app_, *ui_, calls_, *pages_, *results_, [this] { ShowResults(); },
+                             [this] { ShowResultPages(); }};
   RunMainCommand(commandId, context);
 }
 

@@ -40,6 +40,8 @@ class MainWindow {
   ResultPages& Results() { return *results_; }
   // After a compare or a load: the title names the log, the result pages show.
   void ShowResults();
+  // The same without naming the log in the title (Compare Configurations).
+  void ShowResultPages();
 
   // Builds the selection trees and loads the start-up selection; errors are shown, start-up
   // goes on.
@@ -68,6 +70,7 @@ class MainWindow {
   void ShowPages();
   void UpdateCommandStates();
   LRESULT OnNotify(const NMHDR& header);
+  void ShowResultTreeMenu(int section, POINT screen);
   void OnClose();
   void Execute(int commandId);
 

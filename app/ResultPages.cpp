@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "capture/SettingsAccess.h"
-#include "compare/ResultRecords.h"
+#include "ui/ShellIcons.h"
+#include "ui/ShellOpen.h"
 
 namespace {
 
@@ -15,9 +18,10 @@ void FillRows(HWND list, const std::vector<ResultRow>& rows) {
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
     item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     item.pszText = const_cast<char*>(row.caption.c_str());
-    item.iImage = row.imageIndex;
+    item.iImage = row.imageIndex >= 0 ? row.imageIndex : I_IMAGENONE;
     item.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
-    item.state = INDEXTOSTATEIMAGEMASK(row.stateImage) | (row.greyed ? LVIS_CUT : 0);
+    // A list view counts its state images from 1 (0 draws none), a tree view from 0.
+    item.state = INDEXTOSTATEIMAGEMASK(row.stateImage > 0 ? row.stateImage + 1 : 0) | (row.greyed ? LVIS_CUT : 0);
     int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     for (size_t i = 0; i < row.columns.size(); ++i) {
       LVITEMA sub{};
@@ -30,15 +34,47 @@ void FillRows(HWND list, const std::vector<ResultRow>& rows) {
   InvalidateRect(list, nullptr, TRUE);
 }
 
+std::string ItemText(HWND list, int row) {
+  char text[MAX_PATH * 2] = "";
+  LVITEMA item{};
+  item.iSubItem = 0;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+bool ControlKeyDown() { return GetKeyState(VK_CONTROL) < 0; }
+
 }  // namespace
 
+// The small image list of the changed-files list, refilled for every node.
+class ResultPages::ImageList {
+ public:
+  ImageList() : list_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 32)) {}
+  ~ImageList() {
+    if (list_) ImageList_Destroy(list_);
+  }
+  ImageList(const ImageList&) = delete;
+  ImageList& operator=(const ImageList&) = delete;
+
+  HIMAGELIST Handle() const { return list_; }
+  void Clear() { ImageList_RemoveAll(list_); }
+  // The index of the added icon; -1 without icon.
+  int Add(const UniqueIcon& icon) { return icon ? ImageList_AddIcon(list_, icon.get()) : -1; }
+
+ private:
+  HIMAGELIST list_;
+};
+
 ResultPages::ResultPages(AppState& app, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons)
-    : app_(app), ui_(ui), controls_(controls), icons_(icons) {
+    : app_(app), ui_(ui), controls_(controls), icons_(icons), fileIcons_(std::make_unique<ImageList>()) {
   Bind(registryBinding_, controls_.registryTree, registry_, LogSection::Registry);
   Bind(driveBinding_, controls_.driveTree, drives_, LogSection::Drives);
   Bind(systemBinding_, controls_.systemTree, systemFiles_, LogSection::SystemFiles);
   for (HWND list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues}) {
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
+    HIMAGELIST small = list == controls_.driveFiles ? fileIcons_->Handle() : icons_;
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(icons_));
   }
   ShowNoLog();
@@ -48,6 +84,7 @@ ResultPages::~ResultPages() {
   registryBinding_.reset();
   driveBinding_.reset();
   systemBinding_.reset();
+  if (IsWindow(controls_.driveFiles)) SendMessageA(controls_.driveFiles, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
 }
 
 void ResultPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section) {
@@ -58,20 +95,75 @@ void ResultPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, Tre
   if (section != LogSection::SystemFiles) {
     model.SetLoader([this, raw, section](TreeModel& tree, TreeNode& node) {
       if (app_.currentLogFile.empty()) return;
+      // Selected before the wait cursor: the drive tree refuses selection changes under it.
+      if (bulkExpansions_ == 0) raw->Select(&node);
       WaitCursor wait(ui_);
-      raw->Select(&node);
       ExpandResultNode(tree, node, app_.currentLogFile, app_.logPositions, section, ui_);
     });
   }
-  binding->onSelect = [this, section](TreeNode* node) { ShowRows(section, node); };
+  binding->onSelect = [this, section](TreeNode* node) {
+    if (bulkExpansions_ == 0) ShowRows(section, node);
+  };
+  binding->onExpanding = [this, raw, section](TreeNode& node) {
+    if (bulkExpansions_ == 0 && ControlKeyDown()) ExpandInBulk(*raw, section, node);
+  };
   // The file list reads the log while the cursor waits; the selection stays put meanwhile.
   binding->canChangeSelection = [this] { return !ui_.Waiting(); };
 }
 
+TreeViewBinding& ResultPages::BindingOf(LogSection section) const {
+  switch (section) {
+    case LogSection::Registry:
+      return *registryBinding_;
+    case LogSection::Drives:
+      return *driveBinding_;
+    case LogSection::SystemFiles:
+      break;
+  }
+  return *systemBinding_;
+}
+
 bool ResultPages::HandleNotify(const NMHDR& header, LRESULT& result) {
-  for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
-    if (binding->HandleNotify(header, result)) return true;
+  for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
+    TreeViewBinding& binding = BindingOf(section);
+    if (header.hwndFrom != binding.Handle()) continue;
+    if (header.code == NM_RCLICK) {
+      OnTreeRightClick(binding, section);
+      result = TRUE;  // no WM_CONTEXTMENU after the menu
+      return true;
+    }
+    return binding.HandleNotify(header, result);
+  }
+  if (header.hwndFrom == controls_.driveFiles && header.code == NM_DBLCLK) {
+    OpenFileRow(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
+    result = 0;
+    return true;
+  }
   return false;
+}
+
+void ResultPages::OnTreeRightClick(TreeViewBinding& binding, LogSection section) {
+  DWORD position = GetMessagePos();
+  POINT screen{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  POINT client = screen;
+  ScreenToClient(binding.Handle(), &client);
+  // The menu acts on the node under the mouse; with none there, no node and no menu.
+  binding.Select(binding.NodeAt(client));
+  if (binding.Selected() && onTreeMenu) onTreeMenu(section, screen);
+}
+
+void ResultPages::ExpandInBulk(TreeViewBinding& binding, LogSection section, TreeNode& node) {
+  {
+    BulkExpansion bulk(*this);
+    TreeModel& tree = binding.Model();
+    TreeUpdate update(tree);
+    WaitCursor wait(ui_);
+    for (size_t i = 0; i < node.Count(); ++i)
+      if (node.Child(i)->hasChildren)
+        ExpandSubtree(tree, *node.Child(i), app_.currentLogFile, app_.logPositions, section, ui_);
+  }
+  ShowRows(section, binding.Selected());
+  binding.Select(&node);
 }
 
 void ResultPages::ClearLists() {
@@ -92,11 +184,49 @@ void ResultPages::ShowResults() {
     if (TreeNode* top = tree->FirstTop()) tree->Expand(top);
 }
 
+TreeNode* ResultPages::SelectedNode(LogSection section) const { return BindingOf(section).Selected(); }
+
+void ResultPages::Select(LogSection section, TreeNode* node) { BindingOf(section).Select(node); }
+
+void ResultPages::OpenFileRow(int row) {
+  TreeNode* folder = SelectedNode(LogSection::Drives);
+  if (row < 0 || !folder) return;
+  OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + ItemText(controls_.driveFiles, row));
+}
+
+void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows) {
+  fileIcons_->Clear();
+  // Rows whose type has no icon show the default document.
+  const int defaultIcon = fileIcons_->Add(DefaultDocumentSmallIcon());
+  const std::string folder = node ? DriveFolderPath(*node) : "";
+  std::map<std::string, int> byExtension;
+  for (ResultRow& row : rows) {
+    const int kind = KindOf(row.kind);
+    if (!folder.empty() && (kind == kRecordNew || kind == kRecordOldSide || kind == kRecordNewSide)) {
+      // The file is on the disk: the shell's own icon for it, or none.
+      row.imageIndex = fileIcons_->Add(FileSmallIcon(folder + row.name));
+      continue;
+    }
+    const size_t dot = row.name.find_last_of('.');
+    const std::string extension = dot == std::string::npos ? "" : row.name.substr(dot);
+    auto known = byExtension.find(extension);
+    if (known == byExtension.end()) {
+      int index = extension.empty() ? -1 : fileIcons_->Add(ExtensionSmallIcon(row.name));
+      known = byExtension.emplace(extension, index >= 0 ? index : defaultIcon).first;
+    }
+    row.imageIndex = known->second;
+  }
+}
+
 void ResultPages::ShowRows(LogSection section, TreeNode* node) {
   std::vector<ResultRow> rows;
   HWND list = section == LogSection::Registry ? controls_.registryValues
               : section == LogSection::Drives ? controls_.driveFiles
                                               : controls_.systemValues;
+  auto fill = [&] {
+    if (section == LogSection::Drives) PickFileIcons(node, rows);
+    FillRows(list, rows);
+  };
   try {
     if (node && !app_.currentLogFile.empty()) {
       switch (section) {
@@ -113,8 +243,8 @@ void ResultPages::ShowRows(LogSection section, TreeNode* node) {
       }
     }
   } catch (...) {
-    FillRows(list, rows);  // the rows read so far stay
+    fill();  // the rows read so far stay
     throw;
   }
-  FillRows(list, rows);
+  fill();
 }

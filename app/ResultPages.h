@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/AppState.h"
 #include "app/GuiInteraction.h"
 #include "compare/LogLoader.h"
+#include "compare/ResultRecords.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 #include "ui/TreeViewBinding.h"
@@ -36,14 +38,43 @@ class ResultPages {
   // After a compare or load: the top nodes one level open.
   void ShowResults();
 
+  TreeNode* SelectedNode(LogSection section) const;
+  void Select(LogSection section, TreeNode* node);
+  // Opens the file of a row of the changed-files list (a double click on it).
+  void OpenFileRow(int row);
+
+  // The pop-up menu of a result tree, at a screen point; the tree has a selected node.
+  std::function<void(LogSection section, POINT screen)> onTreeMenu;
+
+  // While one lives, expansions neither select nodes nor fill the lists: a whole subtree
+  // opens at once (the Ctrl expansion, the export and restore walks).
+  class BulkExpansion {
+   public:
+    explicit BulkExpansion(ResultPages& pages) : pages_(pages) { ++pages_.bulkExpansions_; }
+    ~BulkExpansion() { --pages_.bulkExpansions_; }
+    BulkExpansion(const BulkExpansion&) = delete;
+    BulkExpansion& operator=(const BulkExpansion&) = delete;
+
+   private:
+    ResultPages& pages_;
+  };
+
  private:
+  class ImageList;
+
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section);
+  TreeViewBinding& BindingOf(LogSection section) const;
   void ShowRows(LogSection section, TreeNode* node);
+  void PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows);
+  void ExpandInBulk(TreeViewBinding& binding, LogSection section, TreeNode& node);
+  void OnTreeRightClick(TreeViewBinding& binding, LogSection section);
 
   AppState& app_;
   GuiInteraction& ui_;
   ResultControls controls_;
   HIMAGELIST icons_;
+  std::unique_ptr<ImageList> fileIcons_;  // shell icons of the changed-files list
   TreeModel registry_, drives_, systemFiles_;
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
+  int bulkExpansions_ = 0;
 };

@@ -4,6 +4,7 @@
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
 #define IDI_QUORVEL 102
+#define IDR_RESULT_POPUPS 103  // pop-up menus of the result trees, in LogSection order
 
 // File
 #define IDM_LOAD_SELECTION 1001
@@ -36,3 +37,7 @@
 #define IDM_HELP 1401
 #define IDM_ABOUT 1402
 #define IDM_WELCOME_SCREEN 1403
+// Pop-up menus of the result trees, in LogSection order
+#define IDM_EXPORT_REG_DATA 1501
+#define IDM_EXPORT_DRIVE_DATA 1502
+#define IDM_EXPORT_SYSTEM_DATA 1503

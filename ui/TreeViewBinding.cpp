@@ -126,11 +126,16 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       TreeNode* node = reinterpret_cast<TreeNode*>(info.itemNew.lParam);
       if (!node || syncingExpansion_) return true;
       if (info.action & TVE_EXPAND) {
-        // The view expands by itself once this returns; the model only follows.
-        ExpansionFromView guard(syncingExpansion_);
-        model_.Expand(node);
+        {
+          // The view expands by itself once this returns; the model only follows.
+          ExpansionFromView guard(syncingExpansion_);
+          model_.Expand(node);
+        }
         // Nothing could be loaded: the view must not keep an expand button that does nothing.
-        if (node->Count() == 0) result = TRUE;
+        if (node->Count() == 0)
+          result = TRUE;
+        else if (onExpanding)
+          onExpanding(*node);  // outside the guard: what it expands further, the view follows
       }
       return true;
     }

@@ -32,6 +32,8 @@ class TreeViewBinding : public TreeModelObserver {
   std::function<void(TreeNode&)> onStateClick;  // a click on the node's state image
   std::function<void(TreeNode*)> onSelect;      // the selection moved (nullptr: none)
   std::function<void(TreeNode&)> onCollapsed;   // the user collapsed the node
+  // The user expands the node and its children are loaded; the view opens it after this.
+  std::function<void(TreeNode&)> onExpanding;
   // Asked before the selection moves; false keeps the current node.
   std::function<bool()> canChangeSelection;
 

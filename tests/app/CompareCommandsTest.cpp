@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/CompareDialogIds.h"
 #include "app/ErrorReporting.h"
 #include "app/MainWindow.h"
 #include "capture/SaveConfiguration.h"
@@ -13,6 +14,9 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
+#include "res/resource.h"
+#include "tests/app/ModalWatcher.h"
+#include "ui/Controls.h"
 
 namespace {
 
@@ -45,7 +49,7 @@ class CompareCommandsTest : public ::testing::Test {
     settings.reset();
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuorvelTests\\CompareCommand");
-    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "NewCFG.SXD", "run.SXL"})
+    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "NewCFG.SXD", "run.SXL", "before.SXD", "after.SXD"})
       DeleteFileA((app.programFolder + name).c_str());
     RemoveDirectoryA(app.programFolder.c_str());
   }
@@ -114,4 +118,51 @@ TEST_F(CompareCommandsTest, ANewKeyIsLoggedShownAndLoadedAgain) {
   EXPECT_TRUE(app.selectionChanged);
   ASSERT_NE(findNewKey(), nullptr);
   EXPECT_EQ(resultsShown, 2);
+}
+
+TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDialog) {
+  const std::string before = app.programFolder + "before.SXD";
+  const std::string after = app.programFolder + "after.SXD";
+  const std::string log = app.programFolder + "run.SXL";
+  WriteConfigurationFile(before, window->Trees(), window->Calls(), ui);
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_CONFIG, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  WriteConfigurationFile(after, window->Trees(), window->Calls(), ui);
+
+  std::vector<std::string> dialogErrors;
+  SetDialogErrorHook(
+      [&](const Dialog&, std::exception_ptr error) { dialogErrors.push_back(DescribeError(error).message); });
+  const std::string title = GetWindowTextString(window->Handle());
+  std::vector<std::string> questions;
+  ModalWatcher watcher([&](HWND dialog) {
+    if (WindowText(dialog) != "Quorvel - Compare Two Configurations") {
+      std::vector<std::string> texts = ChildTexts(dialog);
+      questions.insert(questions.end(), texts.begin(), texts.end());
+      PressDialogButton(dialog, IDYES);
+      return;
+    }
+    SetDlgItemTextA(dialog, IDC_COMPARE_OLD, before.c_str());
+    SetDlgItemTextA(dialog, IDC_COMPARE_NEW, after.c_str());
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // no log file yet
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    SetDlgItemTextA(dialog, IDC_COMPARE_LOG, log.c_str());
+    PressDialogButton(dialog, IDOK);
+  });
+  window->RunCommand(IDM_COMPARE_CONFIGURATIONS);
+  SetDialogErrorHook(nullptr);
+
+  EXPECT_EQ(watcher.Seen(), 2);
+  EXPECT_NE(std::find(questions.begin(), questions.end(), "No drives selected!\rContinue anyway?"), questions.end());
+  EXPECT_EQ(dialogErrors, std::vector<std::string>{"Choose file for log file."});
+  EXPECT_EQ(app.currentLogFile, log);
+  EXPECT_EQ(GetWindowTextString(window->Handle()), title) << "the title keeps naming the application's log";
+  EXPECT_EQ(TabCtrl_GetCurSel(window->Control("PageControl")), 1) << "the result pages show";
+  TreeNode* root = FindChild(window->Results().Trees().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
+  TreeNode* added = FindChild(FindChild(root, "Software"), "QuorvelCompareCommand");
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
+  for (const char* untouched : {"OldCFG.SXD", "NewCFG.SXD"})
+    EXPECT_EQ(GetFileAttributesA((app.programFolder + untouched).c_str()), INVALID_FILE_ATTRIBUTES) << untouched;
 }
