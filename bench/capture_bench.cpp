@@ -13,8 +13,6 @@
 // times include the server's; --figures save times only the save and the sections.
 
 #include <windows.h>
-// After windows.h, which it needs.
-#include <psapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -27,6 +25,10 @@
 #include <utility>
 #include <vector>
 
+#include "bench/BenchMemory.h"
+#include "bench/BenchSelection.h"
+#include "bench/BenchTable.h"
+#include "bench/BenchTiming.h"
 #include "capture/LocaleSort.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SectionCaptures.h"
@@ -41,112 +43,6 @@
 #include "datafiles/TWriter.h"
 
 namespace {
-
-// ------------------------------------------------------------------ timing
-
-double WallMs() {
-  static const double ticksPerMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / ticksPerMs;
-}
-
-// CPU time of the work, wherever it runs: this process (all threads, user and kernel) and,
-// when its Linux pid is known, the wineserver, which does the registry's work. On a machine
-// that other jobs share, wall time grows with their load and CPU time much less (time the host
-// takes from a virtual machine still counts as CPU time).
-class CpuClock {
- public:
-  explicit CpuClock(int serverPid)
-      : statPath_(serverPid > 0 ? "Z:\\proc\\" + std::to_string(serverPid) + "\\stat" : "") {}
-
-  bool SeesServer() const { return !statPath_.empty() && ServerMs() >= 0; }
-
-  double Ms() const {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    double ms = (Ticks(kernel) + Ticks(user)) / 10000.0;
-    double server = ServerMs();
-    return server > 0 ? ms + server : ms;
-  }
-
- private:
-  static double Ticks(const FILETIME& t) {
-    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);
-  }
-
-  // utime and stime of /proc/<pid>/stat (fields 14 and 15, in 1/100 s), read through drive Z:.
-  double ServerMs() const {
-    if (statPath_.empty()) return -1;
-    HANDLE file = CreateFileA(statPath_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return -1;
-    char text[1024];
-    DWORD read = 0;
-    BOOL ok = ReadFile(file, text, sizeof text - 1, &read, nullptr);
-    CloseHandle(file);
-    if (!ok) return -1;
-    text[read] = '\0';
-    const char* fields = strrchr(text, ')');
-    unsigned long long utime = 0, stime = 0;
-    if (!fields || sscanf(fields + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
-      return -1;
-    return static_cast<double>(utime + stime) * 10.0;
-  }
-
-  std::string statPath_;
-};
-
-struct Samples {
-  std::vector<double> ms;
-  double Best() const { return ms.empty() ? 0 : *std::min_element(ms.begin(), ms.end()); }
-  double Median() const { return MedianOf(ms); }
-  static double MedianOf(std::vector<double> s) {
-    if (s.empty()) return 0;
-    std::sort(s.begin(), s.end());
-    size_t n = s.size();
-    return n % 2 ? s[n / 2] : (s[n / 2 - 1] + s[n / 2]) / 2;
-  }
-};
-
-// One figure of the table: its wall and CPU time in every round.
-struct Figure {
-  Samples wall;
-  Samples cpu;
-
-  void Add(double wallMs, double cpuMs) {
-    wall.ms.push_back(wallMs);
-    cpu.ms.push_back(cpuMs);
-  }
-  // The ratio of each round's time to the same round's reference, the median of them: the two
-  // ran seconds apart, so a change of the machine's load touches both.
-  double PairedRatio(const Figure& reference) const {
-    std::vector<double> ratios;
-    for (size_t i = 0; i < wall.ms.size() && i < reference.wall.ms.size(); ++i)
-      ratios.push_back(wall.ms[i] / reference.wall.ms[i]);
-    return Samples::MedianOf(ratios);
-  }
-};
-
-class Stopwatch {
- public:
-  explicit Stopwatch(const CpuClock& cpu) : cpu_(cpu) {}
-  double Time(Figure& figure, const std::function<void()>& work) const {
-    double cpu = cpu_.Ms();
-    double wall = WallMs();
-    work();
-    double wallMs = WallMs() - wall;
-    figure.Add(wallMs, cpu_.Ms() - cpu);
-    return wallMs;
-  }
-
- private:
-  const CpuClock& cpu_;
-};
 
 // ------------------------------------------------------------------ registry floor
 
@@ -264,27 +160,6 @@ class FileFloor {
 
 // ------------------------------------------------------------------ captures
 
-// Answers every question with OK and keeps count: a capture that meets data it cannot read
-// tells the user, and such a run is not a clean measurement.
-class QuietInteraction : public UserInteraction {
- public:
-  std::atomic<int> messages{0};
-  std::string firstMessage;
-
-  MsgAnswer Ask(MsgType, const std::string& text, MsgButtons) override {
-    if (messages++ == 0) firstMessage = text;
-    return MsgAnswer::Ok;
-  }
-  void SetStatus(StatusChannel, const std::string&) override {}
-  void SetProgress(StatusChannel, int, int) override {}
-  void ShowSecondaryStatus(bool) override {}
-  void ProcessMessages() override {}
-  void BeginWait() override {}
-  void EndWait() override {}
-  bool ChooseSaveFile(const FileDialogSpec&, std::string&) override { return false; }
-  bool ChooseOpenFile(const FileDialogSpec&, std::string&) override { return false; }
-};
-
 // A capture run inline on the bench's own thread, the one that owns the trees.
 class InlineHost : public CaptureHost {
  public:
@@ -299,28 +174,6 @@ class InlineHost : public CaptureHost {
   QuietInteraction& ui_;
 };
 
-// The selection trees as the main window builds them, with one root key and one drive checked.
-struct BenchTrees {
-  TreeModel registry, drives, systemFiles;
-  SelectionTrees trees{registry, drives, systemFiles};
-
-  BenchTrees(const std::string& rootName, char drive) {
-    TreeNode* computer = registry.Add(nullptr, "My Computer");
-    computer->stateIndex = kStatePartlyChecked;
-    TreeNode* root = registry.Add(computer, rootName);
-    root->stateIndex = kStateChecked;
-    root->hasChildren = true;
-
-    TreeNode* allDrives = drives.Add(nullptr, "Drives");
-    allDrives->stateIndex = kStatePartlyChecked;
-    TreeNode* node = drives.Add(allDrives, std::string(1, drive) + ": QuorvelBench");
-    node->stateIndex = kStateChecked;
-    node->hasChildren = true;
-
-    systemFiles.Add(nullptr, "System Files")->stateIndex = kStateUnchecked;
-  }
-};
-
 // Each capture writes into a memory stream through a writer, as a capture thread does; the
 // result is the stream's size.
 template <typename Capture>
@@ -330,83 +183,6 @@ int64_t IntoMemory(Capture capture) {
   capture(writer);
   writer.FlushBuffer();
   return stream.Size();
-}
-
-int64_t FileSize(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-  return (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-// ------------------------------------------------------------------ memory
-
-PROCESS_MEMORY_COUNTERS_EX MemoryCounters() {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  return counters;
-}
-
-// Committed private memory, what Windows counts as the process's pagefile usage: Wine reports
-// PagefileUsage as the resident anonymous pages instead, which leave out memory that is
-// allocated but not yet touched.
-size_t CommittedPrivateBytes() {
-  size_t total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (const char* address = nullptr; VirtualQuery(address, &info, sizeof info) == sizeof info;) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-    if (next <= address) break;
-    address = next;
-  }
-  return total;
-}
-
-struct MemoryPeak {
-  size_t startCommitted = 0, peakCommitted = 0;
-  size_t startPagefile = 0, peakPagefile = 0;
-  size_t startWorkingSet = 0, peakWorkingSet = 0;
-};
-
-// Samples the process's memory every 2 ms while work runs: Wine keeps no peak of its private
-// memory (PeakPagefileUsage is the current value there), only of the working set.
-MemoryPeak MeasurePeak(const std::function<void()>& work) {
-  MemoryPeak peak;
-  PROCESS_MEMORY_COUNTERS_EX start = MemoryCounters();
-  peak.startCommitted = peak.peakCommitted = CommittedPrivateBytes();
-  peak.startPagefile = peak.peakPagefile = start.PagefileUsage;
-  peak.startWorkingSet = start.WorkingSetSize;
-  std::atomic<bool> done{false};
-  auto sample = [&] {
-    peak.peakCommitted = std::max(peak.peakCommitted, CommittedPrivateBytes());
-    PROCESS_MEMORY_COUNTERS_EX now = MemoryCounters();
-    peak.peakPagefile = std::max(
-        {peak.peakPagefile, static_cast<size_t>(now.PagefileUsage), static_cast<size_t>(now.PeakPagefileUsage)});
-  };
-  std::thread sampler([&] {
-    while (!done.load()) {
-      sample();
-      Sleep(2);
-    }
-  });
-  // Wine commits a thread's whole stack: the sampler's own is no part of the save.
-  const size_t samplerStack = CommittedPrivateBytes() - peak.startCommitted;
-  struct Stop {
-    std::atomic<bool>& done;
-    std::thread& sampler;
-    ~Stop() {
-      done.store(true);
-      sampler.join();
-    }
-  };
-  {
-    Stop stop{done, sampler};
-    work();
-  }
-  sample();
-  peak.peakCommitted -= std::min(samplerStack, peak.peakCommitted);
-  peak.peakWorkingSet = MemoryCounters().PeakWorkingSetSize;
-  return peak;
 }
 
 // ------------------------------------------------------------------ locale order
@@ -488,77 +264,6 @@ void SortByLocaleSorter(NameLists& lists) {
 }
 
 // ------------------------------------------------------------------ table
-
-std::string Format(const char* format, double value) {
-  char text[64];
-  snprintf(text, sizeof text, format, value);
-  return text;
-}
-
-std::string Mb(double bytes) { return Format("%.1f MB", bytes / (1024.0 * 1024.0)); }
-
-// A figure, and when it has a target, the figure it is set against and the highest ratio of
-// best wall times that meets the target.
-struct Row {
-  Row(std::string name, const Figure* figure, const Figure* reference = nullptr, std::string target = "",
-      double limit = 0, bool strict = false)
-      : name(std::move(name)),
-        figure(figure),
-        reference(reference),
-        target(std::move(target)),
-        limit(limit),
-        strict(strict) {}
-
-  std::string name;
-  const Figure* figure;
-  const Figure* reference;
-  std::string target;
-  double limit;
-  bool strict;  // the ratio must stay below the limit, not reach it
-};
-
-void PrintTable(const std::vector<Row>& rows) {
-  printf("\n| %-46s | %9s | %9s | %9s | %-30s | %-14s |  %s\n", "figure (times in ms)", "wall best", "wall med.",
-         "CPU best", "ratio: wall best (paired, CPU)", "target", "result");
-  printf("|%s|%s|%s|%s|%s|%s|%s\n", std::string(48, '-').c_str(), std::string(11, '-').c_str(),
-         std::string(11, '-').c_str(), std::string(11, '-').c_str(), std::string(32, '-').c_str(),
-         std::string(16, '-').c_str(), std::string(8, '-').c_str());
-  for (const Row& r : rows) {
-    std::string ratio, result;
-    if (r.reference) {
-      double best = r.figure->wall.Best() / r.reference->wall.Best();
-      ratio = Format("%.2fx", best) + Format(" (%.2fx,", r.figure->PairedRatio(*r.reference)) +
-              Format(" %.2fx)", r.figure->cpu.Best() / r.reference->cpu.Best());
-      if (!r.target.empty()) {
-        // Wall time is what the user waits; CPU time shows what is left of it when other jobs
-        // share the machine.
-        double cpu = r.figure->cpu.Best() / r.reference->cpu.Best();
-        auto meets = [&](double ratio) { return r.strict ? ratio < r.limit : ratio <= r.limit; };
-        result = std::string(meets(best) ? "pass" : "MISS") + (meets(cpu) ? " (CPU pass)" : " (CPU MISS)");
-      }
-    }
-    printf("| %-46s | %9.0f | %9.0f | %9.0f | %-30s | %-14s |  %s\n", r.name.c_str(), r.figure->wall.Best(),
-           r.figure->wall.Median(), r.figure->cpu.Best(), ratio.c_str(), r.target.c_str(), result.c_str());
-  }
-}
-
-void PrintMemory(const MemoryPeak& memory, int64_t fileSize) {
-  double limit = static_cast<double>(fileSize) + 32.0 * 1024 * 1024;
-  printf("\n| %-52s | %10s | %10s | %-24s |  %s\n", "memory of the process during one save", "before", "peak", "target",
-         "result");
-  printf("|%s|%s|%s|%s|%s\n", std::string(54, '-').c_str(), std::string(12, '-').c_str(), std::string(12, '-').c_str(),
-         std::string(26, '-').c_str(), std::string(8, '-').c_str());
-  auto line = [&](const char* what, size_t before, size_t peak) {
-    printf("| %-52s | %10s | %10s | %-24s |  %s\n", what, Mb(static_cast<double>(before)).c_str(),
-           Mb(static_cast<double>(peak)).c_str(), ("<= " + Mb(limit) + " (file + 32)").c_str(),
-           static_cast<double>(peak) <= limit ? "pass" : "MISS");
-  };
-  printf("| %-52s | %10s | %10s | %-24s |\n", "configuration file written", "",
-         Mb(static_cast<double>(fileSize)).c_str(), "");
-  line("committed private bytes (Windows' PagefileUsage)", memory.startCommitted, memory.peakCommitted);
-  line("private bytes touched (Wine's PagefileUsage)", memory.startPagefile, memory.peakPagefile);
-  line("working set, PeakWorkingSetSize (with code)", memory.startWorkingSet, memory.peakWorkingSet);
-}
 
 // ------------------------------------------------------------------ the run
 
@@ -692,7 +397,7 @@ int Bench::Run() {
     rows.push_back({"file times to packed local time, every file", &fileTimesTime_});
   }
   PrintTable(rows);
-  if (!o_.saveOnly) PrintMemory(memory, fileSize);
+  if (!o_.saveOnly) PrintMemory(memory, "one save", "configuration file written", fileSize);
 
   if (ui_.messages.load() > 0)
     printf("\nWARNING: the captures showed %d messages; the first: %s\n", ui_.messages.load(),

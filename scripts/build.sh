@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds one target into build/<target>.
 # Usage: scripts/build.sh [i686|x86_64|native]   (default i686, the primary target)
+# QUORVEL_BUILD_TARGET builds one target (and what it needs) instead of all, as the benchmark
+# scripts do.
 set -euo pipefail
 top=$(dirname "$(dirname "$(realpath "$0")")")
 target=${1:-i686}
@@ -15,6 +17,6 @@ if [ ! -f "$dir/build.ninja" ]; then
   cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${QUORVEL_BUILD_TYPE:-RelWithDebInfo}" "${args[@]}" >/dev/null
 fi
 set +e
-cmake --build "$dir" -- -k 0 | { grep -vE '^\[[0-9]+/[0-9]+\] (Building|Linking)' || true; }
+cmake --build "$dir" ${QUORVEL_BUILD_TARGET:+--target "$QUORVEL_BUILD_TARGET"} -- -k 0 | { grep -vE '^\[[0-9]+/[0-9]+\] (Building|Linking)' || true; }
 status=${PIPESTATUS[0]}
 exit "$status"
