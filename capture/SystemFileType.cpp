@@ -6,10 +6,11 @@
 
 namespace {
 
+// Asks for the length first: a folder longer than a fixed buffer is not written into it at all.
 std::string WindowsFolder() {
-  char folder[MAX_PATH + 1] = {};
-  UINT length = GetWindowsDirectoryA(folder, 200);
-  std::string path(folder, length < 200 ? length : 200);
+  std::string path(GetWindowsDirectoryA(nullptr, 0), '\0');
+  UINT length = path.empty() ? 0 : GetWindowsDirectoryA(path.data(), static_cast<UINT>(path.size()));
+  path.resize(length < path.size() ? length : 0);
   if (path.empty() || path.back() != '\\') path += '\\';
   return path;
 }

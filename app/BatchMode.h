@@ -1,0 +1,39 @@
+#pragma once
+// Batch mode: STORECONFIG, COMPARE and UNINSTALL run their sequence without the user and the
+// program ends. It works on tree models only: the main window's trees when there is a display,
+// trees of its own when there is none.
+
+#include <functional>
+#include <string>
+
+#include "app/AppState.h"
+#include "app/CommandLine.h"
+#include "capture/SelectionTrees.h"
+#include "compare/LogLoader.h"
+#include "core/MainThreadCalls.h"
+#include "core/UserInteraction.h"
+#include "restore/FileDeletion.h"
+#include "restore/SharedFilePrompt.h"
+
+struct BatchContext {
+  AppState& app;
+  UserInteraction& ui;
+  MainThreadCalls& calls;
+  SharedFilePrompt& sharedFiles;  // the "Shared DLLs" question of UNINSTALL
+  FileDeletionState& deletion;
+  SelectionTrees selection;
+  ResultTrees results;
+  std::function<void(const std::string& status)> showStatus;  // "Status: ..." texts
+  std::function<void()> selectionLoaded;                      // after a log's selection was read into the trees
+  std::function<void()> showResults;                          // after a log was made current: title, caption, pages
+};
+
+// Where no one can answer the "Shared DLLs" question: a shared file is kept, which loses
+// nothing; its counter was already put back.
+class KeepSharedFiles : public SharedFilePrompt {
+ public:
+  SharedFileAnswer Ask(const SharedFileQuestion&) override { return {false, true}; }
+};
+
+// Runs the batch request; errors propagate to the caller after the hourglass is restored.
+void RunBatch(const CommandLineRequest& request, BatchContext& context);
