@@ -27,14 +27,17 @@ bool CompareSide::AtEndOfStream() {
 CompareRun::CompareRun(const std::string& oldFile, const std::string& newFile, UserInteraction& ui)
     : oldSide(oldFile), newSide(newFile), ui(ui), oldFile(oldFile), newFile(newFile) {}
 
+MergeLists& CompareRun::LevelLists() {
+  while (levelLists_.size() < static_cast<size_t>(depth_)) levelLists_.emplace_back();
+  return levelLists_[static_cast<size_t>(depth_) - 1];
+}
+
 void CompareRun::StartList(CompareSide& side, NameList& list, ReadNextStrVariant variant) {
-  list.count = side.Reader().ReadInteger();
-  list.index = 0;
-  list.name.clear();
+  list.Start(side.Reader().ReadInteger());
   Advance(side, list, variant);
 }
 
-void CompareRun::Advance(CompareSide& side, NameList& list, ReadNextStrVariant variant) {
+void CompareRun::AdvanceSlowly(CompareSide& side, NameList& list, ReadNextStrVariant variant) {
   const int before = list.index;
   list.atEnd = ReadNextStr(side.Reader(), list.name, list.count, list.index, ui, variant);
   if (list.atEnd || list.index != before) return;

@@ -3,7 +3,9 @@
 // their readers, the nesting depth, the user's status display and the counted name lists.
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <vector>
 
 #include "core/TextCompare.h"
 #include "core/UserInteraction.h"
@@ -20,6 +22,11 @@ class CompareSide {
   CompareSide& operator=(const CompareSide&) = delete;
 
   TReader& Reader() { return reader_; }
+
+  // Storage of the record copier (RecordCopier.h), kept from one new or deleted subtree to the
+  // next, so that copying a record allocates only while its texts and its nesting grow.
+  std::string copyText;
+  std::vector<int32_t> copyLevels;
   // Raises the reader's errors unless count more bytes can be read: a damaged length must end
   // in a read error, never in a huge allocation.
   void RequireBytes(int64_t count);
@@ -41,6 +48,19 @@ struct NameList {
   int32_t count = 0;
   int index = 0;
   bool atEnd = true;
+
+  // A new list of count names, none read yet; the name keeps its storage.
+  void Start(int32_t listCount) {
+    count = listCount;
+    index = 0;
+    name.clear();
+  }
+};
+
+// The two sides of the lists merged at one nesting level.
+struct MergeLists {
+  NameList oldList;
+  NameList newList;
 };
 
 // Records, keys and folders nest at most this deep (the registry allows 512 levels and ANSI
@@ -63,13 +83,26 @@ class CompareRun {
   // Nesting level of the recursive compare: 1 is a root key, drive or system file.
   int Depth() const { return depth_; }
 
+  // The lists of the current nesting level. They serve key after key and folder after folder,
+  // so that names are read into storage that has grown already, not into new strings.
+  MergeLists& LevelLists();
+
   // Reads a list's count and its first name.
   void StartList(CompareSide& side, NameList& list, ReadNextStrVariant variant);
   // Reads the next name, or marks the list done. A failed read is reported by ReadNextStr and
   // the merge goes on with the old name, as long as that can lead anywhere: at the end of the
   // stream, or after kMaxNameReadFailures failures in one compare, it raises the read error,
   // so a damaged count cannot keep the user clicking away messages.
-  void Advance(CompareSide& side, NameList& list, ReadNextStrVariant variant);
+  void Advance(CompareSide& side, NameList& list, ReadNextStrVariant variant) {
+    // Inline for the common case, a name that lies whole in the reader's buffer: the merge
+    // advances once per name.
+    if (list.index < list.count && side.Reader().ReadBufferedString(list.name)) {
+      ++list.index;
+      list.atEnd = false;
+      return;
+    }
+    AdvanceSlowly(side, list, variant);
+  }
 
   // The status text (unchanged texts are not set again), then pending messages run.
   void Status(const std::string& text);
@@ -78,9 +111,11 @@ class CompareRun {
 
  private:
   friend class NestingLevel;
+  void AdvanceSlowly(CompareSide& side, NameList& list, ReadNextStrVariant variant);
   int depth_ = 0;
   int nameReadFailures_ = 0;
   int progressMax_ = 0;
+  std::deque<MergeLists> levelLists_;  // per depth; a deque keeps them in place as it grows
   std::string lastStatus_;
   bool statusShown_ = false;
 };
@@ -103,6 +138,8 @@ enum class MergeStep { Same, New, Deleted };
 // the same item, given with the new name; the lower name is new or deleted; when one side is
 // done the rest of the other is new or deleted. step must advance the lists it consumes.
 // beforeStep runs first in every round (progress).
+// step(MergeStep, const std::string& name) is given a list's own name, which advancing that
+// list overwrites.
 template <class Step, class BeforeStep>
 void MergeNames(NameList& oldList, NameList& newList, Step step, BeforeStep beforeStep) {
   while (!oldList.atEnd || !newList.atEnd) {

@@ -1,5 +1,7 @@
 #include "compare/FileStructureCompare.h"
 
+#include <algorithm>
+
 #include "compare/LogFile.h"
 #include "compare/RecordCopier.h"
 #include "compare/SectionMerge.h"
@@ -109,16 +111,20 @@ void FileStructureCompare::CompareFolder(bool lookup) {
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
 
-  NameList oldFolders, newFolders;
-  oldFolders.count = oldSide.Reader().ReadInteger();
-  newFolders.count = newSide.Reader().ReadInteger();
+  // Subfolders first, then files, in the same two lists.
+  MergeLists& lists = run_.LevelLists();
+  NameList& oldFolders = lists.oldList;
+  NameList& newFolders = lists.newList;
+  oldFolders.Start(oldSide.Reader().ReadInteger());
+  newFolders.Start(newSide.Reader().ReadInteger());
   if (driveLevel) run_.ProgressMax(newFolders.count);
-  run_.Status(" Comparing file structure: " + path_.Name(1));
+  status_.assign(" Comparing file structure: ").append(path_.Name(1));
+  run_.Status(status_);
   run_.Advance(oldSide, oldFolders, kVariant);
   run_.Advance(newSide, newFolders, kVariant);
   MergeNames(
       oldFolders, newFolders,
-      [&](MergeStep step, std::string name) {
+      [&](MergeStep step, const std::string& name) {
         // Nodes of new and deleted folders carry the plain folder image.
         SubtreeStep{run_, tree_, block_, path_, kVariant, &RecordCopier::FolderRecord, kImageClosedFolder}(
             step, name, oldFolders, newFolders, lookup, [this](bool lookupBelow) { CompareFolder(lookupBelow); });
@@ -128,13 +134,14 @@ void FileStructureCompare::CompareFolder(bool lookup) {
       });
   block_.MovePending();
 
-  NameList oldFiles, newFiles;
+  NameList& oldFiles = lists.oldList;
+  NameList& newFiles = lists.newList;
   run_.StartList(oldSide, oldFiles, kVariant);
   run_.StartList(newSide, newFiles, kVariant);
   int counter = 0;
   MergeNames(
-      oldFiles, newFiles, [&](MergeStep step, std::string name) { FileStep(step, name, oldFiles, newFiles, counter); },
-      [] {});
+      oldFiles, newFiles,
+      [&](MergeStep step, const std::string& name) { FileStep(step, name, oldFiles, newFiles, counter); }, [] {});
   block_.MoveCounted(counter);
   if (driveLevel) {
     run_.ProgressPosition(0);
@@ -191,6 +198,13 @@ void FileStructureCompare::FileStep(MergeStep step, const std::string& name, Nam
 bool FileStructureCompare::IsExcludedFile(const std::string& name) const {
   if (excluded_.empty() || path_.Size() < 2) return false;
   const std::string& drive = path_.Name(1);
+  // Upper case keeps the length: a path that no entry matches in length is not built at all,
+  // which spares nearly every new, deleted and changed file its conversion.
+  size_t length = (drive.empty() ? 0 : 1) + 2 + name.size();
+  for (size_t level = 2; level < path_.Size(); ++level) length += path_.Name(level).size() + 1;
+  if (std::none_of(excluded_.begin(), excluded_.end(),
+                   [length](const std::string& entry) { return entry.size() == length; }))
+    return false;
   std::string path = drive.empty() ? std::string() : drive.substr(0, 1);
   path += ":\\";
   for (size_t level = 2; level < path_.Size(); ++level) path += path_.Name(level) + "\\";

@@ -40,4 +40,5 @@ class FileStructureCompare {
   ResultPath path_;
   // The exclude list in upper case, converted once for the whole walk.
   std::vector<std::string> excluded_;
+  std::string status_;  // made anew per folder in storage kept from folder to folder
 };

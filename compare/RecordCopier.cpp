@@ -12,8 +12,8 @@ int32_t RecordCopier::CopyInteger() {
 }
 
 void RecordCopier::CopyString() {
-  in_.Reader().ReadString(text_);
-  if (out_) out_->WriteString(text_);
+  in_.Reader().ReadString(in_.copyText);
+  if (out_) out_->WriteString(in_.copyText);
 }
 
 void RecordCopier::CopyKind() {
@@ -37,7 +37,8 @@ void RecordCopier::CopyBytes(int32_t count) {
 template <class CopyLeaf>
 int32_t RecordCopier::Nested(CopyLeaf copyLeaf) {
   const int32_t top = CopyInteger();
-  std::vector<int32_t> remaining{top};
+  std::vector<int32_t>& remaining = in_.copyLevels;
+  remaining.assign(1, top);
   while (!remaining.empty()) {
     if (remaining.back() > 0) {
       --remaining.back();

@@ -43,7 +43,6 @@ class RecordCopier {
   CompareSide& in_;
   TWriter* out_;
   int32_t kind_;
-  std::string text_;
 };
 
 // A registry value's data after its record kind: the type code, then a text (codes 1 and 2),

@@ -56,15 +56,18 @@ void RegistryCompare::CompareKey(bool lookup) {
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
 
-  NameList oldKeys, newKeys;
-  oldKeys.count = oldSide.Reader().ReadInteger();
-  newKeys.count = newSide.Reader().ReadInteger();
+  // Subkeys first, then values, in the same two lists.
+  MergeLists& lists = run_.LevelLists();
+  NameList& oldKeys = lists.oldList;
+  NameList& newKeys = lists.newList;
+  oldKeys.Start(oldSide.Reader().ReadInteger());
+  newKeys.Start(newSide.Reader().ReadInteger());
   if (rootLevel) run_.ProgressMax(newKeys.count);
   run_.Advance(oldSide, oldKeys, kVariant);
   run_.Advance(newSide, newKeys, kVariant);
   MergeNames(
       oldKeys, newKeys,
-      [&](MergeStep step, std::string name) {
+      [&](MergeStep step, const std::string& name) {
         SubtreeStep{run_, tree_, block_, path_, kVariant, &RecordCopier::KeyRecord, kImageOpenFolder}(
             step, name, oldKeys, newKeys, lookup, [this](bool lookupBelow) { CompareKey(lookupBelow); });
       },
@@ -73,13 +76,14 @@ void RegistryCompare::CompareKey(bool lookup) {
       });
   block_.MovePending();
 
-  NameList oldValues, newValues;
+  NameList& oldValues = lists.oldList;
+  NameList& newValues = lists.newList;
   run_.StartList(oldSide, oldValues, kVariant);
   run_.StartList(newSide, newValues, kVariant);
   int counter = 0;
   MergeNames(
       oldValues, newValues,
-      [&](MergeStep step, std::string name) { ValueStep(step, name, oldValues, newValues, counter); }, [] {});
+      [&](MergeStep step, const std::string& name) { ValueStep(step, name, oldValues, newValues, counter); }, [] {});
   block_.MoveCounted(counter);
 }
 

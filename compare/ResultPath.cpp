@@ -47,16 +47,21 @@ TreeNode* AddResultNode(TreeModel& tree, TreeNode* parent, const std::string& te
 ResultPath::ResultPath(TreeModel& resultTree, const TreeModel& selectionTree)
     : resultTree_(resultTree), selectionTree_(selectionTree) {}
 
-void ResultPath::Push(std::string name) {
-  entries_.emplace_back();
-  entries_.back().name = std::move(name);
+void ResultPath::Push(std::string_view name) {
+  if (size_ == entries_.size()) entries_.emplace_back();
+  Entry& entry = entries_[size_++];
+  entry.name.assign(name);
+  entry.result = nullptr;
+  entry.selectionResolved = false;
+  entry.selection = nullptr;
+  entry.children.reset();
 }
 
-void ResultPath::Pop() { entries_.pop_back(); }
+void ResultPath::Pop() { --size_; }
 
 TreeNode* ResultPath::FindOrCreate(int image, int kind, int selectedImage) {
   TreeNode* parent = nullptr;
-  for (size_t level = 0; level < entries_.size(); ++level) {
+  for (size_t level = 0; level < size_; ++level) {
     Entry& entry = entries_[level];
     if (!entry.result) {
       TreeNode* found = nullptr;
@@ -91,7 +96,7 @@ const TreeNode* ResultPath::SelectionChild(Entry& parent, const std::string& nam
 
 int ResultPath::Lookup(const std::string& name) {
   const TreeNode* node = nullptr;
-  for (size_t level = 0; level < entries_.size(); ++level) {
+  for (size_t level = 0; level < size_; ++level) {
     Entry& entry = entries_[level];
     if (!entry.selectionResolved) {
       if (level == 0) {
@@ -105,7 +110,7 @@ int ResultPath::Lookup(const std::string& name) {
     }
     node = entry.selection;
   }
-  if (!entries_.empty()) node = SelectionChild(entries_.back(), name);
+  if (size_ > 0) node = SelectionChild(entries_[size_ - 1], name);
   if (node) return node->stateIndex;
   return IsSkippedControlSet(name) ? kStateUnchecked : kStateNotFound;
 }
@@ -113,7 +118,7 @@ int ResultPath::Lookup(const std::string& name) {
 bool ResultPath::IsSkippedControlSet(const std::string& name) const {
   // The names between the top node's and the looked-up one, each followed by "\".
   std::string between;
-  for (size_t level = 1; level < entries_.size(); ++level) between += entries_[level].name + "\\";
+  for (size_t level = 1; level < size_; ++level) between += entries_[level].name + "\\";
   return SameIgnoringAsciiCase(between, "HKEY_LOCAL_MACHINE\\SYSTEM\\") &&
          AsciiUpper(name).rfind("CONTROLSET", 0) == 0;
 }

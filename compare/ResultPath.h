@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -21,9 +22,9 @@ class ResultPath {
   ResultPath(const ResultPath&) = delete;
   ResultPath& operator=(const ResultPath&) = delete;
 
-  void Push(std::string name);
+  void Push(std::string_view name);
   void Pop();
-  size_t Size() const { return entries_.size(); }
+  size_t Size() const { return size_; }
   const std::string& Name(size_t level) const { return entries_[level].name; }
 
   // The result node of the whole path (nullptr for an empty path). Names match node texts
@@ -54,7 +55,10 @@ class ResultPath {
 
   TreeModel& resultTree_;
   const TreeModel& selectionTree_;
+  // The first size_ entries are the path. Entries above it are kept when the path shrinks, so
+  // that pushing a name reuses their storage: a wide key pushes every one of its subkeys.
   std::vector<Entry> entries_;
+  size_t size_ = 0;
 };
 
 // Adds a result node with its kind (state index) and images, the views told once.

@@ -84,25 +84,30 @@ void SystemFilesCompare::CompareSystemFile(int type, bool sections) {
   NestingLevel level(run_);
   CompareSide& oldSide = run_.oldSide;
   CompareSide& newSide = run_.newSide;
+  MergeLists& lists = run_.LevelLists();
   if (sections && IsIniType(type)) {
-    NameList oldSections, newSections;
+    NameList& oldSections = lists.oldList;
+    NameList& newSections = lists.newList;
     run_.StartList(oldSide, oldSections, kVariant);
     run_.StartList(newSide, newSections, kVariant);
     MergeNames(
         oldSections, newSections,
-        [&](MergeStep step, std::string name) { SectionStep(step, name, oldSections, newSections, type); }, [] {});
+        [&](MergeStep step, const std::string& name) { SectionStep(step, name, oldSections, newSections, type); },
+        [] {});
   }
   block_.MovePending();
   if (sections) return;
 
-  NameList oldEntries, newEntries;
+  NameList& oldEntries = lists.oldList;
+  NameList& newEntries = lists.newList;
   run_.StartList(oldSide, oldEntries, kVariant);
   run_.StartList(newSide, newEntries, kVariant);
   int counter = 0;
   previousOldEntry_.clear();
   MergeNames(
       oldEntries, newEntries,
-      [&](MergeStep step, std::string name) { EntryStep(step, name, oldEntries, newEntries, type, counter); }, [] {});
+      [&](MergeStep step, const std::string& name) { EntryStep(step, name, oldEntries, newEntries, type, counter); },
+      [] {});
   block_.MoveCounted(counter);
 }
 

@@ -15,3 +15,8 @@ int CompareTextLocale(std::string_view a, std::string_view b) {
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
 }
+
+// The upper-case bytes order as CompareTextLocale does.
+void AppendLocaleSortKey(std::string& keys, std::string_view text) {
+  for (unsigned char c : text) keys.push_back(static_cast<char>(std::toupper(c)));
+}

@@ -26,6 +26,9 @@ class TReader {
   // Reuses text's storage when the value lies in the buffer; text is left unchanged when the
   // read fails.
   void ReadString(std::string& text);
+  // Reads a short string that lies whole in the buffer and answers true; otherwise reads nothing
+  // and answers false (ReadString then reads it, or raises the error). Never raises.
+  bool ReadBufferedString(std::string& text);
   // Consumes one byte; true only for the true tag.
   bool ReadBoolean();
   void ReadListBegin() { ExpectTag(kTagListBegin); }
@@ -82,17 +85,21 @@ inline int32_t TReader::ReadInteger() {
   return ReadIntegerSlow();
 }
 
-inline void TReader::ReadString(std::string& text) {
+inline bool TReader::ReadBufferedString(std::string& text) {
   if (end_ - next_ >= 2) {
     const uint8_t* p = buffer_.get() + next_;
     const size_t length = p[1];
     if (p[0] == kTagShortString && end_ - next_ >= length + 2) {
       text.assign(reinterpret_cast<const char*>(p + 2), length);
       next_ += length + 2;
-      return;
+      return true;
     }
   }
-  ReadStringSlow(text);
+  return false;
+}
+
+inline void TReader::ReadString(std::string& text) {
+  if (!ReadBufferedString(text)) ReadStringSlow(text);
 }
 
 inline std::string TReader::ReadString() {

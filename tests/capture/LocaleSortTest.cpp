@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cctype>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,12 @@ const std::vector<std::string> kNastyTexts = {
     "ae", "AE", "\xc6", "\xc4pfel", "Apfel", "\xe4pfel", "\xf6", "o", "\xd6l", "Ol", "\xf1", "n", "\xfe", "\xff",
     "y", "\x80", "\x8a", "\x9a", "\x8e", "\x9e", "\xa0", "\xa9", "\xb2", "\xbd", "\xd7", "\xf7", "x\xa0y",
     "Software", "SOFTWARE", "software\\x", "Microsoft", "Micro-soft", "Micro soft", "Micro_soft"};
+
+int PlatformCompare(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) -
+         CSTR_EQUAL;
+}
 
 std::string PlatformSortKey(const std::string& text) {
   char key[64];
@@ -66,19 +74,60 @@ TEST(LocaleSort, KeysOfShortTextsAreThePlatformsOwn) {
 }
 
 // The capture sorts by sort keys and the compare merges with CompareTextLocale: both must
-// answer alike for every pair, equality included.
-TEST(LocaleSort, SortKeysOrderEveryPairAsTheLocaleCompareDoes) {
+// answer as CompareStringA for every pair, equality included.
+TEST(LocaleSort, SortKeysAndTheLocaleCompareOrderEveryPairAsThePlatform) {
   std::vector<std::string> keys;
   for (const std::string& text : kNastyTexts) keys.push_back(LocaleSortKey(text));
   int mismatches = 0;
   for (size_t i = 0; i < kNastyTexts.size(); ++i)
     for (size_t j = 0; j < kNastyTexts.size(); ++j) {
-      int expected = Sign(CompareTextLocale(kNastyTexts[i], kNastyTexts[j]));
-      int actual = Sign(CompareSortKeys(keys[i], keys[j]));
-      if (expected != actual && ++mismatches <= 20)
-        ADD_FAILURE() << "\"" << kNastyTexts[i] << "\" vs \"" << kNastyTexts[j] << "\": locale " << expected
-                      << ", sort keys " << actual;
+      int expected = Sign(PlatformCompare(kNastyTexts[i], kNastyTexts[j]));
+      int byKeys = Sign(CompareSortKeys(keys[i], keys[j]));
+      int byCompare = Sign(CompareTextLocale(kNastyTexts[i], kNastyTexts[j]));
+      if ((expected != byKeys || expected != byCompare) && ++mismatches <= 20)
+        ADD_FAILURE() << "\"" << kNastyTexts[i] << "\" vs \"" << kNastyTexts[j] << "\": platform " << expected
+                      << ", sort keys " << byKeys << ", CompareTextLocale " << byCompare;
     }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// CompareTextLocale answers two plain ASCII names from the weight table, without the platform.
+// Every text of up to three characters (control characters included) against a partner that
+// shares a prefix of random length, case changed at random, and goes on with up to two random
+// characters: equal texts, texts equal but for case, prefixes and first differences at every
+// place.
+TEST(LocaleSort, LocaleCompareOfShortTextsAsThePlatform) {
+  std::mt19937 random(20261210);
+  auto anyCharacter = [&] { return static_cast<char>(1 + random() % 0x7f); };
+  int mismatches = 0;
+  std::string text, partner;
+  auto check = [&] {
+    const size_t shared = random() % (text.size() + 1);
+    partner.clear();
+    for (size_t i = 0; i < shared; ++i) {
+      const char c = text[i];
+      partner += random() % 2 && std::isalpha(static_cast<unsigned char>(c)) ? static_cast<char>(c ^ 0x20) : c;
+    }
+    for (size_t more = random() % 3; more > 0; --more) partner += anyCharacter();
+    const int expected = Sign(PlatformCompare(text, partner));
+    const int actual = Sign(CompareTextLocale(text, partner));
+    if (expected != actual && ++mismatches <= 20)
+      ADD_FAILURE() << "\"" << text << "\" vs \"" << partner << "\": platform " << expected << ", CompareTextLocale "
+                    << actual;
+  };
+  check();
+  for (int a = 1; a < 0x80; ++a) {
+    text.assign(1, static_cast<char>(a));
+    check();
+    for (int b = 1; b < 0x80; ++b) {
+      text.assign({static_cast<char>(a), static_cast<char>(b)});
+      check();
+      for (int c = 1; c < 0x80; ++c) {
+        text.assign({static_cast<char>(a), static_cast<char>(b), static_cast<char>(c)});
+        check();
+      }
+    }
+  }
   EXPECT_EQ(mismatches, 0);
 }
 
