@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compare/CompareConfigurations.h"
+#include "restore/FileDeletion.h"
 
 struct AppState {
   std::string exePath;
@@ -13,4 +14,5 @@ struct AppState {
   LogPositions logPositions;   // where the current log's sections stand
   bool selectionChanged = false;
   std::vector<std::string> excludeList;  // full paths of files no compare reports
+  FileDeletionState deletion;            // write-protect prompt switch and backup folder of deletions
 };

@@ -61,7 +61,7 @@ void Uninstall(BatchContext& context, const std::string& argument) {
     Notify(context.showResults);
   }
   RestoreEnvironment environment{app.currentLogFile,       app.logPositions, CurrentRestoreSettings(app.programFolder),
-                                 context.deletion,         context.ui,       context.sharedFiles,
+                                 app.deletion,         context.ui,       context.sharedFiles,
                                  &context.results.registry};
   struct Pass {
     const char* status;

@@ -12,7 +12,6 @@
 #include "compare/LogLoader.h"
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
-#include "restore/FileDeletion.h"
 #include "restore/SharedFilePrompt.h"
 
 struct BatchContext {
@@ -20,7 +19,6 @@ struct BatchContext {
   UserInteraction& ui;
   MainThreadCalls& calls;
   SharedFilePrompt& sharedFiles;  // the "Shared DLLs" question of UNINSTALL
-  FileDeletionState& deletion;
   SelectionTrees selection;
   ResultTrees results;
   std::function<void(const std::string& status)> showStatus;  // "Status: ..." texts

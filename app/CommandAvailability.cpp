@@ -23,6 +23,21 @@ bool IsImplemented(int commandId) {
     case IDM_SETTINGS:
     case IDM_EXIT:
     case IDM_ABOUT:
+    case IDM_RESTORE_SAVED_CONFIG:
+    case IDM_RESTORE_ALL:
+    case IDM_RESTORE_REGISTRY:
+    case IDM_RESTORE_DRIVE:
+    case IDM_RESTORE_SYSTEM:
+    case IDM_RESTORE_REG_VALUES:
+    case IDM_RESTORE_DRIVE_FILES:
+    case IDM_RESTORE_SYSTEM_VALUES:
+    case IDM_DONT_CHECK_REGISTRY:
+    case IDM_DONT_CHECK_DRIVE:
+    case IDM_DONT_CHECK_SYSTEM:
+    case IDM_DONT_CHECK_DRIVE_FILES:
+    case IDM_EXCLUDE_FILES:
+    case IDM_ADD_EXCLUDED_FILES:
+    case IDM_SHOW_CLSID_NAME:
       return true;
     default:
       return false;
@@ -35,6 +50,17 @@ bool IsCommandEnabled(int commandId, const CommandContext& context) {
   if (context.busy) return false;
   switch (commandId) {
     case IDM_RESTORE_ALL:
+    case IDM_RESTORE_REGISTRY:
+    case IDM_RESTORE_DRIVE:
+    case IDM_RESTORE_SYSTEM:
+    case IDM_RESTORE_REG_VALUES:
+    case IDM_RESTORE_DRIVE_FILES:
+    case IDM_RESTORE_SYSTEM_VALUES:
+    case IDM_DONT_CHECK_REGISTRY:
+    case IDM_DONT_CHECK_DRIVE:
+    case IDM_DONT_CHECK_SYSTEM:
+    case IDM_DONT_CHECK_DRIVE_FILES:
+    case IDM_SHOW_CLSID_NAME:
     case IDM_EXPORT_REG_DATA:
     case IDM_EXPORT_DRIVE_DATA:
     case IDM_EXPORT_SYSTEM_DATA:

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cstring>
+
 namespace {
 
 UINT IconOf(MsgType type) {
@@ -69,7 +71,10 @@ MsgAnswer GuiInteraction::Ask(MsgType type, const std::string& text, MsgButtons 
 
 void GuiInteraction::SetStatus(StatusChannel channel, const std::string& text) {
   HWND target = channel == StatusChannel::Main ? controls_.statusPanel : controls_.statusLabel2;
-  if (target) SetWindowTextA(target, text.c_str());
+  if (!target) return;
+  SetWindowTextA(target, text.c_str());
+  // Shown at once, also when the work that follows lets no messages run.
+  UpdateWindow(target);
 }
 
 void GuiInteraction::SetProgress(StatusChannel channel, int max, int position) {
@@ -142,4 +147,31 @@ bool GuiInteraction::ChooseSaveFile(const FileDialogSpec& spec, std::string& pat
 
 bool GuiInteraction::ChooseOpenFile(const FileDialogSpec& spec, std::string& path) {
   return ShowFileDialog(controls_.owner, spec, path, false);
+}
+
+bool GuiInteraction::ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std::string>& paths) {
+  std::string filter = CommonDialogFilter(spec.filter);
+  // Room for many names: the folder, then each name, each ended by a zero.
+  std::vector<char> buffer(64 * 1024, '\0');
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = controls_.owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = buffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+  ofn.lpstrTitle = spec.title.empty() ? nullptr : spec.title.c_str();
+  ofn.lpstrInitialDir = spec.initialDir.empty() ? nullptr : spec.initialDir.c_str();
+  ofn.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST;
+  if (!GetOpenFileNameA(&ofn)) return false;
+  std::vector<std::string> parts;
+  for (const char* part = buffer.data(); *part; part += strlen(part) + 1) parts.emplace_back(part);
+  paths.clear();
+  if (parts.size() == 1) {
+    paths = parts;  // one file: its full path
+  } else if (!parts.empty()) {
+    std::string folder = parts.front();
+    if (folder.back() != '\\') folder += '\\';
+    for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + parts[i]);
+  }
+  return !paths.empty();
 }

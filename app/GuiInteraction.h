@@ -29,6 +29,7 @@ class GuiInteraction : public UserInteraction {
   void EndWait() override;
   bool ChooseSaveFile(const FileDialogSpec& spec, std::string& path) override;
   bool ChooseOpenFile(const FileDialogSpec& spec, std::string& path) override;
+  bool ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std::string>& paths) override;
 
   bool Waiting() const { return !savedCursors_.empty(); }
 

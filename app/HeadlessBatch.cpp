@@ -82,12 +82,10 @@ int RunHeadlessBatch(AppState& app, const CommandLineRequest& request) {
     LoadStartupTrees(trees, app, ui);
     MainThreadCalls calls;
     KeepSharedFiles sharedFiles;
-    FileDeletionState deletion;
     BatchContext context{app,
                          ui,
                          calls,
                          sharedFiles,
-                         deletion,
                          trees.Selection(),
                          trees.Results(),
                          [&](const std::string& status) { ui.SetStatus(StatusChannel::Main, status); },

@@ -67,12 +67,10 @@ void OpenCommandLineFile(const CommandLineRequest& request, AppState& app, MainW
 int RunWindowBatch(const CommandLineRequest& request, AppState& app, MainWindow& window, SplashWindow& splash) {
   splash.SetTitle("Running batch mode...");
   KeepSharedFiles sharedFiles;
-  FileDeletionState deletion;
   BatchContext context{app,
                        window.Ui(),
                        window.Calls(),
                        sharedFiles,
-                       deletion,
                        window.Trees(),
                        window.Results().Trees(),
                        [&splash](const std::string& status) { splash.SetStatus(status); },

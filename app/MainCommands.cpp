@@ -1,10 +1,14 @@
 #include "app/MainCommands.h"
 
 #include "app/CompareCommands.h"
+#include "app/ExclusionCommands.h"
 #include "app/ExportCommands.h"
 #include "app/ExportSelectionDialog.h"
 #include "app/OptionsDialog.h"
+#include "app/RestoreCommands.h"
+#include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
+#include "app/SharedFileDialog.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SettingsAccess.h"
 #include "core/CheckStates.h"
@@ -36,6 +40,20 @@ constexpr CommandName kCommandNames[] = {
     {IDM_REFRESH_VIEW, "RefreshViewMNU"},
     {IDM_SETTINGS, "SettingsMNU"},
     {IDM_ABOUT, "AboutMNU"},
+    {IDM_RESTORE_ALL, "RestoreAllMNU"},
+    {IDM_RESTORE_REGISTRY, "RemoveChangesRegistryMNU"},
+    {IDM_RESTORE_DRIVE, "RemoveChangesDriveMNU"},
+    {IDM_RESTORE_SYSTEM, "RemoveChangesSysMNU"},
+    {IDM_RESTORE_REG_VALUES, "RemoveChangesRegValuesMNU"},
+    {IDM_RESTORE_DRIVE_FILES, "RemoveChangesDriveFilesMNU"},
+    {IDM_RESTORE_SYSTEM_VALUES, "RemoveChangesSysValuesMNU"},
+    {IDM_DONT_CHECK_REGISTRY, "DoNotWatchNextTimeRegistryMNU"},
+    {IDM_DONT_CHECK_DRIVE, "DoNotWatchNextTimeDriveMNU"},
+    {IDM_DONT_CHECK_SYSTEM, "DoNotWatchNextTimeSysMNU"},
+    {IDM_DONT_CHECK_DRIVE_FILES, "DoNotWatchNextTimeDriveFilesMNU"},
+    {IDM_EXCLUDE_FILES, "DoNotWatchFilesMNU"},
+    {IDM_ADD_EXCLUDED_FILES, "BitBtn2"},
+    {IDM_SHOW_CLSID_NAME, "NameOfCLSIDShowValueMNU"},
 };
 
 }  // namespace
@@ -94,6 +112,44 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
       break;
     case IDM_RESET_SELECTIONS:
       ResetSelectionsCommand(context.app, context.selection, context.ui);
+      break;
+    case IDM_RESTORE_REGISTRY:
+    case IDM_RESTORE_DRIVE:
+    case IDM_RESTORE_SYSTEM:
+    case IDM_RESTORE_REG_VALUES:
+    case IDM_RESTORE_DRIVE_FILES:
+    case IDM_RESTORE_SYSTEM_VALUES:
+    case IDM_RESTORE_ALL: {
+      GuiSharedFilePrompt sharedFiles(context.owner);
+      RestoreCommandContext restore{context.owner, context.app, context.ui, context.results, sharedFiles};
+      if (commandId == IDM_RESTORE_ALL)
+        RestoreAllCommand(restore);
+      else if (commandId >= IDM_RESTORE_REG_VALUES)
+        RestoreChangesCommand(restore, static_cast<LogSection>(commandId - IDM_RESTORE_REG_VALUES), true);
+      else
+        RestoreChangesCommand(restore, static_cast<LogSection>(commandId - IDM_RESTORE_REGISTRY), false);
+      break;
+    }
+    case IDM_DONT_CHECK_REGISTRY:
+    case IDM_DONT_CHECK_DRIVE:
+    case IDM_DONT_CHECK_SYSTEM:
+      DontCheckNextTimeCommand(context.app, context.selection, context.results, context.ui,
+                               static_cast<LogSection>(commandId - IDM_DONT_CHECK_REGISTRY));
+      break;
+    case IDM_DONT_CHECK_DRIVE_FILES:
+      DontCheckFilesNextTimeCommand(context.app, context.selection, context.results, context.ui);
+      break;
+    case IDM_EXCLUDE_FILES:
+      AddToExcludeList(context.app, context.selection, context.ui, context.selection.SelectedDriveFiles());
+      break;
+    case IDM_ADD_EXCLUDED_FILES:
+      AddExcludedFilesCommand(context.app, context.selection, context.ui);
+      break;
+    case IDM_SHOW_CLSID_NAME:
+      ShowClassIdNameCommand(context.results, context.ui);
+      break;
+    case IDM_RESTORE_SAVED_CONFIG:
+      RestoreSavedConfigCommand(context.app.programFolder, context.ui);
       break;
     case IDM_REFRESH_VIEW:
       context.selection.Refresh();

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/ErrorReporting.h"
+#include "app/ExclusionCommands.h"
 #include "app/MainCommands.h"
 #include "app/SelectionCommands.h"
 #include "core/Errors.h"
@@ -43,7 +44,14 @@ constexpr ToolButton kToolButtons[] = {
     {IDM_INCREMENTAL_COMPARE, STD_REPLACE, "Incremental Compare (stores current config after compare)"},
     {0, 0, nullptr},
     {IDM_REFRESH_VIEW, STD_REDOW, "Refresh View"},
+    {0, 0, nullptr},
+    {IDM_RESTORE_ALL, STD_UNDO, "Restore All (remove all changes)"},
 };
+
+// Positions of the pop-up menus in IDR_RESULT_POPUPS: the three result trees, then the lists
+// beside them, in LogSection order, then the drive selection's file list.
+constexpr int kResultListPopups = 3;
+constexpr int kDriveSelFilesPopup = 6;
 
 // Rows of the icon legend: image index of the strip and its meaning.
 constexpr std::pair<int, const char*> kIconLegend[] = {
@@ -192,9 +200,11 @@ void MainWindow::CreateControls() {
       ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"), Control("ResultDriveFiles"),
                      Control("SystemResult"), Control("SystemResultValues")},
       icons_);
-  results_->onTreeMenu = [this](LogSection section, POINT screen) {
-    ShowResultTreeMenu(static_cast<int>(section), screen);
+  results_->onTreeMenu = [this](LogSection section, POINT screen) { ShowPopup(static_cast<int>(section), screen); };
+  results_->onListMenu = [this](LogSection section, POINT screen) {
+    ShowPopup(kResultListPopups + static_cast<int>(section), screen);
   };
+  pages_->onFileListMenu = [this](POINT screen) { ShowPopup(kDriveSelFilesPopup, screen); };
   HMENU menu = GetMenu(hwnd_);
   if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
   UpdateCommandStates();
@@ -262,7 +272,7 @@ void MainWindow::CreatePages() {
   // Options / Icons: the exclude list with its buttons, and the legend of the icons.
   auto options = std::make_unique<Page>();
   HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}});
-  HWND add = CreateChild(hwnd_, "BUTTON", "Add", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, nextId++);
+  HWND add = CreateChild(hwnd_, "BUTTON", "Add", WS_TABSTOP | BS_PUSHBUTTON, IDM_ADD_EXCLUDED_FILES);
   HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, kDeleteExcludedId);
   HWND legendLabel = CreateChild(hwnd_, "STATIC", "Meaning of the icons:", SS_LEFT, nextId++);
   HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}});
@@ -387,15 +397,18 @@ void MainWindow::OnClose() {
   DestroyWindow(hwnd_);
 }
 
-void MainWindow::ShowResultTreeMenu(int section, POINT screen) {
+void MainWindow::ShowPopup(int index, POINT screen) {
   std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menus(
       LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULT_POPUPS)), &DestroyMenu);
   if (!menus) return;
-  HMENU popup = GetSubMenu(menus.get(), section);
+  HMENU popup = GetSubMenu(menus.get(), index);
   CommandContext context = Context();
+  // The class-identifier item only for a node that looks like one.
+  TreeNode* registryNode = results_->SelectedNode(LogSection::Registry);
+  const bool classId = registryNode && IsClassIdText(registryNode->text);
   for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
     int id = static_cast<int>(GetMenuItemID(popup, i));
-    if (!IsCommandVisible(id))
+    if (!IsCommandVisible(id) || (id == IDM_SHOW_CLSID_NAME && !classId))
       DeleteMenu(popup, i, MF_BYPOSITION);
     else
       EnableMenuItem(popup, i, MF_BYPOSITION | (IsCommandEnabled(id, context) ? MF_ENABLED : MF_GRAYED));

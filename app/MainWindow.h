@@ -70,7 +70,8 @@ class MainWindow {
   void ShowPages();
   void UpdateCommandStates();
   LRESULT OnNotify(const NMHDR& header);
-  void ShowResultTreeMenu(int section, POINT screen);
+  // A pop-up menu of IDR_RESULT_POPUPS; its commands arrive as WM_COMMAND.
+  void ShowPopup(int index, POINT screen);
   void OnClose();
   void Execute(int commandId);
 

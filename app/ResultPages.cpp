@@ -134,12 +134,35 @@ bool ResultPages::HandleNotify(const NMHDR& header, LRESULT& result) {
     }
     return binding.HandleNotify(header, result);
   }
+  for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
+    if (header.hwndFrom != ListOf(section) || header.code != NM_RCLICK) continue;
+    // The list selects the row under the mouse itself; without a row or a node, no menu.
+    const bool hasRow = SendMessageA(header.hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) >= 0;
+    if (hasRow && SelectedNode(section) && onListMenu) {
+      DWORD position = GetMessagePos();
+      onListMenu(section, POINT{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))});
+    }
+    result = TRUE;
+    return true;
+  }
   if (header.hwndFrom == controls_.driveFiles && header.code == NM_DBLCLK) {
     OpenFileRow(reinterpret_cast<const NMITEMACTIVATE&>(header).iItem);
     result = 0;
     return true;
   }
   return false;
+}
+
+HWND ResultPages::ListOf(LogSection section) const {
+  switch (section) {
+    case LogSection::Registry:
+      return controls_.registryValues;
+    case LogSection::Drives:
+      return controls_.driveFiles;
+    case LogSection::SystemFiles:
+      break;
+  }
+  return controls_.systemValues;
 }
 
 void ResultPages::OnTreeRightClick(TreeViewBinding& binding, LogSection section) {
@@ -194,6 +217,32 @@ void ResultPages::OpenFileRow(int row) {
   OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + ItemText(controls_.driveFiles, row));
 }
 
+void ResultPages::ShowSelectedRows(LogSection section) { ShowRows(section, SelectedNode(section)); }
+
+std::vector<FilterRow> ResultPages::FilterRows(LogSection section) const {
+  HWND list = ListOf(section);
+  std::vector<FilterRow> rows;
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count; ++row) {
+    auto state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK | LVIS_SELECTED));
+    // The list counts state images from 1; the image is the record kind.
+    const int image = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
+    rows.push_back({ItemText(list, row), image, (state & LVIS_SELECTED) != 0});
+  }
+  return rows;
+}
+
+void ResultPages::ShowFilterSelection(LogSection section, const std::vector<FilterRow>& rows) {
+  HWND list = ListOf(section);
+  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; row < count && row < static_cast<int>(rows.size()); ++row) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = rows[row].selected ? LVIS_SELECTED : 0;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
 void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows) {
   fileIcons_->Clear();
   // Rows whose type has no icon show the default document.
@@ -220,9 +269,7 @@ void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& ro
 
 void ResultPages::ShowRows(LogSection section, TreeNode* node) {
   std::vector<ResultRow> rows;
-  HWND list = section == LogSection::Registry ? controls_.registryValues
-              : section == LogSection::Drives ? controls_.driveFiles
-                                              : controls_.systemValues;
+  HWND list = ListOf(section);
   auto fill = [&] {
     if (section == LogSection::Drives) PickFileIcons(node, rows);
     FillRows(list, rows);

@@ -13,6 +13,7 @@
 #include "compare/ResultRecords.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
+#include "restore/FilterList.h"
 #include "ui/TreeViewBinding.h"
 
 struct ResultControls {
@@ -42,9 +43,18 @@ class ResultPages {
   void Select(LogSection section, TreeNode* node);
   // Opens the file of a row of the changed-files list (a double click on it).
   void OpenFileRow(int row);
+  // The list beside the tree shows the selected node's records again (their kinds changed).
+  void ShowSelectedRows(LogSection section);
+
+  // The rows of the list beside the tree as a restore pass filters by them, and the selection
+  // a pass completed shown back in the list (same rows, same order).
+  std::vector<FilterRow> FilterRows(LogSection section) const;
+  void ShowFilterSelection(LogSection section, const std::vector<FilterRow>& rows);
 
   // The pop-up menu of a result tree, at a screen point; the tree has a selected node.
   std::function<void(LogSection section, POINT screen)> onTreeMenu;
+  // The pop-up menu of the list beside a tree; the list has a selected row, the tree a node.
+  std::function<void(LogSection section, POINT screen)> onListMenu;
 
   // While one lives, expansions neither select nodes nor fill the lists: a whole subtree
   // opens at once (the Ctrl expansion, the export and restore walks).
@@ -64,6 +74,7 @@ class ResultPages {
 
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section);
   TreeViewBinding& BindingOf(LogSection section) const;
+  HWND ListOf(LogSection section) const;
   void ShowRows(LogSection section, TreeNode* node);
   void PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows);
   void ExpandInBulk(TreeViewBinding& binding, LogSection section, TreeNode& node);

@@ -15,6 +15,7 @@
 #include "core/Formatting.h"
 #include "core/StripImages.h"
 #include "core/TextCompare.h"
+#include "ui/ShellOpen.h"
 
 namespace {
 
@@ -100,6 +101,15 @@ int ImageOfCode(int code) {
   return code == 3 ? kImageIntegerValue : kImageBinaryValue;
 }
 
+std::string RowCaption(HWND list, int row) {
+  char text[MAX_PATH] = "";
+  LVITEMA item{};
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
 HIMAGELIST CopyOfStrip(HIMAGELIST icons) { return icons ? ImageList_Duplicate(icons) : nullptr; }
 
 }  // namespace
@@ -152,6 +162,24 @@ void SelectionPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, 
 }
 
 bool SelectionPages::HandleNotify(const NMHDR& header, LRESULT& result) {
+  if (header.hwndFrom == controls_.driveFiles && header.code == NM_DBLCLK) {
+    const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+    TreeNode* folder = driveBinding_->Selected();
+    result = 0;
+    if (row < 0 || !folder || folder->Level() < 1) return true;
+    OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + RowCaption(controls_.driveFiles, row));
+    return true;
+  }
+  if (header.hwndFrom == controls_.driveFiles && header.code == NM_RCLICK) {
+    const bool hasRow =
+        SendMessageA(controls_.driveFiles, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) >= 0;
+    if (hasRow && onFileListMenu) {
+      DWORD position = GetMessagePos();
+      onFileListMenu(POINT{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))});
+    }
+    result = TRUE;
+    return true;
+  }
   for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
     if (binding && binding->HandleNotify(header, result)) return true;
   return false;
@@ -196,6 +224,18 @@ void SelectionPages::Refresh() {
 void SelectionPages::ShowExcludeList() {
   ListRefill refill(controls_.excludeList);
   for (const std::string& path : app_.excludeList) AddRow(controls_.excludeList, {path}, -1);
+}
+
+std::vector<std::string> SelectionPages::SelectedDriveFiles() const {
+  std::vector<std::string> paths;
+  TreeNode* folder = driveBinding_->Selected();
+  if (!folder || folder->Level() < 1) return paths;
+  const std::string path = DriveFolderPath(*folder);
+  for (int row = -1;
+       (row = static_cast<int>(SendMessageA(controls_.driveFiles, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
+    paths.push_back(path + RowCaption(controls_.driveFiles, row));
+  }
+  return paths;
 }
 
 void SelectionPages::DeleteSelectedExcludeEntry() {

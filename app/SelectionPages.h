@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,10 @@ class SelectionPages {
   // Shows the exclude list of the application state again.
   void ShowExcludeList();
   void DeleteSelectedExcludeEntry();
+  // The full paths of the files selected in the drive selection's file list.
+  std::vector<std::string> SelectedDriveFiles() const;
+  // The pop-up menu of the drive selection's file list, at a screen point; a file is selected.
+  std::function<void(POINT screen)> onFileListMenu;
 
  private:
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,

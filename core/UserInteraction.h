@@ -48,6 +48,13 @@ class UserInteraction {
   // False when the user cancelled; path holds the choice otherwise.
   virtual bool ChooseSaveFile(const FileDialogSpec& spec, std::string& path) = 0;
   virtual bool ChooseOpenFile(const FileDialogSpec& spec, std::string& path) = 0;
+  // Several files at once; where a dialog offers only one, that one.
+  virtual bool ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std::string>& paths) {
+    std::string path;
+    if (!ChooseOpenFile(spec, path)) return false;
+    paths = {path};
+    return true;
+  }
 };
 
 // Holds the hourglass for a scope, also when the scope ends by an error.

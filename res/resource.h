@@ -4,7 +4,7 @@
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
 #define IDI_QUORVEL 102
-#define IDR_RESULT_POPUPS 103  // pop-up menus of the result trees, in LogSection order
+#define IDR_RESULT_POPUPS 103  // pop-up menus of the result trees and lists, in LogSection order
 
 // File
 #define IDM_LOAD_SELECTION 1001
@@ -41,3 +41,18 @@
 #define IDM_EXPORT_REG_DATA 1501
 #define IDM_EXPORT_DRIVE_DATA 1502
 #define IDM_EXPORT_SYSTEM_DATA 1503
+// Restore Changes of the result trees and of the lists beside them, in LogSection order
+#define IDM_RESTORE_REGISTRY 1601
+#define IDM_RESTORE_DRIVE 1602
+#define IDM_RESTORE_SYSTEM 1603
+#define IDM_RESTORE_REG_VALUES 1611
+#define IDM_RESTORE_DRIVE_FILES 1612
+#define IDM_RESTORE_SYSTEM_VALUES 1613
+// Exclusions, in LogSection order where there are three
+#define IDM_DONT_CHECK_REGISTRY 1621
+#define IDM_DONT_CHECK_DRIVE 1622
+#define IDM_DONT_CHECK_SYSTEM 1623
+#define IDM_DONT_CHECK_DRIVE_FILES 1631
+#define IDM_EXCLUDE_FILES 1632     // pop-up of the drive selection's file list
+#define IDM_ADD_EXCLUDED_FILES 1633  // the "Add" button beside the exclude list
+#define IDM_SHOW_CLSID_NAME 1641

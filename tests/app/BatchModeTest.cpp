@@ -100,7 +100,6 @@ class BatchModeTest : public ::testing::Test {
                          ui,
                          calls,
                          sharedFiles,
-                         deletion,
                          {registry, drives, systemFiles},
                          {registryResult, driveResult, systemResult},
                          [this](const std::string& status) { statuses.push_back(status); },
@@ -114,7 +113,6 @@ class BatchModeTest : public ::testing::Test {
   ScriptedInteraction ui;
   MainThreadCalls calls;
   KeepSharedFiles sharedFiles;
-  FileDeletionState deletion;
   TreeModel registry, drives, systemFiles, registryResult, driveResult, systemResult;
   std::vector<std::string> statuses;
   int resultsShown = 0;

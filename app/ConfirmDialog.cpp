@@ -1,0 +1,156 @@
+#include "app/ConfirmDialog.h"
+
+#include <commctrl.h>
+
+#include "app/ConfirmDialogIds.h"
+
+namespace {
+
+struct KindBox {
+  int id;
+  int flag;
+};
+
+constexpr KindBox kKindBoxes[] = {
+    {IDC_CONFIRM_NEW, kRestoreAdditions},
+    {IDC_CONFIRM_DELETED, kRestoreDeletions},
+    {IDC_CONFIRM_ALTERED, kRestoreModifications},
+    {IDC_CONFIRM_AGAIN, kRestoreAgain},
+};
+
+constexpr char kNoItems[] = "No items to process.";
+
+void AddRow(HWND list, const std::vector<std::string>& texts) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  item.pszText = const_cast<char*>(texts.front().c_str());
+  const int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  for (size_t i = 1; i < texts.size(); ++i) {
+    LVITEMA sub{};
+    sub.iSubItem = static_cast<int>(i);
+    sub.pszText = const_cast<char*>(texts[i].c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
+  }
+}
+
+}  // namespace
+
+TfConfirm::TfConfirm() : Dialog(IDD_CONFIRM, "TfConfirm", "fConfirm") {}
+
+bool TfConfirm::OnInit() {
+  if (!captionSuffix.empty()) SetText(Text() + captionSuffix);
+  if (!newItemsCaption.empty()) Item(IDC_CONFIRM_NEW).SetText(newItemsCaption);
+  for (int id : {IDC_CONFIRM_DELETED, IDC_CONFIRM_ALTERED}) {
+    Item(id).Enable(changeBoxesEnabled);
+    Item(id).Show(changeBoxesVisible ? SW_SHOW : SW_HIDE);
+  }
+  // The "again" box starts clear whatever the opener passed; only the three kinds come from it.
+  flags &= ~kRestoreAgain;
+  for (const KindBox& box : kKindBoxes) Item(box.id).SetChecked((flags & box.flag) != 0);
+
+  Window list = Item(IDC_CONFIRM_LIST);
+  list.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+  int column = 0;
+  for (const ToDoColumn& spec : kToDoColumns) {
+    LVCOLUMNA entry{};
+    entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    entry.pszText = const_cast<char*>(spec.caption);
+    entry.cx = spec.width;
+    entry.iSubItem = column;
+    list.Send(LVM_INSERTCOLUMNA, column++, reinterpret_cast<LPARAM>(&entry));
+  }
+  BuildList();
+  return true;
+}
+
+bool TfConfirm::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return false;
+  if (id == IDC_CONFIRM_EXECUTE) {
+    if (!running_ && !executed) Execute();
+    return true;
+  }
+  for (const KindBox& box : kKindBoxes) {
+    if (box.id != id) continue;
+    if (running_ || executed) return true;
+    if (Item(id).IsChecked())
+      flags |= box.flag;
+    else
+      flags &= ~box.flag;
+    BuildList();
+    return true;
+  }
+  return false;
+}
+
+void TfConfirm::OnCancel() {
+  // Closing in the middle of a pass would hide the outcome of operations already carried out.
+  if (!running_) End(IDCANCEL);
+}
+
+void TfConfirm::BuildList() {
+  RunPass(false);
+  noItems = items.empty();
+  ShowItems(true);
+}
+
+void TfConfirm::Execute() {
+  // Offered once: a second executing pass after a failed one could repeat operations whose
+  // restored marks were never written (a shared-file counter adjusted twice).
+  executed = true;
+  Item(IDC_CONFIRM_EXECUTE).Enable(false);
+  auto finish = [this] {
+    ShowItems(false);
+    Item(IDCANCEL).SetText("&Close");
+    for (const KindBox& box : kKindBoxes) Item(box.id).Enable(false);
+  };
+  try {
+    RunPass(true);
+  } catch (...) {
+    finish();
+    throw;
+  }
+  finish();
+  if (!noItems) SetText(std::string(kApplicationTitle) + " - Restore completed!");
+}
+
+void TfConfirm::RunPass(bool executing) {
+  items.clear();
+  if (!runPass) return;
+  std::vector<HWND> disabled;
+  for (int id :
+       {IDC_CONFIRM_NEW, IDC_CONFIRM_DELETED, IDC_CONFIRM_ALTERED, IDC_CONFIRM_AGAIN, IDC_CONFIRM_EXECUTE, IDCANCEL}) {
+    Window control = Item(id);
+    if (control.IsEnabled()) {
+      control.Enable(false);
+      disabled.push_back(control);
+    }
+  }
+  running_ = true;
+  struct Restore {
+    TfConfirm& form;
+    std::vector<HWND>& controls;
+    ~Restore() {
+      form.running_ = false;
+      for (HWND control : controls) EnableWindow(control, TRUE);
+    }
+  } restore{*this, disabled};
+  try {
+    runPass(flags, executing, items);
+  } catch (...) {
+    ShowItems(false);
+    throw;
+  }
+}
+
+void TfConfirm::ShowItems(bool markEmpty) {
+  Window list = Item(IDC_CONFIRM_LIST);
+  list.Send(WM_SETREDRAW, FALSE);
+  list.Send(LVM_DELETEALLITEMS);
+  for (const ToDoItem& item : items) AddRow(list, {item.operation, item.path, item.name, item.value, item.status});
+  if (markEmpty && items.empty()) AddRow(list, {kNoItems});
+  // The status column takes the rest of the list.
+  list.Send(LVM_SETCOLUMNWIDTH, 4, LVSCW_AUTOSIZE_USEHEADER);
+  list.Send(WM_SETREDRAW, TRUE);
+  list.Invalidate();
+}

@@ -1,0 +1,74 @@
+#include "app/ExclusionCommands.h"
+
+#include "capture/SettingsAccess.h"
+#include "capture/TMyRegistry.h"
+#include "compare/ResultRecords.h"
+#include "compare/UpperCase.h"
+#include "core/CheckStates.h"
+
+void DontCheckNextTimeCommand(AppState& app, SelectionPages& selection, ResultPages& results, UserInteraction& ui,
+                              LogSection section) {
+  TreeNode* node = results.SelectedNode(section);
+  if (!node) return;
+  SelectionTrees trees = selection.Trees();
+  TreeModel& tree = section == LogSection::Registry ? trees.registry
+                    : section == LogSection::Drives ? trees.drives
+                                                    : trees.systemFiles;
+  DeselectInSelection(*node, tree, &ui);
+  app.selectionChanged = true;
+}
+
+void AddToExcludeList(AppState& app, SelectionPages& selection, UserInteraction& ui,
+                      const std::vector<std::string>& paths) {
+  int added = 0;
+  for (const std::string& path : paths) {
+    // The compare matches the list in upper case: two spellings of one file are one entry.
+    const std::string upper = UpperCaseLocale(path);
+    bool known = false;
+    for (const std::string& entry : app.excludeList) known = known || UpperCaseLocale(entry) == upper;
+    if (known) continue;
+    app.excludeList.push_back(path);
+    ++added;
+  }
+  app.selectionChanged = true;
+  selection.ShowExcludeList();
+  ui.Tell(MsgType::Information, std::to_string(added) + " files added to the \"Exclude Files\" list.");
+}
+
+void DontCheckFilesNextTimeCommand(AppState& app, SelectionPages& selection, ResultPages& results,
+                                   UserInteraction& ui) {
+  TreeNode* folder = results.SelectedNode(LogSection::Drives);
+  std::vector<std::string> paths;
+  if (folder) {
+    const std::string path = DriveFolderPath(*folder);
+    for (const FilterRow& row : results.FilterRows(LogSection::Drives))
+      if (row.selected) paths.push_back(path + row.caption);
+  }
+  AddToExcludeList(app, selection, ui, paths);
+}
+
+void AddExcludedFilesCommand(AppState& app, SelectionPages& selection, UserInteraction& ui) {
+  FileDialogSpec spec;
+  spec.title = "Exclude files";
+  spec.filter = "All files (*.*)|*.*";
+  spec.fileMustExist = true;
+  std::vector<std::string> paths;
+  if (!ui.ChooseOpenFiles(spec, paths)) return;
+  AddToExcludeList(app, selection, ui, paths);
+}
+
+bool IsClassIdText(const std::string& text) {
+  return !text.empty() && text[0] == '{' && text.find('-') == 9 && text.find('}') == 37;
+}
+
+void ShowClassIdNameCommand(ResultPages& results, UserInteraction& ui) {
+  TreeNode* node = results.SelectedNode(LogSection::Registry);
+  if (!node) return;
+  TMyRegistry classes(HKEY_CLASSES_ROOT, kRegAccessRead);
+  if (!classes.OpenKey("CLSID\\" + node->text, false)) {
+    ui.Tell(MsgType::Information, "CLSID entry not found.");
+    return;
+  }
+  const std::string value = classes.ValueExists("") ? classes.ReadString("") : ReadRequiredText("EmptyText");
+  ui.Tell(MsgType::Information, "CLSID:" + node->text + "\rCurrent value:" + value);
+}

@@ -1,0 +1,138 @@
+#include "app/RestoreCommands.h"
+
+#include <optional>
+
+#include "app/ConfirmDialog.h"
+#include "app/RestoreAllDialog.h"
+#include "app/RestoreSettingsOf.h"
+#include "core/Errors.h"
+#include "datafiles/SystemFileText.h"
+#include "restore/DriveRestore.h"
+#include "restore/RegistryRestore.h"
+#include "restore/SystemFileRestore.h"
+
+namespace {
+
+constexpr char kNewFilesCaption[] = "Delete new (added) folders/files.";
+
+RestoreDriver DriverOf(LogSection section) {
+  switch (section) {
+    case LogSection::Registry:
+      return RestoreRegistry;
+    case LogSection::Drives:
+      return RestoreDrives;
+    case LogSection::SystemFiles:
+      break;
+  }
+  return RestoreSystemFiles;
+}
+
+// Puts the status panel back however the pass ends.
+class StatusScope {
+ public:
+  StatusScope(UserInteraction& ui, const char* text) : ui_(ui) { ui_.SetStatus(StatusChannel::Main, text); }
+  ~StatusScope() { ui_.SetStatus(StatusChannel::Main, "Status"); }
+  StatusScope(const StatusScope&) = delete;
+  StatusScope& operator=(const StatusScope&) = delete;
+
+ private:
+  UserInteraction& ui_;
+};
+
+// What one confirmation dialog restores; its passes all run from here.
+struct ConfirmTarget {
+  RestoreCommandContext& context;
+  LogSection section;
+  TreeNode* root;
+  std::optional<std::vector<FilterRow>> filter;
+
+  void RunPass(int flags, bool executing, std::vector<ToDoItem>& items) {
+    ResultPages& results = context.results;
+    TreeModel& tree = results.Trees().Of(section);
+    {
+      WaitCursor wait(context.ui);
+      std::optional<StatusScope> status;
+      if (!executing) status.emplace(context.ui, "Generating To Do List...");
+      // Every executing pass asks again before deleting a write-protected file.
+      if (executing) context.app.deletion.askWriteProtected = true;
+      RestoreEnvironment environment{context.app.currentLogFile,
+                                     context.app.logPositions,
+                                     CurrentRestoreSettings(context.app.programFolder),
+                                     context.app.deletion,
+                                     context.ui,
+                                     context.sharedFiles,
+                                     &results.Trees().registry};
+      RestoreRequest request{tree, root, filter ? &*filter : nullptr, flags, executing, &items};
+      // The pass opens the whole subtree; that must neither select nodes nor refill lists.
+      ResultPages::BulkExpansion bulk(results);
+      TreeUpdate update(tree);
+      DriverOf(section)(request, environment);
+    }
+    // The pass completed the changed pairs of the filter: the list shows what takes part.
+    if (filter) results.ShowFilterSelection(section, *filter);
+    // After the wait cursor: the drive tree refuses selection changes under it.
+    results.Select(section, root);
+    if (executing) results.ShowSelectedRows(section);
+  }
+};
+
+void ShowConfirmation(HWND owner, ConfirmTarget& target, TfConfirm& form) {
+  form.flags = kRestoreDefault;
+  form.runPass = [&target](int flags, bool executing, std::vector<ToDoItem>& items) {
+    target.RunPass(flags, executing, items);
+  };
+  form.DoModal(owner);
+}
+
+// Text files cannot be put back line by line; refused before anything opens.
+void RefuseTextFile(const TreeNode& node) {
+  if (node.Level() != 1 || IsIniType(SystemFileTypeOfText(node.text))) return;
+  throw Exception("Automatic restore is not possible for text files.\rPlease restore the changes manually!");
+}
+
+}  // namespace
+
+void RestoreChangesCommand(RestoreCommandContext& context, LogSection section, bool fromList) {
+  TreeNode* root = context.results.SelectedNode(section);
+  if (!root) return;
+  if (section == LogSection::SystemFiles) RefuseTextFile(*root);
+  ConfirmTarget target{context, section, root, std::nullopt};
+  if (fromList) target.filter = context.results.FilterRows(section);
+  TfConfirm form;
+  if (section == LogSection::Drives) {
+    if (!fromList) form.newItemsCaption = kNewFilesCaption;
+    // Deleted and changed files come back only from the file backup.
+    form.changeBoxesEnabled = CurrentRestoreSettings(context.app.programFolder).useDLLBackupRestore;
+  }
+  ShowConfirmation(context.owner, target, form);
+}
+
+void RestoreAllCommand(RestoreCommandContext& context) {
+  struct Area {
+    bool RestoreAreas::*checked;
+    LogSection section;
+    const char* caption;
+  };
+  static constexpr Area kAreas[] = {
+      {&RestoreAreas::registry, LogSection::Registry, ": Registry"},
+      {&RestoreAreas::files, LogSection::Drives, ": Files/Folders"},
+      {&RestoreAreas::systemFiles, LogSection::SystemFiles, ": System Files"},
+  };
+  TfRestoreAll form;
+  form.restore = [&context](HWND owner, const RestoreAreas& areas) {
+    for (const Area& area : kAreas) {
+      if (!(areas.*area.checked)) continue;
+      TreeNode* root = context.results.Trees().Of(area.section).FirstTop();
+      if (!root) continue;
+      ConfirmTarget target{context, area.section, root, std::nullopt};
+      TfConfirm confirm;
+      confirm.captionSuffix = area.caption;
+      if (area.section == LogSection::Drives) {
+        confirm.newItemsCaption = kNewFilesCaption;
+        confirm.changeBoxesVisible = false;
+      }
+      ShowConfirmation(owner, target, confirm);
+    }
+  };
+  form.DoModal(context.owner);
+}
