@@ -16,6 +16,7 @@
 #include "app/HeadlessBatch.h"
 #include "app/MainWindow.h"
 #include "app/SelectionCommands.h"
+#include "app/SharedFileDialog.h"
 #include "app/Settings.h"
 #include "app/SplashWindow.h"
 #include "capture/FileSystem.h"
@@ -66,7 +67,7 @@ void OpenCommandLineFile(const CommandLineRequest& request, AppState& app, MainW
 // behind once the error was acknowledged.
 int RunWindowBatch(const CommandLineRequest& request, AppState& app, MainWindow& window, SplashWindow& splash) {
   splash.SetTitle("Running batch mode...");
-  KeepSharedFiles sharedFiles;
+  GuiSharedFilePrompt sharedFiles(splash.Handle());
   BatchContext context{app,
                        window.Ui(),
                        window.Calls(),
