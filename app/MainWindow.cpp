@@ -1,14 +1,19 @@
 #include "app/MainWindow.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "app/ErrorReporting.h"
 #include "app/ExclusionCommands.h"
 #include "app/MainCommands.h"
+#include "app/OptionsDialog.h"
 #include "app/SelectionCommands.h"
+#include "app/Settings.h"
+#include "capture/SettingsAccess.h"
 #include "core/Errors.h"
 #include "res/resource.h"
 #include "ui/Controls.h"
+#include "ui/Splitter.h"
 
 namespace {
 
@@ -94,6 +99,11 @@ void Place(HWND control, int x, int y, int width, int height) {
 struct MainWindow::Page {
   std::vector<HWND> controls;
   std::function<void(const RECT&)> layout;
+  // Pages of a tree beside a list: their divider and the names under which the layout is kept.
+  std::unique_ptr<Splitter> splitter;
+  std::string treeName;
+  std::string listName;
+  HWND list = nullptr;
 };
 
 MainWindow::MainWindow(AppState& app, ErrorHandler onError) : app_(app), onError_(std::move(onError)) {}
@@ -116,7 +126,9 @@ HWND MainWindow::Create() {
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassExA(&wc)) throw Exception(ErrorKind::EComponentError, "The main window class could not be registered.");
   }
@@ -247,19 +259,25 @@ void MainWindow::CreatePages() {
   named_.emplace_back("PageControl", outerTabs_);
 
   int nextId = kFirstPageControlId;
-  // A tree on the left, the list of the selected node's contents beside it.
+  // A tree on the left, the list of the selected node's contents beside it, a splitter between.
   auto treeAndList = [&](const char* treeName, const char* listName, const Columns& columns) {
     auto page = std::make_unique<Page>();
     HWND tree = CreateTree(hwnd_, nextId++);
+    Page* self = page.get();
+    page->splitter = std::make_unique<Splitter>(hwnd_, nextId++, [this, self] { self->layout(pageArea_); });
     HWND list = CreateList(hwnd_, nextId++, columns);
     named_.emplace_back(treeName, tree);
     named_.emplace_back(listName, list);
-    page->controls = {tree, list};
-    page->layout = [tree, list](const RECT& r) {
-      int width = r.right - r.left;
-      int treeWidth = width * 2 / 5;
+    named_.emplace_back(std::string(treeName) + "Splitter", page->splitter->Handle());
+    page->controls = {tree, page->splitter->Handle(), list};
+    page->treeName = treeName;
+    page->listName = listName;
+    page->list = list;
+    page->layout = [tree, list, self](const RECT& r) {
+      int treeWidth = self->splitter->Arrange(r);
+      int listLeft = r.left + treeWidth + Splitter::kBarWidth;
       Place(tree, r.left, r.top, treeWidth, r.bottom - r.top);
-      Place(list, r.left + treeWidth + kMargin, r.top, width - treeWidth - kMargin, r.bottom - r.top);
+      Place(list, listLeft, r.top, r.right - listLeft, r.bottom - r.top);
     };
     return page;
   };
@@ -357,6 +375,7 @@ void MainWindow::Layout() {
   TabCtrl_AdjustRect(selectionTabs_, FALSE, &pageArea);
   MapWindowPoints(selectionTabs_, hwnd_, reinterpret_cast<POINT*>(&pageArea), 2);
   InflateRect(&pageArea, -kMargin, -kMargin);
+  pageArea_ = pageArea;
   for (auto* pages : {&selectionPages_, &logPages_})
     for (auto& page : *pages) page->layout(pageArea);
 }
@@ -393,8 +412,45 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
 
 void MainWindow::OnClose() {
   if (busy_) return;  // a running save must finish first
-  if (!OfferToKeepSelection(app_, *pages_, *ui_)) return;
-  DestroyWindow(hwnd_);
+  const bool close = OfferToKeepSelection(app_, *pages_, *ui_);
+  // Kept also when the user cancelled: the layout is what the user sees now.
+  SaveLayout();
+  if (close) DestroyWindow(hwnd_);
+}
+
+std::vector<LayoutPane> MainWindow::LayoutPanes() const {
+  std::vector<LayoutPane> panes;
+  for (const auto* pages : {&selectionPages_, &logPages_})
+    for (const auto& page : *pages)
+      if (page->splitter) panes.push_back({page->treeName, page->splitter.get(), page->listName, page->list});
+  return panes;
+}
+
+void MainWindow::RestoreLayout() {
+  // Without the settings object (a test's bare window) the built layout stays.
+  TMyRegistry* settings = StaticReg();
+  if (!settings) return;
+  RestoreWindowLayout(*settings, LayoutPanes());
+  showWelcome_ = ReadWelcomeFlag(*settings);
+  Layout();
+}
+
+void MainWindow::SaveLayout() {
+  if (TMyRegistry* settings = StaticReg()) SaveWindowLayout(*settings, LayoutPanes());
+}
+
+void MainWindow::ApplyHintSettings() {
+  HWND tips = reinterpret_cast<HWND>(SendMessageA(toolbar_, TB_GETTOOLTIPS, 0, 0));
+  if (!tips) return;
+  try {
+    SendMessageA(tips, TTM_ACTIVATE, ReadRequiredBool("ShowHints"), 0);
+    const auto color = static_cast<uint32_t>(ReadRequiredInt("HintColor"));
+    // A themed tooltip ignores its background colour; the system colour keeps the theme.
+    if (color != kDefaultHintColor) SetWindowTheme(tips, L"", L"");
+    SendMessageA(tips, TTM_SETTIPBKCOLOR, SettingColorToRGB(color), 0);
+  } catch (const std::exception&) {
+    // Hints keep their built-in look when a setting cannot be read.
+  }
 }
 
 void MainWindow::ShowPopup(int index, POINT screen) {
@@ -435,6 +491,12 @@ void MainWindow::LoadStartupSelection() {
   } catch (const std::exception& e) {
     ui_->Tell(MsgType::Error, e.what());
   }
+  try {
+    RestoreLayout();
+  } catch (const std::exception& e) {
+    ui_->Tell(MsgType::Error, e.what());
+  }
+  ApplyHintSettings();
   TabCtrl_SetCurSel(outerTabs_, 0);
   ShowPages();
 }

@@ -14,6 +14,7 @@
 #include "app/GuiInteraction.h"
 #include "app/ResultPages.h"
 #include "app/SelectionPages.h"
+#include "app/WindowLayout.h"
 #include "capture/SelectionTrees.h"
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
@@ -43,9 +44,11 @@ class MainWindow {
   // The same without naming the log in the title (Compare Configurations).
   void ShowResultPages();
 
-  // Builds the selection trees and loads the start-up selection; errors are shown, start-up
-  // goes on.
+  // Builds the selection trees, loads the start-up selection, restores the layout and applies
+  // the hint settings; errors are shown, start-up goes on.
   void LoadStartupSelection();
+  // Whether the welcome window is to be shown, as restored from the settings.
+  bool ShowWelcome() const { return showWelcome_; }
   MainThreadCalls& Calls() { return calls_; }
   CommandContext Context() const;
 
@@ -67,6 +70,10 @@ class MainWindow {
   void CreateStatusLine();
   void FillIconLegend();
   void Layout();
+  std::vector<LayoutPane> LayoutPanes() const;
+  void RestoreLayout();
+  void SaveLayout();
+  void ApplyHintSettings();
   void ShowPages();
   void UpdateCommandStates();
   LRESULT OnNotify(const NMHDR& header);
@@ -82,6 +89,7 @@ class MainWindow {
   std::unique_ptr<GuiInteraction> ui_;
   MainThreadCalls calls_;
   bool busy_ = false;
+  bool showWelcome_ = true;
 
   HIMAGELIST icons_ = nullptr;
   std::unique_ptr<SelectionPages> pages_;
@@ -93,6 +101,7 @@ class MainWindow {
   HWND logTabs_ = nullptr;
   std::vector<std::unique_ptr<Page>> selectionPages_;
   std::vector<std::unique_ptr<Page>> logPages_;
+  RECT pageArea_{};  // where the inner pages lie, for a splitter's drag
   std::vector<std::pair<std::string, HWND>> named_;
   StatusControls status_;
 };

@@ -3,8 +3,9 @@
 
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
-#define IDI_QUORVEL 102
+#define IDI_QUORVEL 102  // the first icon: the program's
 #define IDR_RESULT_POPUPS 103  // pop-up menus of the result trees and lists, in LogSection order
+#define IDI_DOCUMENT 104       // the second icon: the data files' ("<exe>,1")
 
 // File
 #define IDM_LOAD_SELECTION 1001

@@ -1,15 +1,22 @@
 #!/usr/bin/env python3
-"""Draw the main window's image strip and write it as res/Icons.bmp.
+"""Draw the main window's image strip and the program's icons.
+
+Writes res/Icons.bmp (the strip), res/Quorvel.ico (the program) and
+res/Document.ico (the program's data files, which the file-type registration
+points to as the exe's second icon).
 
 The strip is one 24-bit uncompressed BMP of 21 images, 16 x 16 each, side by
 side (336 x 16). Pure magenta (255, 0, 255) marks transparent pixels; the
 bottom-left pixel of the strip carries that colour so the strip can be loaded
 with "colour of the bottom-left pixel is transparent".
 
+Each icon holds a 16 x 16 and a 32 x 32 image (the small one doubled), 32-bit
+with alpha and an AND mask.
+
 Images are built from small ASCII-art pieces and a few drawing helpers, so the
 output is fully deterministic. Usage:
 
-    scripts/make-icons.py [output.bmp]     (default: res/Icons.bmp)
+    scripts/make-icons.py [output-folder]     (default: res)
 """
 
 import math
@@ -494,6 +501,53 @@ def bmp_bytes(images):
     return file_header + info_header + bytes(pixels)
 
 
+# The green undo arrow that marks the program's own pictures.
+UNDO_ARROW = [row.replace('M', 'e').replace('G', 'g').replace('D', 'h') for row in ARROW_LEFT]
+
+
+def build_icons():
+    """File name and picture of each icon, the program's first."""
+    return [
+        ('Quorvel.ico', overlay(from_art(COMPUTER), UNDO_ARROW, 7, 7)),
+        ('Document.ico', overlay(from_art(SHEET), UNDO_ARROW, 7, 7)),
+    ]
+
+
+def scaled(img, factor):
+    """Rows of the picture, each pixel repeated factor times across and down."""
+    return [[p for p in row for _ in range(factor)] for row in img.px for _ in range(factor)]
+
+
+def icon_image_bytes(rows):
+    """One icon image: header of double height, BGRA pixels, then the AND mask, bottom-up."""
+    size = len(rows)
+    pixels = bytearray()
+    mask = bytearray()
+    mask_stride = ((size + 31) // 32) * 4
+    for row in reversed(rows):
+        mask_row = bytearray(mask_stride)
+        for x, p in enumerate(row):
+            clear = p == TRANSPARENT
+            r, g, b = (0, 0, 0) if clear else p
+            pixels += bytes((b, g, r, 0 if clear else 255))
+            if clear:
+                mask_row[x // 8] |= 0x80 >> (x % 8)
+        mask += mask_row
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + bytes(pixels) + bytes(mask)
+
+
+def ico_bytes(img):
+    images = [icon_image_bytes(scaled(img, factor)) for factor in (1, 2)]
+    offset = 6 + 16 * len(images)
+    directory = struct.pack('<HHH', 0, 1, len(images))
+    for factor, data in zip((1, 2), images):
+        size = SIZE * factor
+        directory += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return directory + b''.join(images)
+
+
 def check(data, count):
     width, height = SIZE * count, SIZE
     assert count == 21, count
@@ -507,17 +561,27 @@ def check(data, count):
     assert tuple(data[54:57][::-1]) == TRANSPARENT
 
 
+def write(path, data):
+    with open(path, 'wb') as f:
+        f.write(data)
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res', 'Icons.bmp')
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res')
+    out = os.path.join(folder, 'Icons.bmp')
     images = build_images()
     for index, img in enumerate(images):
         assert any(p != TRANSPARENT for row in img.px for p in row), index
     data = bmp_bytes(images)
     check(data, len(images))
-    with open(out, 'wb') as f:
-        f.write(data)
+    write(out, data)
     print(f'{out}: {len(images)} images, {SIZE * len(images)} x {SIZE}, {len(data)} bytes')
+    for name, img in build_icons():
+        path = os.path.join(folder, name)
+        icon = ico_bytes(img)
+        write(path, icon)
+        print(f'{path}: 16 x 16 and 32 x 32, {len(icon)} bytes')
 
 
 if __name__ == '__main__':

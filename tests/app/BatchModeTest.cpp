@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/app/AppTestSupport.h"
+
 #include <memory>
 
 #include "app/CommandLine.h"
@@ -73,10 +75,7 @@ constexpr char kTestKey[] = "Software\\QuorvelBatchMode";
 class BatchModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    app.programFolder = std::string(temp) + "QuorvelBatchMode\\";
-    CreateDirectoryA(app.programFolder.c_str(), nullptr);
+    app.programFolder = TestFolder("QuorvelBatchMode");
     settings = std::make_unique<StaticRegScope>("Software\\QuorvelTests\\BatchMode", app.programFolder);
     // Only the small HKEY_CURRENT_CONFIG root: drives and system files stay out.
     BuildRegistrySelectionTree(registry);

@@ -15,6 +15,7 @@
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
 #include "res/resource.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
 #include "ui/Controls.h"
 
@@ -25,12 +26,8 @@ constexpr char kTestKey[] = "Software\\QuorvelCompareCommand";
 class CompareCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    app.programFolder = std::string(temp) + "QuorvelCompareCommand\\";
-    CreateDirectoryA(app.programFolder.c_str(), nullptr);
+    InitControlsForTests();
+    app.programFolder = TestFolder("QuorvelCompareCommand");
     settings = std::make_unique<StaticRegScope>("Software\\QuorvelTests\\CompareCommand", app.programFolder);
     window = std::make_unique<MainWindow>(app, [](HWND, const ErrorSource&, std::exception_ptr) {});
     ASSERT_NE(window->Create(), nullptr);
@@ -43,9 +40,7 @@ class CompareCommandsTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    DrainQuitMessages();
     settings.reset();
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuorvelTests\\CompareCommand");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/app/AppTestSupport.h"
+
 #include <commctrl.h>
 
 #include "app/ErrorReporting.h"
@@ -24,8 +26,7 @@ bool MenuEnabled(HMENU menu, UINT id) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    InitControlsForTests();
     app.programFolder = "C:\\";
     window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
@@ -35,9 +36,7 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     window.reset();
     // The destroyed main window posted the quit of its message loop; no later test has one.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    DrainQuitMessages();
   }
 
   AppState app;

@@ -23,6 +23,7 @@
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
 #include "res/resource.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
 
 namespace {
@@ -95,12 +96,8 @@ void DeleteTestKey() {
 class RestoreCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    app.programFolder = std::string(temp) + "QuorvelRestoreCommands\\";
-    CreateDirectoryA(app.programFolder.c_str(), nullptr);
+    InitControlsForTests();
+    app.programFolder = TestFolder("QuorvelRestoreCommands");
     settings = std::make_unique<StaticRegScope>(kSettingsKey, app.programFolder);
     window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
@@ -117,9 +114,7 @@ class RestoreCommandsTest : public ::testing::Test {
   void TearDown() override {
     SetDialogErrorHook(nullptr);
     window.reset();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    DrainQuitMessages();
     settings.reset();
     DeleteTestKey();
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);

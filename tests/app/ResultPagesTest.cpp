@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "tests/app/AppTestSupport.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -80,12 +82,8 @@ std::string ItemCaption(HWND list, int row) {
 class ResultPagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "QuorvelResultPages\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    InitControlsForTests();
+    folder = TestFolder("QuorvelResultPages");
     std::ofstream(folder + "present.qvzz") << "x";
     app.programFolder = folder;
     settings = std::make_unique<StaticRegScope>(kSettingsKey, folder);
@@ -99,9 +97,7 @@ class ResultPagesTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    DrainQuitMessages();
     settings.reset();
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
     for (const char* name : {"present.qvzz", "pages.SXL", "export.TXT"}) DeleteFileA((folder + name).c_str());

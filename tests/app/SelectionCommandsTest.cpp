@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "core/CheckStates.h"
 #include "core/ScriptedInteraction.h"
+#include "tests/app/AppTestSupport.h"
 
 namespace {
 
@@ -24,13 +25,9 @@ const char kKeepQuestion[] = "Save the current selection as the default\rto be u
 class SelectionCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    app.programFolder = std::string(temp) + "QuorvelSelection_" +
-                        ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-    CreateDirectoryA(app.programFolder.c_str(), nullptr);
+    InitControlsForTests();
+    app.programFolder =
+        TestFolder(std::string("QuorvelSelection_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     last = app.programFolder + "Last.SXS";
     other = app.programFolder + "Other.SXS";
     window = std::make_unique<MainWindow>(app, [](HWND, const ErrorSource&, std::exception_ptr) {});
@@ -39,9 +36,7 @@ class SelectionCommandsTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    DrainQuitMessages();
     DeleteFileA(last.c_str());
     DeleteFileA(other.c_str());
     RemoveDirectoryA(app.programFolder.c_str());
@@ -73,7 +68,8 @@ TEST_F(SelectionCommandsTest, ClosingKeepsAChangedSelectionAsAsked) {
     bool closes;
     bool rewritten;
   };
-  for (Case c : {Case{MsgAnswer::Cancel, false, false}, Case{MsgAnswer::No, true, false}, Case{MsgAnswer::Yes, true, true}}) {
+  for (Case c :
+       {Case{MsgAnswer::Cancel, false, false}, Case{MsgAnswer::No, true, false}, Case{MsgAnswer::Yes, true, true}}) {
     ui.messages.clear();
     ui.answers = {c.answer};
     EXPECT_EQ(OfferToKeepSelection(app, window->Pages(), ui), c.closes);

@@ -1,0 +1,208 @@
+#include "app/MainWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/ErrorReporting.h"
+#include "app/Settings.h"
+#include "capture/TMyRegistry.h"
+#include "res/resource.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/ModalWatcher.h"
+#include "ui/Splitter.h"
+
+namespace {
+
+constexpr char kSettingsKey[] = "Software\\QuorvelTests\\MainWindowLayout";
+
+int Width(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return rect.right - rect.left;
+}
+
+int ColumnWidth(HWND list, int column) { return static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)); }
+
+// The 32 x 32 colour pixels of an icon, to tell icons apart.
+std::vector<DWORD> IconPixels(HICON icon) {
+  std::vector<DWORD> pixels(32 * 32);
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  format.bmiHeader.biWidth = 32;
+  format.bmiHeader.biHeight = -32;  // top-down
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  HDC dc = GetDC(nullptr);
+  GetDIBits(dc, info.hbmColor, 0, 32, pixels.data(), &format, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+// Records what the toolbar's tooltip is told about its activation.
+std::vector<WPARAM> activations;
+WNDPROC originalTipProc = nullptr;
+LRESULT CALLBACK RecordActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == TTM_ACTIVATE) activations.push_back(wParam);
+  return CallWindowProcA(originalTipProc, window, message, wParam, lParam);
+}
+
+class MainWindowLayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InitControlsForTests();
+    app.programFolder = TestFolder("QuorvelLayout");
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    settings = std::make_unique<StaticRegScope>(kSettingsKey, app.programFolder);
+  }
+  void TearDown() override {
+    window.reset();
+    DrainQuitMessages();
+    settings.reset();
+    RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
+    DeleteFileA((app.programFolder + "Last.SXS").c_str());
+    RemoveDirectoryA(app.programFolder.c_str());
+  }
+
+  // A new main window as the program starts it, after the settings were written; beforeStartup
+  // runs between the window's creation and its start-up selection.
+  void Start(const std::function<void()>& beforeStartup = {}) {
+    window.reset();
+    window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
+      errors.push_back(DescribeError(error).message);
+    });
+    ASSERT_NE(window->Create(), nullptr);
+    if (beforeStartup) beforeStartup();
+    window->LoadStartupSelection();
+  }
+
+  // Drags a splitter by dx pixels the way the mouse does.
+  static void Drag(HWND splitter, int dx) {
+    SendMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+    SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1 + dx, 10));
+    SendMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(1 + dx, 10));
+  }
+
+  int32_t Stored(const std::string& name) { return settings->Reg().ReadInteger(name); }
+
+  AppState app;
+  std::unique_ptr<StaticRegScope> settings;
+  std::vector<std::string> errors;
+  std::unique_ptr<MainWindow> window;
+};
+
+}  // namespace
+
+TEST_F(MainWindowLayoutTest, SplittersAndColumnWidthsComeBackAtTheNextStart) {
+  Start();
+  HWND list = window->Control("DriveSelFiles");
+  for (int column = 0; column < 4; ++column) EXPECT_EQ(ColumnWidth(list, column), 120) << "nothing stored yet";
+  const int treeWidth = Width(window->Control("RegView"));
+  Drag(window->Control("RegViewSplitter"), 60);
+  EXPECT_EQ(Width(window->Control("RegView")), treeWidth + 60);
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(77, 0));
+  SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(window->Handle(), nullptr);
+  EXPECT_EQ(Stored("RegViewSplitter"), treeWidth + 60);
+  EXPECT_EQ(Stored("DriveSelFilesColumnCount"), 4);
+  EXPECT_EQ(Stored("DriveSelFilesColumn1"), 77);
+
+  Start();
+  EXPECT_EQ(Width(window->Control("RegView")), treeWidth + 60);
+  EXPECT_EQ(Width(window->Control("DriveSel")), treeWidth) << "each page keeps its own splitter";
+  EXPECT_EQ(ColumnWidth(window->Control("DriveSelFiles"), 1), 77);
+  EXPECT_EQ(ColumnWidth(window->Control("DriveSelFiles"), 2), 120);
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MainWindowLayoutTest, ASplitterDraggedPastTheEdgeLeavesBothPanesVisible) {
+  Start();
+  Drag(window->Control("ResultViewSplitter"), 5000);
+  EXPECT_GE(Width(window->Control("ResultValues")), Splitter::kMinPane);
+  Drag(window->Control("ResultViewSplitter"), -5000);
+  EXPECT_GE(Width(window->Control("ResultView")), Splitter::kMinPane);
+}
+
+TEST_F(MainWindowLayoutTest, CancelledCloseQueryKeepsTheWindowButSavesTheLayout) {
+  Start();
+  HANDLE last = CreateFileA((app.programFolder + "Last.SXS").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  CloseHandle(last);
+  app.selectionChanged = true;
+  std::string question;
+  ModalWatcher watcher([&](HWND dialog) {
+    question = ChildTexts(dialog).back();
+    PressDialogButton(dialog, IDCANCEL);
+  });
+  SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(watcher.Seen(), 1);
+  EXPECT_NE(question.find("Save the current selection as the default"), std::string::npos) << question;
+  EXPECT_NE(window->Handle(), nullptr);
+  EXPECT_EQ(Stored("ResultValuesColumnCount"), 2);
+  EXPECT_EQ(Stored("RegViewSplitter"), Width(window->Control("RegView")));
+}
+
+TEST_F(MainWindowLayoutTest, WelcomeFlagAndHintsFollowTheSettings) {
+  struct Case {
+    int dontShowWelcome;  // -1: not stored
+    int showHints;
+    uint32_t hintColor;
+    bool welcome;
+    COLORREF tipColor;
+  };
+  const Case cases[] = {
+      {-1, 1, kDefaultHintColor, true, GetSysColor(COLOR_INFOBK)},
+      {1, 1, 0x0000FF, false, 0x0000FF},
+      {0, 0, kDefaultHintColor, true, GetSysColor(COLOR_INFOBK)},
+  };
+  for (const Case& c : cases) {
+    TMyRegistry& reg = settings->Reg();
+    if (c.dontShowWelcome < 0)
+      reg.DeleteValue("DontShowWelcome");
+    else
+      reg.WriteBool("DontShowWelcome", c.dontShowWelcome != 0);
+    reg.WriteInteger("ShowHints", c.showHints);
+    reg.WriteInteger("HintColor", static_cast<int32_t>(c.hintColor));
+    HWND tips = nullptr;
+    activations.clear();
+    Start([&] {
+      tips = reinterpret_cast<HWND>(SendMessageA(window->Control("Toolbar"), TB_GETTOOLTIPS, 0, 0));
+      originalTipProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(tips, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordActivation)));
+    });
+    EXPECT_EQ(window->ShowWelcome(), c.welcome) << c.dontShowWelcome;
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(activations, std::vector<WPARAM>{static_cast<WPARAM>(c.showHints)}) << c.showHints;
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageA(tips, TTM_GETTIPBKCOLOR, 0, 0)), c.tipColor);
+  }
+}
+
+TEST_F(MainWindowLayoutTest, ProgramIconComesFirstAndTheDocumentIconSecond) {
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  auto resource = [&](int id) {
+    return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, LR_SHARED));
+  };
+  std::vector<DWORD> program = IconPixels(resource(IDI_QUORVEL));
+  std::vector<DWORD> document = IconPixels(resource(IDI_DOCUMENT));
+  ASSERT_FALSE(program.empty());
+  ASSERT_NE(program, document);
+  for (const auto& [index, expected] : {std::pair{0, &program}, std::pair{1, &document}}) {
+    HICON large = nullptr;
+    ASSERT_EQ(ExtractIconExA(exe, index, &large, nullptr, 1), 1u) << index;
+    EXPECT_EQ(IconPixels(large), *expected) << index;
+    DestroyIcon(large);
+  }
+  Start();
+  EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(GetClassLongPtrA(window->Handle(), GCLP_HICON))), program);
+}

@@ -1,0 +1,77 @@
+#include "ui/Splitter.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kSplitterClass[] = "QuorvelSplitter";
+
+}  // namespace
+
+Splitter::Splitter(HWND parent, int id, std::function<void()> onMoved) : onMoved_(std::move(onMoved)) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExA(instance, kSplitterClass, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Splitter::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_SIZEWE);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kSplitterClass;
+    RegisterClassExA(&wc);
+  }
+  CreateWindowExA(0, kSplitterClass, "", WS_CHILD, 0, 0, 0, 0, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+}
+
+int Splitter::Arrange(const RECT& area) {
+  area_ = area;
+  const int width = area.right - area.left;
+  int left = position_ < 0 ? width * 2 / 5 : position_;
+  left = std::max(kMinPane, std::min(left, width - kBarWidth - kMinPane));
+  // A page too narrow for two minimal panes still gets a non-negative left pane.
+  placed_ = std::max(0, left);
+  MoveWindow(hwnd_, area.left + placed_, area.top, kBarWidth, std::max(0L, area.bottom - area.top), TRUE);
+  return placed_;
+}
+
+LRESULT CALLBACK Splitter::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Splitter*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    self = static_cast<Splitter*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      grabOffset_ = ParentX(lParam) - (area_.left + placed_);
+      SetCapture(hwnd_);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetCapture() != hwnd_) return 0;
+      position_ = ParentX(lParam) - grabOffset_ - area_.left;
+      if (onMoved_) onMoved_();
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetCapture() == hwnd_) ReleaseCapture();
+      return 0;
+    case WM_DESTROY:
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+}
+
+int Splitter::ParentX(LPARAM lParam) const {
+  POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  MapWindowPoints(hwnd_, GetParent(hwnd_), &point, 1);
+  return point.x;
+}
