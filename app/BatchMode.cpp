@@ -60,8 +60,12 @@ void Uninstall(BatchContext& context, const std::string& argument) {
     app.currentLogFile = logFile;
     Notify(context.showResults);
   }
-  RestoreEnvironment environment{app.currentLogFile,       app.logPositions, CurrentRestoreSettings(app.programFolder),
-                                 app.deletion,         context.ui,       context.sharedFiles,
+  RestoreEnvironment environment{app.currentLogFile,
+                                 app.logPositions,
+                                 CurrentRestoreSettings(app.programFolder),
+                                 app.deletion,
+                                 context.ui,
+                                 context.sharedFiles,
                                  &context.results.registry};
   struct Pass {
     const char* status;
@@ -74,7 +78,9 @@ void Uninstall(BatchContext& context, const std::string& argument) {
   for (const Pass& pass : passes) {
     Status(context, pass.status);
     TreeModel& tree = context.results.Of(pass.section);
-    pass.driver({tree, tree.FirstTop(), nullptr, kRestoreDefault, true, nullptr}, environment);
+    // Without a log the trees hold at most the "<No log file loaded>" node: nothing to restore.
+    TreeNode* root = app.currentLogFile.empty() ? nullptr : tree.FirstTop();
+    pass.driver({tree, root, nullptr, kRestoreDefault, true, nullptr}, environment);
   }
 }
 

@@ -151,6 +151,8 @@ TEST_F(BatchModeTest, StoreCompareAndUninstallUndoAChange) {
 
 // A log that does not exist: the three passes run on empty trees and restore nothing.
 TEST_F(BatchModeTest, UninstallOfAMissingLogRestoresNothing) {
+  // As the main window's trees show it before any log was loaded.
+  for (TreeModel* tree : {&registryResult, &driveResult, &systemResult}) tree->Add(nullptr, "<No log file loaded>");
   Run(CommandLineAction::Uninstall, app.programFolder + "missing.SXL");
   EXPECT_TRUE(app.currentLogFile.empty());
   EXPECT_EQ(resultsShown, 0);
