@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The capture benchmark in one command: builds the i686 target, makes a throwaway win32 prefix
-# under the build folder, puts the synthetic workload into it once (a registry key tree under
-# HKCU\Software\QuorvelBench and a file tree on drive Q:), then runs bench/capture_bench.cpp
-# pinned to CPU 0 together with the prefix's wineserver, and prints its table.
+# The capture benchmark in one command: builds the i686 target (x86_64 where 32-bit code cannot
+# run), makes a throwaway prefix under the build folder, puts the synthetic workload into it once
+# (a registry key tree under HKCU\Software\QuorvelBench and a file tree on drive Q:), then runs
+# bench/capture_bench.cpp pinned to CPU 0 together with the prefix's wineserver, and prints its
+# table.
 # QUORVEL_BUILD_DIR moves the build folder (default build/); QUORVEL_BENCH_ROUNDS sets the
 # repetitions (default 5); QUORVEL_BENCH_CPU the CPU (default 0); QUORVEL_BENCH_UNPINNED=1 adds
 # a second run of the save on all CPUs. The build, the prefix and the workload are

@@ -1,5 +1,6 @@
 # Sourced by the benchmark scripts (bench-capture.sh, bench-compare.sh): builds one bench exe of
-# the i686 target, makes a throwaway win32 prefix under the build folder, puts the synthetic
+# the i686 target (x86_64 where the kernel runs no 32-bit code), makes a throwaway prefix of
+# that architecture under the build folder, puts the synthetic
 # workload into it once (a registry key tree under HKCU\Software\QuorvelBench and a file tree on
 # drive Q:), and starts the prefix's wineserver pinned to one CPU.
 #
@@ -17,13 +18,16 @@ export QUORVEL_BUILD_DIR="$builds"
 rounds=${QUORVEL_BENCH_ROUNDS:-5}
 cpu=${QUORVEL_BENCH_CPU:-0}
 # Only the bench and what it links: a half-edited file elsewhere in the tree must not stop it.
-QUORVEL_BUILD_TARGET="$bench_target" scripts/build.sh i686 >&2
-bench_exe="$builds/i686/$bench_target.exe"
-bench_root="$builds/i686/bench-wine"
+source scripts/wine-targets.sh
+bench_build=$(quorvel_primary_target)
+bench_arch=$([ "$bench_build" = i686 ] && echo win32 || echo win64)
+QUORVEL_BUILD_TARGET="$bench_target" scripts/build.sh "$bench_build" >&2
+bench_exe="$builds/$bench_build/$bench_target.exe"
+bench_root="$builds/$bench_build/bench-wine"
 
 # The benches open no window: no X display, so Wine never touches the user's one.
 unset DISPLAY WAYLAND_DISPLAY
-source scripts/wine-env.sh "$bench_root" win32
+source scripts/wine-env.sh "$bench_root" "$bench_arch"
 
 # Every wine process of the prefix ends with its server, whatever happens below.
 server_pid=""
@@ -44,7 +48,7 @@ if [ -d "$WINEPREFIX" ] && { [ "$(cat "$marker" 2>/dev/null)" != "$workload_id" 
   wineserver -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
 fi
-scripts/make-prefix.sh "$bench_root" win32
+scripts/make-prefix.sh "$bench_root" "$bench_arch"
 
 # A persistent server in the foreground, so its pid is known and it can be pinned; every wine
 # call below talks to it. Bench and server on one CPU: across two CPUs every registry call
@@ -92,5 +96,5 @@ workload_clean() { rm -f "$dirty_marker"; }
 
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 print_machine() {
-  echo "machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine --version)"
+  echo "machine: $(nproc) CPUs, $bench_build build, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(wine --version)"
 }

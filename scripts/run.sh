@@ -5,13 +5,16 @@ set -euo pipefail
 top=$(dirname "$(dirname "$(realpath "$0")")")
 cd "$top"
 scripts/deps.sh
-scripts/build.sh i686
+source scripts/wine-targets.sh
+target=$(quorvel_primary_target)
+if [ "$target" = i686 ]; then arch=win32; prefix=build/run; else arch=win64; prefix=build/run64; fi
+scripts/build.sh "$target"
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   source scripts/xvfb.sh
   trap 'kill "$QUORVEL_XVFB_PID" 2>/dev/null || true' EXIT
   quorvel_start_xvfb
   echo "No X display: Quorvel runs on its own Xvfb at $DISPLAY (take a screenshot with: DISPLAY=$DISPLAY import -window root shot.png)." >&2
 fi
-scripts/make-prefix.sh build/run win32
-source scripts/wine-env.sh build/run win32
-exec wine build/i686/Quorvel.exe "$@"
+scripts/make-prefix.sh "$prefix" "$arch"
+source scripts/wine-env.sh "$prefix" "$arch"
+exec wine "build/$target/Quorvel.exe" "$@"
