@@ -9,3 +9,6 @@ struct CommandContext {
 
 bool IsCommandEnabled(int commandId, const CommandContext& context);
 bool IsCommandVisible(int commandId);
+
+// The name of the menu item a command comes from, as the error details show it.
+const char* CommandComponentName(int commandId);

@@ -1,5 +1,6 @@
 #include "app/MainCommands.h"
 
+#include "app/AddSystemFileDialog.h"
 #include "app/CompareCommands.h"
 #include "app/ExclusionCommands.h"
 #include "app/ExportCommands.h"
@@ -14,55 +15,6 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "res/resource.h"
-
-namespace {
-
-struct CommandName {
-  int id;
-  const char* component;
-};
-
-constexpr CommandName kCommandNames[] = {
-    {IDM_LOAD_SELECTION, "LoadSelectionMNU"},
-    {IDM_SAVE_SELECTION, "SaveSelectionMNU"},
-    {IDM_RESET_SELECTIONS, "ResetSelectionsMNU"},
-    {IDM_RESTORE_SAVED_CONFIG, "RestoreSavedConfigMNU"},
-    {IDM_LOAD_LOG_FILE, "LoadResultsMNU"},
-    {IDM_EXIT, "ExitMNU"},
-    {IDM_SAVE_CURRENT_CONFIG, "WriteConfigurationMNU"},
-    {IDM_COMPARE, "CreateLogfileMNU"},
-    {IDM_INCREMENTAL_COMPARE, "ChainingincrementalcompareMNU"},
-    {IDM_SAVE_CONFIG_AS, "SaveConfigurationas1"},
-    {IDM_COMPARE_CONFIGURATIONS, "Compareto1"},
-    {IDM_EXPORT_REG_DATA, "ExportRegDataMNU"},
-    {IDM_EXPORT_DRIVE_DATA, "ExportDriveDataMNU"},
-    {IDM_EXPORT_SYSTEM_DATA, "ExportSystemDataMNU"},
-    {IDM_REFRESH_VIEW, "RefreshViewMNU"},
-    {IDM_SETTINGS, "SettingsMNU"},
-    {IDM_ABOUT, "AboutMNU"},
-    {IDM_RESTORE_ALL, "RestoreAllMNU"},
-    {IDM_RESTORE_REGISTRY, "RemoveChangesRegistryMNU"},
-    {IDM_RESTORE_DRIVE, "RemoveChangesDriveMNU"},
-    {IDM_RESTORE_SYSTEM, "RemoveChangesSysMNU"},
-    {IDM_RESTORE_REG_VALUES, "RemoveChangesRegValuesMNU"},
-    {IDM_RESTORE_DRIVE_FILES, "RemoveChangesDriveFilesMNU"},
-    {IDM_RESTORE_SYSTEM_VALUES, "RemoveChangesSysValuesMNU"},
-    {IDM_DONT_CHECK_REGISTRY, "DoNotWatchNextTimeRegistryMNU"},
-    {IDM_DONT_CHECK_DRIVE, "DoNotWatchNextTimeDriveMNU"},
-    {IDM_DONT_CHECK_SYSTEM, "DoNotWatchNextTimeSysMNU"},
-    {IDM_DONT_CHECK_DRIVE_FILES, "DoNotWatchNextTimeDriveFilesMNU"},
-    {IDM_EXCLUDE_FILES, "DoNotWatchFilesMNU"},
-    {IDM_ADD_EXCLUDED_FILES, "BitBtn2"},
-    {IDM_SHOW_CLSID_NAME, "NameOfCLSIDShowValueMNU"},
-};
-
-}  // namespace
-
-const char* CommandComponentName(int commandId) {
-  for (const CommandName& name : kCommandNames)
-    if (name.id == commandId) return name.component;
-  return "MainForm";
-}
 
 void RunMainCommand(int commandId, MainCommandContext& context) {
   switch (commandId) {
@@ -147,6 +99,14 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
       break;
     case IDM_SHOW_CLSID_NAME:
       ShowClassIdNameCommand(context.results, context.ui);
+      break;
+    case IDM_ADD_USER_FILE:
+      AddUserFileCommand(context.selection, [&](UserFileChoice& choice) {
+        return RunAddSystemFileDialog(context.owner, choice);
+      });
+      break;
+    case IDM_DELETE_USER_FILE:
+      context.selection.DeleteSelectedUserFile();
       break;
     case IDM_RESTORE_SAVED_CONFIG:
       RestoreSavedConfigCommand(context.app.programFolder, context.ui);

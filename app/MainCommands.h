@@ -23,6 +23,3 @@ struct MainCommandContext {
 };
 
 void RunMainCommand(int commandId, MainCommandContext& context);
-
-// The name of the menu item a command comes from, as the error details show it.
-const char* CommandComponentName(int commandId);

@@ -54,9 +54,11 @@ constexpr ToolButton kToolButtons[] = {
 };
 
 // Positions of the pop-up menus in IDR_RESULT_POPUPS: the three result trees, then the lists
-// beside them, in LogSection order, then the drive selection's file list.
+// beside them, in LogSection order, then the drive selection's file list and the system-file
+// selection tree.
 constexpr int kResultListPopups = 3;
 constexpr int kDriveSelFilesPopup = 6;
+constexpr int kSystemSelectPopup = 7;
 
 // Rows of the icon legend: image index of the strip and its meaning.
 constexpr std::pair<int, const char*> kIconLegend[] = {
@@ -217,6 +219,7 @@ void MainWindow::CreateControls() {
     ShowPopup(kResultListPopups + static_cast<int>(section), screen);
   };
   pages_->onFileListMenu = [this](POINT screen) { ShowPopup(kDriveSelFilesPopup, screen); };
+  pages_->onSystemTreeMenu = [this](POINT screen) { ShowPopup(kSystemSelectPopup, screen); };
   HMENU menu = GetMenu(hwnd_);
   if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
   UpdateCommandStates();

@@ -87,3 +87,8 @@ bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction&
   SaveSelectionFile(last, app, pages);
   return true;
 }
+
+void AddUserFileCommand(SelectionPages& pages, const std::function<bool(UserFileChoice&)>& askForFile) {
+  UserFileChoice choice;
+  if (askForFile(choice)) pages.AddUserFile(choice.path, choice.iniFile);
+}

@@ -1,7 +1,11 @@
 #pragma once
 // Commands on the selection: load, save and reset it, the start-up selection and the offer
-// to keep it as "Last.SXS" when the window closes.
+// to keep it as "Last.SXS" when the window closes, the user-defined files of the system-file
+// selection.
 
+#include <functional>
+
+#include "app/AddSystemFileDialog.h"
 #include "app/AppState.h"
 #include "app/SelectionPages.h"
 #include "core/UserInteraction.h"
@@ -21,3 +25,7 @@ void LoadStartupSelection(AppState& app, SelectionPages& pages, UserInteraction&
 
 // Before the window closes: false keeps it open (the user cancelled).
 bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);
+
+// "Add User-defined File": the file chosen with askForFile joins the system-file selection;
+// nothing happens when it is cancelled.
+void AddUserFileCommand(SelectionPages& pages, const std::function<bool(UserFileChoice&)>& askForFile);

@@ -15,6 +15,7 @@
 #include "core/Formatting.h"
 #include "core/StripImages.h"
 #include "core/TextCompare.h"
+#include "restore/UserSystemFiles.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -180,9 +181,37 @@ bool SelectionPages::HandleNotify(const NMHDR& header, LRESULT& result) {
     result = TRUE;
     return true;
   }
+  if (header.hwndFrom == controls_.systemTree && header.code == NM_RCLICK) {
+    DWORD position = GetMessagePos();
+    POINT screen{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    POINT client = screen;
+    ScreenToClient(controls_.systemTree, &client);
+    // Adding needs no node; deleting acts on the one under the mouse.
+    if (TreeNode* node = systemBinding_->NodeAt(client)) systemBinding_->Select(node);
+    if (onSystemTreeMenu) onSystemTreeMenu(screen);
+    result = TRUE;
+    return true;
+  }
   for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
     if (binding && binding->HandleNotify(header, result)) return true;
   return false;
+}
+
+void SelectionPages::AddUserFile(const std::string& path, bool iniFile) {
+  const int image = AddShellFileIcon(path, [this](HICON icon) {
+    return systemImages_ ? ImageList_AddIcon(systemImages_, icon) : -1;
+  });
+  TreeNode* node = AddUserDefinedFile(systemFiles_, path, iniFile, image);
+  systemBinding_->Select(node);
+  app_.selectionChanged = true;
+}
+
+void SelectionPages::DeleteSelectedUserFile() {
+  TreeNode* node = systemBinding_->Selected();
+  if (!node) return;
+  DeleteUserDefinedFile(systemFiles_, node);
+  app_.selectionChanged = true;
+  ShowSystemEntries(systemBinding_->Selected());
 }
 
 void SelectionPages::Build() {

@@ -49,6 +49,14 @@ class SelectionPages {
   std::vector<std::string> SelectedDriveFiles() const;
   // The pop-up menu of the drive selection's file list, at a screen point; a file is selected.
   std::function<void(POINT screen)> onFileListMenu;
+  // The pop-up menu of the system-file tree, at a screen point; the node under the mouse (if
+  // any) is selected.
+  std::function<void(POINT screen)> onSystemTreeMenu;
+
+  // Appends a user-defined file to the system-file tree with its shell icon and selects it.
+  void AddUserFile(const std::string& path, bool iniFile);
+  // Removes the selected user-defined file; raises for a node that is not one.
+  void DeleteSelectedUserFile();
 
  private:
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,

@@ -300,17 +300,21 @@ void AddSystemFileNode(TreeModel& tree, TreeNode* top, const std::string& text, 
   node->stateIndex = kStateUnchecked;
   std::string path;
   bool ini = IsIniNode(*node, path);
-  int image = -1;
-  SHFILEINFOA info{};
-  if (!path.empty() && icons && SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON)) {
-    image = icons(info.hIcon);
-    DestroyIcon(info.hIcon);
-  }
+  const int image = AddShellFileIcon(path, icons);
   tree.SetImages(node, image, image);
   tree.SetHasChildren(node, ini);
 }
 
 }  // namespace
+
+int AddShellFileIcon(const std::string& path, const IconSink& icons) {
+  SHFILEINFOA info{};
+  if (path.empty() || !icons || !SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
+    return -1;
+  const int image = icons(info.hIcon);
+  DestroyIcon(info.hIcon);
+  return image;
+}
 
 void BuildSystemFileSelectionTree(TreeModel& tree, const std::vector<std::string>& userFiles, const IconSink& icons) {
   TreeUpdate update(tree);

@@ -22,6 +22,8 @@ using IconSink = std::function<int(HICON icon)>;
 void BuildRegistrySelectionTree(TreeModel& tree);
 // One node per present drive: letter, ": " and the shell's display name.
 void BuildDriveSelectionTree(TreeModel& tree, const IconSink& icons);
+// The shell's small icon of a file added to the tree's images; -1 without one.
+int AddShellFileIcon(const std::string& path, const IconSink& icons);
 // "System Files" with WIN.INI, SYSTEM.INI, Autoexec.bat, Config.sys and the user's files.
 void BuildSystemFileSelectionTree(TreeModel& tree, const std::vector<std::string>& userFiles, const IconSink& icons);
 

@@ -12,6 +12,7 @@
 #include "core/CheckStates.h"
 #include "core/ScriptedInteraction.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/core/ExpectRaisesText.h"
 
 namespace {
 
@@ -102,4 +103,48 @@ TEST_F(SelectionCommandsTest, LoadingLastSelectionLeavesTheChangedFlagClear) {
   EXPECT_TRUE(app.selectionChanged);
   EXPECT_EQ(ui.fileDialogs.back().title, "Load Selection File");
   EXPECT_TRUE(ui.fileDialogs.back().fileMustExist);
+}
+
+TEST_F(SelectionCommandsTest, UserFilesJoinTheSystemSelectionAndTravelWithTheSelectionFile) {
+  const std::string userFile = app.programFolder + "APP.INI";
+  WritePrivateProfileStringA("Main", "Key", "1", userFile.c_str());
+  TreeModel& tree = window->Trees().systemFiles;
+  TreeNode* top = tree.FirstTop();
+  const size_t fixedFiles = top->Count();
+
+  bool asked = false;
+  AddUserFileCommand(window->Pages(), [&](UserFileChoice&) { return asked = true, false; });
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(top->Count(), fixedFiles) << "a cancelled dialog adds nothing";
+
+  AddUserFileCommand(window->Pages(), [&](UserFileChoice& choice) {
+    choice = {userFile, true};
+    return true;
+  });
+  ASSERT_EQ(top->Count(), fixedFiles + 1);
+  TreeNode* added = top->Child(fixedFiles);
+  EXPECT_EQ(added->text, userFile + "(INI)");
+  EXPECT_TRUE(added->hasChildren);
+  EXPECT_GE(added->imageIndex, 0) << "the file's shell icon";
+  EXPECT_TRUE(app.selectionChanged);
+  EXPECT_EQ(SendMessageA(window->Control("SystemSelect"), TVM_GETCOUNT, 0, 0), static_cast<LRESULT>(top->Count() + 1));
+
+  // The added file is selected: it can be deleted, and then the node selected in its place cannot.
+  app.selectionChanged = false;
+  window->Pages().DeleteSelectedUserFile();
+  EXPECT_EQ(top->Count(), fixedFiles);
+  EXPECT_TRUE(app.selectionChanged);
+  ExpectRaisesText([&] { window->Pages().DeleteSelectedUserFile(); }, "This entry cannot be deleted.");
+  EXPECT_EQ(top->Count(), fixedFiles);
+
+  window->Pages().AddUserFile(userFile, false);
+  ui.fileChoices = {other};
+  SaveSelectionCommand(app, window->Pages(), ui);
+  ResetSelectionsCommand(app, window->Pages(), ui);
+  ASSERT_EQ(tree.FirstTop()->Count(), fixedFiles);
+  ui.fileChoices = {other};
+  LoadSelectionCommand(app, window->Pages(), ui);
+  ASSERT_EQ(tree.FirstTop()->Count(), fixedFiles + 1) << "the user file comes back with the selection";
+  EXPECT_EQ(tree.FirstTop()->Child(fixedFiles)->text, userFile + "(TXT)");
+  DeleteFileA(userFile.c_str());
 }

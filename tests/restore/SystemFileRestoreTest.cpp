@@ -4,19 +4,10 @@
 #include "core/Errors.h"
 #include "restore/SystemFileRestore.h"
 #include "restore/UserSystemFiles.h"
+#include "tests/core/ExpectRaisesText.h"
 #include "tests/restore/RestoreFixture.h"
 
 namespace {
-
-template <typename F>
-void ExpectRaisesText(F f, const std::string& text) {
-  try {
-    f();
-    ADD_FAILURE() << "no error, expected \"" << text << "\"";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), text);
-  }
-}
 
 class SystemFileRestoreTest : public RestoreFixture {
  protected:
