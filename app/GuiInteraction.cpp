@@ -28,39 +28,48 @@ MsgAnswer AnswerOf(int id) {
 
 constexpr int kNoToAll = 100;
 constexpr int kYesToAll = 101;
+constexpr int kAll = 102;
 
-// The five-button question has no message-box style of its own: a task dialog carries it.
-MsgAnswer AskWithToAll(HWND owner, MsgType type, const std::string& text) {
+// Yes, No and All, or the five-button question, have no message-box style of their own: a task
+// dialog carries them.
+MsgAnswer AskWithOwnButtons(HWND owner, MsgType type, const std::string& text, MsgButtons set) {
   std::wstring wideText(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0), L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wideText.data(), static_cast<int>(wideText.size()));
-  const TASKDIALOG_BUTTON buttons[] = {{kNoToAll, L"No to All"}, {kYesToAll, L"Yes to All"}};
+  const TASKDIALOG_BUTTON toAll[] = {{kNoToAll, L"No to All"}, {kYesToAll, L"Yes to All"}};
+  const TASKDIALOG_BUTTON all[] = {{kAll, L"All"}};
+  const bool withToAll = set == MsgButtons::YesNoCancelAll;
   TASKDIALOGCONFIG config{};
   config.cbSize = sizeof config;
   config.hwndParent = owner;
   config.pszWindowTitle = L"Quorvel";
   config.pszContent = wideText.c_str();
-  config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON | TDCBF_CANCEL_BUTTON;
-  config.pButtons = buttons;
-  config.cButtons = 2;
+  config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON | (withToAll ? TDCBF_CANCEL_BUTTON : 0);
+  config.pButtons = withToAll ? toAll : all;
+  config.cButtons = withToAll ? 2 : 1;
   config.pszMainIcon = type == MsgType::Warning ? TD_WARNING_ICON : TD_INFORMATION_ICON;
   int pressed = IDCANCEL;
   if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return MsgAnswer::Cancel;
   if (pressed == kNoToAll) return MsgAnswer::NoToAll;
   if (pressed == kYesToAll) return MsgAnswer::YesToAll;
+  if (pressed == kAll) return MsgAnswer::All;
+  // Closed without a button: the question without Cancel counts it as No.
+  if (!withToAll && pressed == IDCANCEL) return MsgAnswer::No;
   return AnswerOf(pressed);
 }
 
 }  // namespace
 
 MsgAnswer GuiInteraction::Ask(MsgType type, const std::string& text, MsgButtons buttons) {
-  if (buttons == MsgButtons::YesNoCancelAll) return AskWithToAll(controls_.owner, type, text);
+  if (buttons == MsgButtons::YesNoCancelAll || buttons == MsgButtons::YesNoAll)
+    return AskWithOwnButtons(controls_.owner, type, text, buttons);
   UINT style = IconOf(type);
   switch (buttons) {
     case MsgButtons::Ok: style |= MB_OK; break;
     case MsgButtons::OkCancel: style |= MB_OKCANCEL; break;
     case MsgButtons::YesNo: style |= MB_YESNO; break;
     case MsgButtons::YesNoCancel: style |= MB_YESNOCANCEL; break;
-    case MsgButtons::YesNoCancelAll: break;
+    case MsgButtons::YesNoCancelAll:
+    case MsgButtons::YesNoAll: break;
   }
   // The cursor may be the hourglass of a running command; a question needs the arrow.
   HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_ARROW));

@@ -9,9 +9,9 @@
 
 enum class MsgType { Error, Information, Confirmation, Warning };
 
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoCancelAll };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoCancelAll, YesNoAll };
 
-enum class MsgAnswer { Ok, Cancel, Yes, No, NoToAll, YesToAll };
+enum class MsgAnswer { Ok, Cancel, Yes, No, NoToAll, YesToAll, All };
 
 // Which status display a text or progress goes to: the status panel with the first progress
 // bar, or the second label and bar that are visible only during a save.

@@ -29,8 +29,8 @@ bool DeleteFileWithBackup(const std::string& path, FileDeletionState& state, con
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     if (state.askWriteProtected) {
       const MsgAnswer answer = ui.Ask(MsgType::Confirmation, "File: " + path + "\ris write protected, delete anyway?",
-                                      MsgButtons::YesNoCancelAll);
-      if (answer == MsgAnswer::YesToAll)
+                                      MsgButtons::YesNoAll);
+      if (answer == MsgAnswer::All)
         state.askWriteProtected = false;
       else if (answer != MsgAnswer::Yes)
         throw Exception("Deletion cancelled by user.");

@@ -33,7 +33,7 @@ std::string BackupTargetOf(const std::string& backupFolder, const std::string& p
 
 // Returns true or raises: "File not found!", "Deletion cancelled by user." (the write-protect
 // question answered No), "Cannote delete file <path>." (the file is still there afterwards).
-// The write-protect question is a confirmation with Yes, No and a third button for "All"
-// (YesToAll); any answer but Yes and All counts as No.
+// The write-protect question is a confirmation with Yes, No and All; any answer but Yes and All
+// counts as No.
 bool DeleteFileWithBackup(const std::string& path, FileDeletionState& state, const DeletionSettings& settings,
                           UserInteraction& ui);

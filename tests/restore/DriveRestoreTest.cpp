@@ -173,7 +173,7 @@ TEST_F(DriveRestoreTest, WriteProtectedAndLockedFilesAreDeletedOnlyAsTheUserSays
   HANDLE locked =
       CreateFileA((data / "s.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-  ui.answers = {MsgAnswer::No, MsgAnswer::YesToAll};
+  ui.answers = {MsgAnswer::No, MsgAnswer::All};
   const std::vector<ToDoItem> items = Run(true);
   CloseHandle(locked);
 
@@ -185,6 +185,7 @@ TEST_F(DriveRestoreTest, WriteProtectedAndLockedFilesAreDeletedOnlyAsTheUserSays
                 "Delete File | " + folder + " | s.txt | Not done. Error:Cannote delete file " + folder + "s.txt."}));
   ASSERT_EQ(ui.messages.size(), 2u) << "\"All\" deletes the later write-protected files without asking";
   EXPECT_EQ(ui.messages[0].text, "File: " + folder + "r1.txt\ris write protected, delete anyway?");
+  EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoAll);
   EXPECT_FALSE(deletion.askWriteProtected);
   EXPECT_EQ(GetFileAttributesA((data / "r1.txt").c_str()) & FILE_ATTRIBUTE_READONLY,
             static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
