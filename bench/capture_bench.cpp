@@ -5,12 +5,16 @@
 //   capture_bench.exe [--root HKEY_CURRENT_USER] [--key Software\QuorvelBench] [--drive Q]
 //                     [--folder Q:\] [--rounds 3] [--out C:\QuorvelBenchOut\Bench.SXD]
 //                     [--server-pid <Linux pid of the wineserver>] [--figures all|save]
+//                     [--split-threads <cpu>,<cpu>]
 //
 // Capture against floor: the key record of --key and the folder record of --folder, the same
 // data the floors walk. The save captures what a user selects, whole root keys and whole
 // drives: --root and --drive (the script gives the file workload a drive of its own); it is
 // set against the two section captures run one after the other. With the server's pid the CPU
 // times include the server's; --figures save times only the save and the sections.
+// --split-threads A,B (the process may use both CPUs, the server runs on A): this thread and the
+// save's registry thread run on CPU A beside the server, the drives thread on CPU B, so the two
+// captures can overlap without a registry round trip crossing CPUs.
 
 #include <windows.h>
 
@@ -26,9 +30,11 @@
 #include <vector>
 
 #include "bench/BenchMemory.h"
+#include "bench/BenchOptions.h"
 #include "bench/BenchSelection.h"
 #include "bench/BenchTable.h"
 #include "bench/BenchTiming.h"
+#include "capture/CaptureThread.h"
 #include "capture/LocaleSort.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SectionCaptures.h"
@@ -267,39 +273,30 @@ void SortByLocaleSorter(NameLists& lists) {
 
 // ------------------------------------------------------------------ the run
 
-struct Options {
-  std::string root = "HKEY_CURRENT_USER";
-  std::string key = "Software\\QuorvelBench";
-  char drive = 'Q';
-  std::string folder = "Q:\\";
-  int rounds = 3;
+struct Options : WorkloadOptions {
   std::string out = "C:\\QuorvelBenchOut\\Bench.SXD";
-  int serverPid = 0;
   bool saveOnly = false;
+  int registryCpu = -1, drivesCpu = -1;  // --split-threads; -1: threads left where they start
 };
 
 Options ParseOptions(int argc, char** argv) {
   Options o;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    std::string name = argv[i], value = argv[i + 1];
-    if (name == "--root")
-      o.root = value;
-    else if (name == "--key")
-      o.key = value;
-    else if (name == "--drive")
-      o.drive = static_cast<char>(toupper(static_cast<unsigned char>(value[0])));
-    else if (name == "--folder")
-      o.folder = value.back() == '\\' ? value : value + "\\";
-    else if (name == "--rounds")
-      o.rounds = std::max(1, atoi(value.c_str()));
-    else if (name == "--out")
+  ParseBenchOptions(argc, argv, o, [&](const std::string& name, const std::string& value) {
+    if (name == "--out")
       o.out = value;
-    else if (name == "--server-pid")
-      o.serverPid = atoi(value.c_str());
     else if (name == "--figures")
       o.saveOnly = value == "save";
-  }
+    else if (name == "--split-threads")
+      sscanf(value.c_str(), "%d,%d", &o.registryCpu, &o.drivesCpu);
+  });
   return o;
+}
+
+DWORD_PTR registryCpuMask = 0, drivesCpuMask = 0;
+
+// The registry capture reports on the main channel, the drives capture on the secondary one.
+void PlaceCaptureThread(HANDLE thread, StatusChannel channel) {
+  SetThreadAffinityMask(thread, channel == StatusChannel::Main ? registryCpuMask : drivesCpuMask);
 }
 
 class Bench {
@@ -360,6 +357,15 @@ int Bench::Run() {
          static_cast<unsigned long long>(files.bytes), o_.drive);
   printf("CPU time: this process%s\n", cpu_.SeesServer() ? " and the wineserver" : " only (no --server-pid)");
   fflush(stdout);
+
+  if (o_.registryCpu >= 0 && o_.drivesCpu >= 0) {
+    registryCpuMask = DWORD_PTR{1} << o_.registryCpu;
+    drivesCpuMask = DWORD_PTR{1} << o_.drivesCpu;
+    SetThreadAffinityMask(GetCurrentThread(), registryCpuMask);
+    CaptureThread::SetStartHook(PlaceCaptureThread);
+    printf("threads: this one and the registry capture on CPU %d, the drives capture on CPU %d\n", o_.registryCpu,
+           o_.drivesCpu);
+  }
 
   // Memory first, while nothing else has raised the process's peaks.
   MemoryPeak memory;

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "bench/BenchMemory.h"
+#include "bench/BenchOptions.h"
 #include "bench/BenchSelection.h"
 #include "bench/BenchTable.h"
 #include "bench/BenchTiming.h"
@@ -43,41 +44,23 @@
 
 namespace {
 
-struct Options {
-  std::string root = "HKEY_CURRENT_USER";
-  std::string key = "Software\\QuorvelBench";
-  char drive = 'Q';
-  std::string folder = "Q:\\";
+struct Options : WorkloadOptions {
   std::string work = "C:\\QuorvelCompareBench";
-  int rounds = 5;
-  int serverPid = 0;
   bool memoryOnly = false;  // the child that measures one compare's memory
   bool keepFiles = false;   // leave the configuration and log files for a closer look
 };
 
 Options ParseOptions(int argc, char** argv) {
   Options o;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    std::string name = argv[i], value = argv[i + 1];
-    if (name == "--root")
-      o.root = value;
-    else if (name == "--key")
-      o.key = value;
-    else if (name == "--drive")
-      o.drive = static_cast<char>(toupper(static_cast<unsigned char>(value[0])));
-    else if (name == "--folder")
-      o.folder = value.back() == '\\' ? value : value + "\\";
-    else if (name == "--work")
+  o.rounds = 5;
+  ParseBenchOptions(argc, argv, o, [&](const std::string& name, const std::string& value) {
+    if (name == "--work")
       o.work = value;
-    else if (name == "--rounds")
-      o.rounds = std::max(1, atoi(value.c_str()));
-    else if (name == "--server-pid")
-      o.serverPid = atoi(value.c_str());
     else if (name == "--memory-only")
       o.memoryOnly = value == "1";
     else if (name == "--keep-files")
       o.keepFiles = value == "1";
-  }
+  });
   return o;
 }
 

@@ -7,10 +7,17 @@ CaptureThread::CaptureThread(MainThreadCalls& calls, UserInteraction& ui, Status
 
 CaptureThread::~CaptureThread() { Join(); }
 
+namespace {
+std::atomic<CaptureThread::StartHook> startHook{nullptr};
+}  // namespace
+
+void CaptureThread::SetStartHook(StartHook hook) { startHook = hook; }
+
 void CaptureThread::Start() {
   handle_ = CreateThread(nullptr, 0, &CaptureThread::ThreadProc, this, CREATE_SUSPENDED, nullptr);
   if (!handle_) throw Exception(ErrorKind::EThread, "The capture thread could not be created.");
   SetThreadPriority(handle_, THREAD_PRIORITY_BELOW_NORMAL);
+  if (StartHook hook = startHook.load()) hook(handle_, channel_);
   ResumeThread(handle_);
 }
 

@@ -24,6 +24,10 @@ class CaptureThread {
 
   // Creates the thread suspended, lowers its priority, then lets it run.
   void Start();
+  // Called with each new capture thread, still suspended, and the channel it reports on; unset
+  // in the program. Lets a benchmark put the two threads on CPUs of its choice.
+  using StartHook = void (*)(HANDLE thread, StatusChannel channel);
+  static void SetStartHook(StartHook hook);
   bool Finished() const { return finished_.load(); }
   // Waits for the thread itself to end after Finished().
   void Join();

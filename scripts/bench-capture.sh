@@ -6,8 +6,8 @@
 # table.
 # QUORVEL_BUILD_DIR moves the build folder (default build/); QUORVEL_BENCH_ROUNDS sets the
 # repetitions (default 5); QUORVEL_BENCH_CPU the CPU (default 0); QUORVEL_BENCH_UNPINNED=1 adds
-# a second run of the save on all CPUs. The build, the prefix and the workload are
-# scripts/bench-common.sh's.
+# a run of the save on all CPUs, QUORVEL_BENCH_SPLIT=1 one with its threads placed on two CPUs.
+# The build, the prefix and the workload are scripts/bench-common.sh's.
 set -euo pipefail
 bench_target=capture_bench
 source "$(dirname "$(realpath "$0")")/bench-common.sh"
@@ -29,5 +29,19 @@ if [ "${QUORVEL_BENCH_UNPINNED:-0}" = 1 ] && [ "$(nproc)" -gt 1 ]; then
   cpu="0-$(( $(nproc) - 1 ))"
   run_wine "$(winepath -w "$bench_exe")" --root HKEY_CURRENT_USER --key 'Software\QuorvelBench' --drive Q \
     --folder 'Q:\' --rounds "$rounds" --server-pid "$server_pid" --figures save
+  echo "load average after: $(load)"
+fi
+
+# On request, the save with its two threads on two CPUs: the registry thread beside the server
+# on the pinned CPU, the drives thread on the next one (see bench/capture_bench.cpp).
+if [ "${QUORVEL_BENCH_SPLIT:-0}" = 1 ] && [ "$(nproc)" -gt 1 ]; then
+  first=${QUORVEL_BENCH_CPU:-0}
+  second=$(( (first + 1) % $(nproc) ))
+  echo
+  echo "== The save with its threads on CPU $first (registry, with the server) and CPU $second (drives), $rounds rounds"
+  taskset -p -c "$first" "$server_pid" >/dev/null
+  cpu="$first,$second"
+  run_wine "$(winepath -w "$bench_exe")" --root HKEY_CURRENT_USER --key 'Software\QuorvelBench' --drive Q \
+    --folder 'Q:\' --rounds "$rounds" --server-pid "$server_pid" --figures save --split-threads "$first,$second"
   echo "load average after: $(load)"
 fi
