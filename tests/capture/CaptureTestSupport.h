@@ -1,7 +1,7 @@
 #pragma once
 // What the capture tests share: a host that runs a capture inline and records what it showed,
-// an encoder of expected bytes that does not use TWriter, a capture into memory, and a folder
-// of the running test's own under the temp folder.
+// an encoder of expected bytes that does not use TWriter, a capture into memory, and (from
+// TestFolder.h) a folder of the running test's own under the temp folder.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "core/ScriptedInteraction.h"
 #include "datafiles/Stream.h"
 #include "datafiles/TWriter.h"
+#include "tests/capture/TestFolder.h"
 
 // Runs the capture on the test's thread; keeps every progress display in order.
 class RecordingHost : public DirectCaptureHost {
@@ -88,62 +89,6 @@ inline std::string Captured(const std::function<void(TWriter&)>& capture) {
   }
   return std::string(stream.Bytes().begin(), stream.Bytes().end());
 }
-
-// A folder of the running test's own under the temp folder, empty at the start and removed
-// with everything in it at the end.
-class TestFolder {
- public:
-  TestFolder() {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    for (char& c : name)
-      if (c == '/' || c == '\\') c = '_';
-    path_ = std::string(temp) + "QuorvelCapture_" + name + "\\";
-    RemoveTree(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~TestFolder() { RemoveTree(path_); }
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
-
-  // Ends with a backslash.
-  const std::string& Path() const { return path_; }
-
-  void Folder(const std::string& relative) const {
-    ASSERT_TRUE(CreateDirectoryA((path_ + relative).c_str(), nullptr)) << relative;
-  }
-  void File(const std::string& relative, const std::string& content) const {
-    HANDLE file = CreateFileA((path_ + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << relative;
-    DWORD written = 0;
-    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-  }
-
- private:
-  static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        std::string path = folder + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(path + "\\");
-        else
-          DeleteFileA(path.c_str());
-      } while (FindNextFileA(find, &entry));
-      FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
-
-  std::string path_;
-};
 
 // Shows bytes as hex, so a failed comparison points at the first differing byte.
 inline std::string Hex(const std::string& bytes) {

@@ -20,76 +20,20 @@
 #include "datafiles/Stream.h"
 #include "datafiles/TWriter.h"
 #include "restore/RestoreRequest.h"
+#include "tests/capture/TestFolder.h"
 
-// A folder of the running test's own under the temp folder, removed with its contents.
-class ScratchFolder {
+// A test folder with a short name: backups nest whole paths below other folders, and the
+// shell's buffers hold 255 characters.
+class ScratchFolder : public TestFolder {
  public:
-  explicit ScratchFolder(const std::string& tag) {
-    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    // A short name: backups nest whole paths below other folders, and the shell's buffers
-    // hold 255 characters.
-    const std::string test = std::string(info->test_suite_name()) + "." + info->name();
-    char name[16];
-    std::snprintf(name, sizeof name, "%08X", static_cast<unsigned>(std::hash<std::string>{}(test)));
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "QR_" + tag + "_" + name + "\\";
-    RemoveTree(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~ScratchFolder() { RemoveTree(path_); }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  // Ends with a backslash.
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& relative) const { return path_ + relative; }
-
-  void Folder(const std::string& relative) const { CreateDirectoryA((path_ + relative).c_str(), nullptr); }
-  void File(const std::string& relative, const std::string& content) const { WriteFile(path_ + relative, content); }
-
-  static void WriteFile(const std::string& path, const std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(file);
-  }
-  // The content, or "<missing>".
-  static std::string Read(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string content(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    CloseHandle(file);
-    content.resize(read);
-    return content;
-  }
-  static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-  static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(path + "\\");
-        else
-          DeleteFileA(path.c_str());
-      } while (FindNextFileA(find, &entry));
-      FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
+  explicit ScratchFolder(const std::string& tag) : TestFolder("QR_" + tag + "_" + HashedTestName()) {}
 
  private:
-  std::string path_;
+  static std::string HashedTestName() {
+    char name[16];
+    std::snprintf(name, sizeof name, "%08X", static_cast<unsigned>(std::hash<std::string>{}(CurrentTestName())));
+    return name;
+  }
 };
 
 // The places a snapshot takes; everything else of the machine stays out.
