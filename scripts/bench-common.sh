@@ -1,8 +1,8 @@
 # Sourced by the benchmark scripts (bench-capture.sh, bench-compare.sh): builds one bench exe of
 # the i686 target (x86_64 where the kernel runs no 32-bit code), makes a throwaway prefix of
-# that architecture under the build folder, puts the synthetic
-# workload into it once (a registry key tree under HKCU\Software\QuorvelBench and a file tree on
-# drive Q:), and starts the prefix's wineserver pinned to one CPU.
+# that architecture under the build folder, puts the synthetic workload into it once (a registry
+# key tree under HKCU\Software\QuorvelBench and a file tree on drive Q:), and starts the prefix's
+# wineserver pinned to one CPU.
 #
 # In:  bench_target, the bench exe's name without .exe.
 # Out: builds, bench_exe, bench_root, rounds, cpu, server_pid; run_wine (wine pinned to the CPU,
@@ -20,7 +20,7 @@ cpu=${QUORVEL_BENCH_CPU:-0}
 # Only the bench and what it links: a half-edited file elsewhere in the tree must not stop it.
 source scripts/wine-targets.sh
 bench_build=$(quorvel_primary_target)
-bench_arch=$([ "$bench_build" = i686 ] && echo win32 || echo win64)
+bench_arch=$(quorvel_wine_arch "$bench_build")
 QUORVEL_BUILD_TARGET="$bench_target" scripts/build.sh "$bench_build" >&2
 bench_exe="$builds/$bench_build/$bench_target.exe"
 bench_root="$builds/$bench_build/bench-wine"

@@ -7,7 +7,9 @@ cd "$top"
 scripts/deps.sh
 source scripts/wine-targets.sh
 target=$(quorvel_primary_target)
-if [ "$target" = i686 ]; then arch=win32; prefix=build/run; else arch=win64; prefix=build/run64; fi
+arch=$(quorvel_wine_arch "$target")
+# Each architecture keeps a prefix of its own.
+if [ "$target" = i686 ]; then prefix=build/run; else prefix=build/run64; fi
 scripts/build.sh "$target"
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   source scripts/xvfb.sh

@@ -33,13 +33,12 @@ for t in $targets; do
 done
 [ ${#windows[@]} -eq 0 ] && exit 0
 
-wine_arch() { if [ "$1" = x86_64 ]; then echo win64; else echo win32; fi; }
 
 # Windows tests create real windows: the Wine session needs a display before its first call.
 source scripts/xvfb.sh
 cleanup() {
   for t in "${windows[@]}"; do
-    (source scripts/wine-env.sh "$builds/$t/wine" "$(wine_arch "$t")"; wineserver -k 2>/dev/null || true)
+    (source scripts/wine-env.sh "$builds/$t/wine" "$(quorvel_wine_arch "$t")"; wineserver -k 2>/dev/null || true)
   done
   [ -n "${QUORVEL_XVFB_PID:-}" ] && kill "$QUORVEL_XVFB_PID" 2>/dev/null || true
 }
@@ -48,12 +47,12 @@ quorvel_start_xvfb
 
 pids=()
 for t in "${windows[@]}"; do
-  scripts/make-prefix.sh "$builds/$t/wine" "$(wine_arch "$t")" & pids+=($!)
+  scripts/make-prefix.sh "$builds/$t/wine" "$(quorvel_wine_arch "$t")" & pids+=($!)
 done
 for p in "${pids[@]}"; do wait "$p"; done
 
 for t in "${windows[@]}"; do
-  (source scripts/wine-env.sh "$builds/$t/wine" "$(wine_arch "$t")" && wineserver -p)
+  (source scripts/wine-env.sh "$builds/$t/wine" "$(quorvel_wine_arch "$t")" && wineserver -p)
   echo "== Windows tests ($t, under Wine)"
   ctest --test-dir "$builds/$t" --output-on-failure --no-tests=error -j2
 done

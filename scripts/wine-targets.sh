@@ -6,7 +6,12 @@ quorvel_runs_i386() {
   [ -x /lib/ld-linux.so.2 ] && /lib/ld-linux.so.2 --help >/dev/null 2>&1
 }
 
-# The target and Wine architecture that run.sh and the benchmarks use: i686 where it runs.
+# The Wine architecture of a Windows target's prefix.
+quorvel_wine_arch() {
+  if [ "$1" = x86_64 ]; then echo win64; else echo win32; fi
+}
+
+# The target that run.sh and the benchmarks use: i686 where it runs.
 quorvel_primary_target() {
   if quorvel_runs_i386; then echo i686; else echo x86_64; fi
 }
