@@ -33,7 +33,6 @@ for t in $targets; do
 done
 [ ${#windows[@]} -eq 0 ] && exit 0
 
-
 # Windows tests create real windows: the Wine session needs a display before its first call.
 source scripts/xvfb.sh
 cleanup() {

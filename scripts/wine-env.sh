@@ -14,7 +14,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/wine-targets.sh"
 if [ "$WINEARCH" = win64 ] && [ -x /usr/lib/wine/wine64 ] && ! quorvel_runs_i386; then
   export WINELOADER=/usr/lib/wine/wine64
   mkdir -p "$quorvel_prefix_root/bin"
+  # Sourced before every test process: written once per prefix folder.
   for quorvel_name in wine wine-stable; do
+    [ -x "$quorvel_prefix_root/bin/$quorvel_name" ] && continue
     printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$quorvel_prefix_root/bin/$quorvel_name"
     chmod +x "$quorvel_prefix_root/bin/$quorvel_name"
   done
