@@ -7,6 +7,7 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
+#include "restore/PlainNames.h"
 #include "restore/RegistryRestore.h"
 #include "restore/RestorePass.h"
 #include "restore/ShellFileOperations.h"
@@ -23,8 +24,15 @@ constexpr int kNoAnswer = 0;
 constexpr int kAnswerDelete = 1;
 constexpr int kAnswerKeep = 2;
 
+constexpr char kFolderDeletionError[] = "Error: Folder not found or deletion error.";
+
 std::string WithBackslash(std::string folder) {
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string WithoutBackslash(std::string folder) {
+  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
   return folder;
 }
 
@@ -54,21 +62,24 @@ class DriveRestore {
         sharedFiles_(std::move(sharedFiles)) {}
 
   void Folder(TreeNode& node) {
+    const size_t failuresBefore = pass_.Failures();
+    const size_t unfinishedBefore = pass_.Unfinished();
     const std::string full = DriveFolderPath(node);
     const std::string relative = WithoutFirstColon(full);
-    int backupState = kBackupUnknown;
-    bool failed = false;
+    std::string unplainName;
+    // A path that is no plain path has no backup copy either, and is never looked up.
+    int backupState = FindUnplainName(full, unplainName) ? kBackupMissing : kBackupUnknown;
 
     if (pass_.NodeKind(node) == kKindDeleted && pass_.Flag(kRestoreDeletions) && !pass_.Filtered() &&
         settings_.useDLLBackupRestore) {
-      backupState = IsExistingFolder(fileBackup_ + relative) ? kBackupThere : kBackupMissing;
+      if (backupState == kBackupUnknown)
+        backupState = IsExistingFolder(fileBackup_ + relative) ? kBackupThere : kBackupMissing;
       if (backupState == kBackupThere) {
         const bool done = pass_.RunItem({"Create Folder", full, "", "", ""}, [&] {
           if (!CreateFolderWithParents(full)) throw Exception(FormatText("Cannot create folder %s.", full));
           return std::string(kStatusDone);
         });
         if (done && pass_.Executing()) pass_.MarkRestored(node);
-        failed = !done;
       }
     }
 
@@ -84,15 +95,12 @@ class DriveRestore {
     if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered() &&
         node.Level() > kDriveLevel) {
       bool deleted = false;
-      pass_.RunItem({"Delete folder", full, "", "", ""}, [&] {
-        deleted = ShellDelete(full, settings_.useRecycleBin);
-        return std::string(deleted ? kStatusDone : "Error: Folder not found or deletion error.");
-      });
+      pass_.RunItem({"Delete folder", full, "", "", ""},
+                    [&] { return DeleteNewFolder(full, failuresBefore, deleted); });
       if (deleted) pass_.MarkRestored(node);
-      failed = failed || (pass_.Executing() && !deleted);
     }
 
-    pass_.MarkVisited(node, failed);
+    pass_.MarkVisited(node, unfinishedBefore);
   }
 
  private:
@@ -106,7 +114,7 @@ class DriveRestore {
     const char* operation = nullptr;
     const bool fromBackup = (record.kind == kRecordDeleted && pass_.Flag(kRestoreDeletions)) ||
                             (record.kind == kRecordOldSide && pass_.Flag(kRestoreModifications));
-    if (fromBackup && settings_.useDLLBackupRestore) {
+    if (fromBackup && settings_.useDLLBackupRestore && IsUndoableName(record.name)) {
       if (backupState == kBackupUnknown)
         backupState = IsExistingFolder(fileBackup_ + relative) ? kBackupThere : kBackupMissing;
       if (backupState == kBackupThere && IsExistingFile(fileBackup_ + relative + record.name))
@@ -114,9 +122,10 @@ class DriveRestore {
     }
     if (record.kind == kRecordNew && pass_.Flag(kRestoreAdditions)) operation = "Delete File";
 
-    bool succeeded = true;
+    RestorePass::Outcome outcome = RestorePass::Outcome::None;
     if (record.passes && operation) {
-      succeeded = pass_.RunItem({operation, full, record.name, FileDisplayText(time, size, attributes), ""}, [&] {
+      outcome = pass_.RunRecordItem({operation, full, record.name, FileDisplayText(time, size, attributes), ""}, [&] {
+        RequireUndoablePath(full, record.name);
         if (record.kind == kRecordNew)
           DeleteAddedFile(full + record.name);
         else
@@ -124,7 +133,47 @@ class DriveRestore {
         return std::string(kStatusDone);
       });
     }
-    pass_.RecordDone(record, succeeded);
+    pass_.RecordDone(record, outcome);
+  }
+
+  // Deletes what the log lists and nothing else: the listed files and subfolders are gone by now
+  // (or were kept, and then so is the folder). Whatever is left was never part of the
+  // installation, a document saved there later: it goes only where deleted files are kept.
+  std::string DeleteNewFolder(const std::string& full, size_t failuresBefore, bool& deleted) {
+    RequireUndoablePath(full);
+    if (!IsExistingFolder(full)) return kFolderDeletionError;
+    const size_t left = CountFolderEntries(full);
+    if (left > 0) {
+      if (pass_.Failures() != failuresBefore)
+        throw Exception("Folder kept: it still holds files that were not deleted.");
+      KeepLeftovers(full, left);
+    } else {
+      RemoveEmptyFolder(full);
+    }
+    deleted = !IsExistingFolder(full);
+    return deleted ? kStatusDone : kFolderDeletionError;
+  }
+
+  void KeepLeftovers(const std::string& full, size_t left) {
+    const std::string what = std::to_string(left) + (left == 1 ? " file or folder" : " files or folders");
+    if (settings_.backupFiles) {
+      // Moved as the folder itself, to a place that does not exist yet, so it is not moved into one.
+      const std::string target = WithoutBackslash(BackupTargetOf(environment_.deletion.backupFolder, full));
+      if (FileOrFolderExists(target) || !ShellMove(WithoutBackslash(full), target, false))
+        throw Exception("Folder kept: it holds " + what +
+                        " that the log does not list, and they could not be "
+                        "moved to the backup folder " +
+                        target + ".");
+    } else if (settings_.useRecycleBin && RecycleBinKeeps(full)) {
+      if (!ShellDelete(full, true))
+        throw Exception("Folder kept: it holds " + what +
+                        " that the log does not list, and the recycle bin did "
+                        "not take them.");
+    } else {
+      throw Exception("Folder kept: it holds " + what +
+                      " that the log does not list. Turn on backups in the "
+                      "options to have them moved to the backup folder.");
+    }
   }
 
   void CopyFromBackup(const std::string& source, const std::string& target) {

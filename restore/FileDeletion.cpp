@@ -25,17 +25,18 @@ bool DeleteFileWithBackup(const std::string& path, FileDeletionState& state, con
                           UserInteraction& ui) {
   if (!FileOrFolderExists(path)) throw Exception("File not found!");
 
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::string access = AccessPath(path);
+  const DWORD attributes = GetFileAttributesA(access.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
     if (state.askWriteProtected) {
-      const MsgAnswer answer = ui.Ask(MsgType::Confirmation, "File: " + path + "\ris write protected, delete anyway?",
-                                      MsgButtons::YesNoAll);
+      const MsgAnswer answer =
+          ui.Ask(MsgType::Confirmation, "File: " + path + "\ris write protected, delete anyway?", MsgButtons::YesNoAll);
       if (answer == MsgAnswer::All)
         state.askWriteProtected = false;
       else if (answer != MsgAnswer::Yes)
         throw Exception("Deletion cancelled by user.");
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    SetFileAttributesA(access.c_str(), FILE_ATTRIBUTE_ARCHIVE);
   }
 
   // What the shell reports is not trusted: whether the file is gone is what counts.
@@ -46,7 +47,7 @@ bool DeleteFileWithBackup(const std::string& path, FileDeletionState& state, con
 
   if (FileOrFolderExists(path)) {
     // A file that stays keeps its write protection.
-    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), attributes);
+    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(access.c_str(), attributes);
     throw Exception(FormatText("Cannote delete file %s.", path));
   }
   return true;

@@ -35,6 +35,18 @@ void IniFile::EraseSection(const std::string& section) const {
   Check(WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, path_.c_str()));
 }
 
+bool IniFile::HasSection(const std::string& section) const {
+  // The names of all sections, each ending in a zero, the list in another one.
+  std::vector<char> names(65536);
+  const DWORD length = GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), path_.c_str());
+  for (size_t at = 0; at < length && names[at];) {
+    const std::string name(names.data() + at);
+    if (_stricmp(name.c_str(), section.c_str()) == 0) return true;
+    at += name.size() + 1;
+  }
+  return false;
+}
+
 void IniFile::Check(bool written) const {
   if (!written) throw Exception(ErrorKind::EWriteError, FormatText("Error writing the file %s.", path_));
 }

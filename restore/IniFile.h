@@ -20,6 +20,7 @@ class IniFile {
   void Write(const std::string& section, const std::string& entry, const std::string& text) const;
   void DeleteEntry(const std::string& section, const std::string& entry) const;
   void EraseSection(const std::string& section) const;
+  bool HasSection(const std::string& section) const;
 
  private:
   void Check(bool written) const;

@@ -100,13 +100,6 @@ class FileCopier {
 
 }  // namespace
 
-bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name == "." || name.find("..") != std::string::npos) return false;
-  for (unsigned char c : name)
-    if (c < 32 || std::strchr("<>:\"/\\|?*", c)) return false;
-  return true;
-}
-
 std::optional<std::string> CopyTargetFolder(const std::string& base, const std::string& folderPath) {
   // "C:\" and the folders below, each followed by "\".
   if (folderPath.size() < 3 || folderPath[1] != ':' || folderPath[2] != '\\') return std::nullopt;

@@ -8,14 +8,12 @@
 #include <string>
 
 #include "restore/InstallFileText.h"
+#include "restore/PlainNames.h"
 
 // The copy folder of a drive result path ("C:\APP\") below base (ending in "\"), or nothing
 // when a name in the path could lead outside base: a drive that is no letter, an empty name,
 // ".", a name holding "..", a path separator, ":" or another character no file name may hold.
 std::optional<std::string> CopyTargetFolder(const std::string& base, const std::string& folderPath);
-
-// True for a name that stays one file name in its folder (the rules of CopyTargetFolder).
-bool IsPlainFileName(const std::string& name);
 
 // Copies for the drive subtree of source into targetFolder (ending in "\"). Items with unsafe
 // names are not copied and are added to refused; the others are. A missing source file asks

@@ -5,6 +5,8 @@
 #include "capture/TMyRegistry.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
+#include "restore/PlainNames.h"
+#include "restore/RegistryNames.h"
 #include "restore/RestorePass.h"
 
 namespace {
@@ -24,6 +26,7 @@ struct KeyLocation {
   std::string rootName;  // the table's spelling of the root key
   std::string subPath;   // below the root, without leading "\"
   std::string parentSubPath;
+  std::vector<std::string> names;  // of the keys below the root, as the log spells them
 
   std::string Path() const { return rootName + "\\" + subPath; }
   std::string ParentPath() const { return rootName + "\\" + parentSubPath; }
@@ -41,6 +44,7 @@ KeyLocation LocationOf(const TreeNode& node) {
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
     location.parentSubPath = location.subPath;
     location.subPath += (location.subPath.empty() ? "" : "\\") + (*it)->text;
+    location.names.push_back((*it)->text);
   }
   return location;
 }
@@ -52,8 +56,8 @@ class RegistryRestore {
   }
 
   void Node(TreeNode& node) {
+    const size_t unfinishedBefore = pass_.Unfinished();
     const KeyLocation key = LocationOf(node);
-    bool failed = false;
 
     if (pass_.NodeKind(node) == kKindDeleted && pass_.Flag(kRestoreDeletions) && !pass_.Filtered()) {
       // Creating the key creates its missing parents too.
@@ -63,7 +67,6 @@ class RegistryRestore {
         return std::string(kStatusDone);
       });
       if (done && pass_.Executing()) pass_.MarkRestored(node);
-      failed = !done;
     }
 
     if (!pass_.Filtered())
@@ -82,27 +85,30 @@ class RegistryRestore {
     // The SharedDlls key itself is never deleted: other installations count on it.
     if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered() && !sharedCounters_) {
       const bool done = pass_.RunItem({"Delete Key", key.ParentPath(), node.text, "", ""}, [&] {
-        RequireRoot(key);
+        RequireKey(key);
         registry_.SetRootKey(key.root);
         registry_.DeleteKey("\\" + key.subPath);
+        if (registry_.GetKey("\\" + key.subPath))
+          throw EMyRegistryException("The key could not be deleted. Check your user permissions.");
         return std::string(kStatusDone);
       });
       if (done && pass_.Executing()) pass_.MarkRestored(node);
-      failed = failed || !done;
     }
 
     sharedCounters_ = false;
-    pass_.MarkVisited(node, failed);
+    pass_.MarkVisited(node, unfinishedBefore);
   }
 
  private:
-  static void RequireRoot(const KeyLocation& key) {
+  // A known root and names that address exactly the key the log lists.
+  static void RequireKey(const KeyLocation& key) {
     if (!key.root) throw EMyRegistryException(FormatText("Unknown root key %s.", key.rootName));
+    RequireSpelledKeyPath(key.root, key.names);
   }
 
   // The node's key as the registry object's current key. Without create a missing key fails.
   bool Open(const KeyLocation& key, bool create) {
-    RequireRoot(key);
+    RequireKey(key);
     registry_.SetRootKey(key.root);
     if (registry_.CurrentKey() && registry_.CurrentPath() == key.subPath) return true;
     if (registry_.OpenKey("\\" + key.subPath, create)) return true;
@@ -154,29 +160,33 @@ class RegistryRestore {
       operation = delta_ >= 0 ? "Increment Counter" : "Decrement Counter";
     }
 
-    bool succeeded = true;
+    RestorePass::Outcome outcome = RestorePass::Outcome::None;
     if (record.passes && operation) {
       ToDoItem item{operation, key.Path(), record.name.empty() ? settings_.defaultText : record.name,
                     counter ? RegistryValueText(kRdInteger, IntegerBytes(delta_), settings_.emptyText)
                             : RegistryValueText(code, data, settings_.emptyText),
                     ""};
-      succeeded = pass_.RunItem(std::move(item), [&] {
+      outcome = pass_.RunRecordItem(std::move(item), [&] {
         if (counter) return AdjustCounter(key, record.name);
         if (record.kind == kRecordNew) {
           DeleteValue(key, record.name);
         } else {
           Open(key, true);
+          RequireSpelledValueName(registry_.CurrentKey(), record.name);
           WriteValue(record.name, code, data, integer);
         }
         return std::string(kStatusDone);
       });
     }
-    pass_.RecordDone(record, succeeded);
+    pass_.RecordDone(record, outcome);
   }
 
   void DeleteValue(const KeyLocation& key, const std::string& name) {
-    if (!Open(key, false) || !registry_.ValueExists(name)) throw Exception("Value not found.");
-    if (!registry_.DeleteValue(name)) throw Exception("Error deleting value. Check your user permissions.");
+    if (!Open(key, false)) throw Exception("Value not found.");
+    RequireSpelledValueName(registry_.CurrentKey(), name);
+    if (!registry_.ValueExists(name)) throw Exception("Value not found.");
+    if (!registry_.DeleteValue(name) || registry_.ValueExists(name))
+      throw Exception("Error deleting value. Check your user permissions.");
   }
 
   void WriteValue(const std::string& name, int code, const std::string& data, int32_t integer) {
@@ -193,17 +203,24 @@ class RegistryRestore {
   // done again later without counting the difference twice.
   std::string AdjustCounter(const KeyLocation& key, const std::string& name) {
     Open(key, true);
+    RequireSpelledValueName(registry_.CurrentKey(), name);
     const bool existed = registry_.ValueExists(name);
     const int32_t before = existed ? registry_.ReadInteger(name) : 0;
-    registry_.WriteInteger(name, existed ? before + delta_ : delta_);
+    const int32_t after = existed ? before + delta_ : delta_;
+    registry_.WriteInteger(name, after);
     try {
+      if (!registry_.ValueExists(name) || registry_.ReadInteger(name) != after)
+        throw EMyRegistryException("The counter could not be changed. Check your user permissions.");
       std::string status = kStatusDone;
-      if (registry_.ReadInteger(name) < 1) {
-        if (DeleteFileAtZero(name))
+      if (after < 1) {
+        if (DeleteFileAtZero(name)) {
+          RequireUndoablePath(name);  // the counter's name is the file's path
           DeleteFileWithBackup(name, pass_.Environment().deletion, settings_.Deletion(), pass_.Environment().ui);
-        else
+        } else {
           status = "Shared file, not deleted.";
-        registry_.DeleteValue(name);
+        }
+        if (!registry_.DeleteValue(name) || registry_.ValueExists(name))
+          throw EMyRegistryException("The counter could not be deleted. Check your user permissions.");
       }
       return status;
     } catch (...) {

@@ -1,15 +1,17 @@
 #pragma once
 // The frame every restore driver runs in: one pass over a result node and its descendants with
-// the records they point to. It owns the reader of the log's change block, runs each operation
-// inside its own error trap, collects where the kinds of the undone records stand, and at the
-// end of an executing pass marks them restored in the log file in place, together with the
-// result tree block.
+// the records they point to. It owns the reader of the log's change block and runs each
+// operation inside its own error trap. In an executing pass it first makes sure the log can take
+// the restored marks, then marks each undone record in the log as soon as its operation
+// succeeded, so that a pass that ends early (an error, a crash) never leaves a done operation to
+// be done again; the result tree block with the nodes' marks is written when the pass ends, on
+// every way out.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "compare/ChangeBlockReader.h"
 #include "compare/LogLayout.h"
@@ -26,10 +28,16 @@ class RestorePass {
     bool passes = true;
   };
 
+  // What happened to a record: no operation applied to it (its kind, the flags or a missing
+  // backup), or its operation was carried out, or it failed.
+  enum class Outcome { None, Undone, Failed };
+
   // Completes the filter's changed pairs, loads the root's whole subtree (registry and drive
-  // trees get new and deleted children from the log) and opens the section's change block.
-  // Errors here (the log cannot be opened or read) end the pass before anything changed.
+  // trees get new and deleted children from the log) and opens the section's change block. An
+  // executing pass also opens the log for writing and checks that it is still the log the
+  // result tree was loaded from. Errors here end the pass before anything changed.
   RestorePass(const RestoreRequest& request, RestoreEnvironment& environment, LogSection section);
+  // Writes the result tree when Finish did not run (the pass ended by an error).
   ~RestorePass();
   RestorePass(const RestorePass&) = delete;
   RestorePass& operator=(const RestorePass&) = delete;
@@ -58,30 +66,52 @@ class RestorePass {
   // executing mode perform runs inside an error trap and returns the status, and any error
   // becomes "Not done. Error:" followed by its message. False when it failed.
   bool RunItem(ToDoItem item, const std::function<std::string()>& perform);
+  // RunItem for a record's operation, as the outcome RecordDone takes.
+  Outcome RunRecordItem(ToDoItem item, const std::function<std::string()>& perform) {
+    return RunItem(std::move(item), perform) ? Outcome::Undone : Outcome::Failed;
+  }
 
-  // The end of a record step: in executing mode a record that passed the filter and did not
-  // fail gets the restored bit, whatever its kind was.
-  void RecordDone(const Record& record, bool succeeded);
+  // The end of a record step: in executing mode a record that passed the filter and whose
+  // operation was carried out gets the restored bit in the log at once. The two records of a
+  // change (old side, then new side) are marked together, when the operation of the pair
+  // succeeded: a counter pair whose new side failed keeps its old side for the next pass.
+  void RecordDone(const Record& record, Outcome outcome);
 
+  // Items that failed so far in this pass.
+  size_t Failures() const { return failures_; }
+  // What this pass left undone so far: failed items, records whose kind the flags left out, new
+  // and deleted nodes whose operation did not run. A node's walk notes it at its start.
+  size_t Unfinished() const { return failures_ + leftOut_; }
   // Gives the node the restored bit (its kind stays in the low four bits).
   void MarkRestored(TreeNode& node);
   // After the walk of a node: in executing mode without a filter list it is greyed and marked
-  // restored, unless its own operation failed (then it is offered again by the next pass).
-  void MarkVisited(TreeNode& node, bool nodeOperationFailed);
+  // restored, unless something below it was left undone since unfinishedBefore or it is a new or
+  // deleted node whose own operation did not run; such a node is offered again by the next pass.
+  void MarkVisited(TreeNode& node, size_t unfinishedBefore);
 
-  // Closes the reader; in an executing pass writes the restored marks of the records and the
-  // result tree into the log file in place. Nothing is written when the bytes in the log are
-  // not what this pass read there (the log was replaced meanwhile).
+  // Closes the reader; in an executing pass writes the result tree with its restored marks into
+  // the log file in place.
   void Finish();
 
  private:
-  void WriteMarks();
+  struct PendingOldSide {
+    Record record;
+    Outcome outcome;
+  };
+
+  void CheckLogUnchanged();
+  void WriteMark(const Record& record);
+  void SettlePendingOldSide();
+  void WriteTree();
 
   const RestoreRequest& request_;
   RestoreEnvironment& environment_;
   LogSection section_;
   int mask_;
   std::unique_ptr<ChangeBlockReader> block_;
-  std::vector<int64_t> donePositions_;
-  std::vector<int> doneKinds_;
+  std::unique_ptr<TFileStream> log_;  // executing passes: the log, open for the marks
+  std::optional<PendingOldSide> pendingOldSide_;
+  size_t failures_ = 0;
+  size_t leftOut_ = 0;
+  bool finished_ = false;
 };

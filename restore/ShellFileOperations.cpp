@@ -5,9 +5,11 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "core/Formatting.h"
+#include "restore/PlainNames.h"
 
 namespace {
 
@@ -25,14 +27,14 @@ std::string Trimmed(const std::string& text) {
 // GetFullPathName semantics; empty when the result does not fit the shell's buffer.
 std::string FullShellPath(const std::string& path) {
   char buffer[MAX_PATH + 1];
-  const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+  const DWORD length = GetFullPathNameA(AccessPath(path).c_str(), sizeof buffer, buffer, nullptr);
   if (length == 0 || length > kMostShellPathLength) return "";
   return std::string(buffer, length);
 }
 
 bool FindData(const std::string& path, WIN32_FIND_DATAA& data) {
   if (path.empty()) return false;
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  HANDLE find = FindFirstFileA(AccessPath(path).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
   return true;
@@ -69,7 +71,48 @@ std::string FolderOf(const std::string& filePath) {
   return slash == std::string::npos ? std::string() : filePath.substr(0, slash + 1);
 }
 
+// The names of a path after its drive ("C:"), without empty ones.
+std::vector<std::string> NamesAfterDrive(const std::string& path) {
+  std::vector<std::string> names;
+  for (size_t start = 3; start < path.size();) {
+    size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) names.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return names;
+}
+
+// The short name of the entry at path, or its own name when it has none (an 8.3 name already)
+// or cannot be looked up.
+std::string ShortNameAt(const std::string& path, const std::string& name) {
+  if (path.size() >= MAX_PATH || !IsPlainFileName(name)) return name;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return name;
+  FindClose(find);
+  return data.cAlternateFileName[0] ? data.cAlternateFileName : name;
+}
+
 }  // namespace
+
+std::string AccessPath(const std::string& path) {
+  if (path.size() <= kMostDirectPathLength || path.size() < 3 || path[1] != ':' || path[2] != '\\') return path;
+  const std::vector<std::string> names = NamesAfterDrive(path);
+  const bool folder = path.back() == '\\';
+  size_t rest = 0;  // the length of the names after i, each with its "\"
+  for (const std::string& name : names) rest += name.size() + 1;
+  std::string access = path.substr(0, 2);
+  for (const std::string& name : names) {
+    rest -= name.size() + 1;
+    if (access.size() + 1 + name.size() + rest <= kMostDirectPathLength) {
+      access += "\\" + name;
+      continue;
+    }
+    access += "\\" + ShortNameAt(access + "\\" + name, name);
+  }
+  return folder ? access + "\\" : access;
+}
 
 bool IsExistingFolder(const std::string& path) {
   WIN32_FIND_DATAA data;
@@ -77,8 +120,13 @@ bool IsExistingFolder(const std::string& path) {
 }
 
 bool IsExistingFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesA(AccessPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(AccessPath(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 bool FileOrFolderExists(const std::string& path) { return IsExistingFile(path) || IsExistingFolder(path); }
@@ -111,10 +159,35 @@ bool CreateFolderWithParents(const std::string& path) {
   for (size_t slash = folder.find('\\'); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
     const std::string part = folder.substr(0, slash);
     if (part.empty() || part.back() == ':' || IsExistingFolder(part)) continue;
-    CreateDirectoryA(part.c_str(), nullptr);
+    CreateDirectoryA(AccessPath(part).c_str(), nullptr);
   }
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryA(AccessPath(folder).c_str(), nullptr);
   return IsExistingFolder(folder);
+}
+
+size_t CountFolderEntries(const std::string& folder) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((AccessPath(WithoutTrailingBackslash(folder) + "\\") + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  size_t count = 0;
+  do {
+    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) ++count;
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return count;
+}
+
+void RemoveEmptyFolder(const std::string& folder) {
+  RemoveDirectoryA(AccessPath(WithoutTrailingBackslash(folder)).c_str());
+}
+
+bool RecycleBinKeeps(const std::string& path) {
+  if (path.size() < 3 || path[1] != ':') return false;
+  const std::string root = path.substr(0, 2) + "\\";
+  if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED) return false;
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof info;
+  return SHQueryRecycleBinA(root.c_str(), &info) == S_OK;
 }
 
 int64_t FileSizeOf(const std::string& path) {
@@ -125,7 +198,7 @@ int64_t FileSizeOf(const std::string& path) {
 
 std::string FileDateText(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return "";
+  if (!GetFileAttributesExA(AccessPath(path).c_str(), GetFileExInfoStandard, &data)) return "";
   FILETIME local;
   WORD date = 0;
   WORD time = 0;
@@ -135,11 +208,12 @@ std::string FileDateText(const std::string& path) {
 }
 
 std::string FileVersionText(const std::string& path) {
+  const std::string access = AccessPath(path);
   DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+  const DWORD size = GetFileVersionInfoSizeA(access.c_str(), &handle);
   if (size == 0) return "";
   std::vector<char> data(size);
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())) return "";
+  if (!GetFileVersionInfoA(access.c_str(), 0, size, data.data())) return "";
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
   if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||

@@ -22,34 +22,50 @@ bool BelongsToTextFile(const TreeNode& node) {
   }
 }
 
+// A name or text from the log with a line break would write lines of its own into the file.
+void RequireOneLine(const std::string& text) {
+  for (unsigned char c : text)
+    if (c < 32 && c != '\t')
+      throw Exception(
+          "The log holds a section, entry or text with a line break or control character; nothing was "
+          "done.");
+}
+
 class SystemFileRestore {
  public:
   explicit SystemFileRestore(RestorePass& pass) : pass_(pass) {}
 
   void Section(TreeNode& node) {
+    const size_t unfinishedBefore = pass_.Unfinished();
     if (!pass_.Filtered())
       for (size_t i = 0; i < node.Count(); ++i) Section(*node.Child(i));
     if (BelongsToTextFile(node)) return;
 
-    bool failed = false;
     if (node.data != 0 && node.Level() == kSectionLevel) {
       std::string path;
       GetSystemFileType(AncestorAtLevel(node, kFileLevel)->text, path);
       const IniFile ini(path);
       const std::string section = node.text.size() >= 2 ? node.text.substr(1, node.text.size() - 2) : "";
+      const size_t entryFailuresBefore = pass_.Failures();
       const int32_t count = pass_.SeekRecords(node);
       for (int32_t i = 0; i < count; ++i) Entry(ini, section);
+      // A deleted section has no operation of its own: writing its entries back re-creates it.
+      if (pass_.Executing() && !pass_.Filtered() && pass_.NodeKind(node) == kKindDeleted &&
+          pass_.Flag(kRestoreDeletions) && pass_.Failures() == entryFailuresBefore)
+        pass_.MarkRestored(node);
 
       if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered()) {
         const bool done = pass_.RunItem({"Delete Key", ini.Name(), node.text, "", ""}, [&] {
+          RequireOneLine(section);
           ini.EraseSection(section);
+          if (ini.HasSection(section))
+            throw Exception(FormatText("The section could not be erased from %s.", ini.Path()));
           return std::string(kStatusDone);
         });
         if (done && pass_.Executing()) pass_.MarkRestored(node);
-        failed = !done;
       }
     }
-    pass_.MarkVisited(node, failed);
+    pass_.MarkVisited(node, unfinishedBefore);
   }
 
  private:
@@ -63,20 +79,25 @@ class SystemFileRestore {
     if (record.kind == kRecordDeleted && pass_.Flag(kRestoreDeletions)) operation = "Restore Deleted Value";
     if (record.kind == kRecordOldSide && pass_.Flag(kRestoreModifications)) operation = "Changed, restore old value.";
 
-    bool succeeded = true;
+    RestorePass::Outcome outcome = RestorePass::Outcome::None;
     if (record.passes && operation) {
-      succeeded = pass_.RunItem({operation, ini.Name() + " [" + section + "]", record.name, text, ""}, [&] {
+      outcome = pass_.RunRecordItem({operation, ini.Name() + " [" + section + "]", record.name, text, ""}, [&] {
+        RequireOneLine(section);
+        RequireOneLine(record.name);
         if (record.kind == kRecordNew) {
           if (ini.Read(section, record.name, kMissingEntryMarker) == kMissingEntryMarker)
             throw Exception("Value not found.");
           ini.DeleteEntry(section, record.name);
+          if (ini.Read(section, record.name, kMissingEntryMarker) != kMissingEntryMarker)
+            throw Exception(FormatText("The entry could not be deleted from %s.", ini.Path()));
         } else {
+          RequireOneLine(text);
           ini.Write(section, record.name, text);
         }
         return std::string(kStatusDone);
       });
     }
-    pass_.RecordDone(record, succeeded);
+    pass_.RecordDone(record, outcome);
   }
 
   RestorePass& pass_;

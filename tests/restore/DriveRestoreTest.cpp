@@ -4,9 +4,13 @@
 // shellapi.h needs the declarations of windows.h first.
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "compare/ResultRecords.h"
 #include "core/Errors.h"
+#include "core/TextCompare.h"
 #include "restore/FileDeletion.h"
+#include "restore/PlainNames.h"
 #include "restore/RegistryRestore.h"
 #include "tests/restore/RestoreFixture.h"
 
@@ -151,6 +155,7 @@ TEST_F(DriveRestoreTest, TheOverwriteQuestionRemembersToAllAndCancelEndsOnlyItsI
   for (const OverwriteCase& c : cases) {
     for (const char* name : {"1.txt", "2.txt", "3.txt"}) data.File(name, std::string("new") + name[0]);
     ScratchFolder::WriteFile(logFile, log);
+    ReloadLog();  // the log was put back behind the result's back
     ui.messages.clear();
     ui.answers.assign(c.answers.begin(), c.answers.end());
     const std::vector<ToDoItem> items = Run(true);
@@ -217,6 +222,7 @@ TEST_F(DriveRestoreTest, DeletedFilesGoToTheBackupFolderOrTheRecycleBinAsTheSett
   for (const DestinationCase& c : cases) {
     data.File("n.txt", "n");
     ScratchFolder::WriteFile(logFile, log);
+    ReloadLog();  // the log was put back behind the result's back
     ScratchFolder::RemoveTree(backup.Path() + "SETUP1\\");
     settings.backupFiles = c.backupFiles;
     settings.useRecycleBin = c.useRecycleBin;
@@ -228,6 +234,56 @@ TEST_F(DriveRestoreTest, DeletedFilesGoToTheBackupFolderOrTheRecycleBinAsTheSett
       EXPECT_EQ(RecycleBinItems() - before, c.inRecycleBin) << c.backupFiles << c.useRecycleBin;
     }
   }
+}
+
+TEST_F(DriveRestoreTest, ANewFolderLosesOnlyWhatTheLogListsAndKeepsWhatTheUserChoseToKeep) {
+  Record([&] {
+    data.Folder("NewDir");
+    data.File("NewDir\\x.txt", "x");
+    data.Folder("NewDir\\Inner");
+    data.File("NewDir\\Inner\\y.txt", "y");
+    data.Folder("Guarded");
+    data.File("Guarded\\ro.txt", "r");
+    SetFileAttributesA((data / "Guarded\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  });
+  data.File("NewDir\\Inner\\doc.txt", "saved after the compare");
+  settings.backupFiles = false;
+  settings.useRecycleBin = true;  // Wine has no recycle bin that keeps anything
+  ui.answers = {MsgAnswer::No};   // keep the write-protected file
+
+  const std::string folder = data.Path();
+  EXPECT_EQ(
+      RowsWithoutValues(Run(true)),
+      (std::vector<std::string>{
+          "Delete File | " + folder + "Guarded\\ | ro.txt | Not done. Error:Deletion cancelled by user.",
+          "Delete folder | " + folder +
+              "Guarded\\ |  | Not done. Error:Folder kept: it still holds files that "
+              "were not deleted.",
+          "Delete File | " + folder + "NewDir\\Inner\\ | y.txt | OK, Done",
+          "Delete folder | " + folder +
+              "NewDir\\Inner\\ |  | Not done. Error:Folder kept: it holds 1 file or "
+              "folder that the log does not list. Turn on backups in the options to have them moved to the backup "
+              "folder.",
+          "Delete File | " + folder + "NewDir\\ | x.txt | OK, Done",
+          "Delete folder | " + folder +
+              "NewDir\\ |  | Not done. Error:Folder kept: it still holds files that "
+              "were not deleted.",
+      }));
+  EXPECT_EQ(FileBytes(data / "NewDir\\Inner\\doc.txt"), "saved after the compare");
+  EXPECT_EQ(FileBytes(data / "Guarded\\ro.txt"), "r");
+  EXPECT_FALSE(ScratchFolder::Exists(data / "NewDir\\x.txt"));
+  EXPECT_FALSE(DataNode("NewDir")->cut) << "a kept folder is offered again";
+
+  // With backups on, what the log does not list goes to the backup folder with its folder.
+  settings.backupFiles = true;
+  SetFileAttributesA((data / "Guarded\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::vector<ToDoItem> again = Run(true);
+  for (const ToDoItem& item : again) EXPECT_EQ(item.status, kStatusDone) << RowText(item);
+  EXPECT_EQ(again.size(), 4u) << "ro.txt and the three folders; x.txt and y.txt are done";
+  EXPECT_FALSE(ScratchFolder::Exists(data / "NewDir"));
+  EXPECT_FALSE(ScratchFolder::Exists(data / "Guarded"));
+  EXPECT_EQ(FileBytes(Deleted("NewDir\\Inner\\doc.txt")), "saved after the compare");
+  EXPECT_TRUE(Run(false).empty());
 }
 
 TEST_F(DriveRestoreTest, ANewDriveIsNeverDeleted) {
@@ -250,6 +306,74 @@ TEST_F(DriveRestoreTest, ANewDriveIsNeverDeleted) {
   CompareSnapshots("before.SXD", "after.SXD");
   ASSERT_EQ(driveResult.FirstTop()->Child(0)->stateIndex, kKindNew);
   EXPECT_TRUE(Run(false).empty()) << "the log keeps nothing of a new drive, and the drive itself is not deleted";
+}
+
+// A data folder written by hand into a configuration: its files (sorted as captures sort) and
+// one subfolder with files of its own.
+struct HandMadeFolder {
+  std::vector<std::string> files;
+  std::string subfolder;
+  std::vector<std::string> subfolderFiles;
+};
+
+void WriteFileList(TWriter& w, std::vector<std::string> names) {
+  std::sort(names.begin(), names.end(), TextLess);
+  w.WriteInteger(static_cast<int32_t>(names.size()));
+  for (const std::string& name : names) {
+    w.WriteString(name);
+    w.WriteInteger(21);
+    w.WriteInteger(0x2A5B6000);
+    w.WriteInteger(1);
+    w.WriteInteger(0x20);
+  }
+}
+
+void WriteDataFolder(TWriter& w, const std::string& folder, const HandMadeFolder& content) {
+  w.WriteString(folder.substr(0, 2));
+  w.WriteInteger(17);
+  WrappedRecord(w, PathNames(folder.substr(3)), [&] {
+    w.WriteInteger(content.subfolder.empty() ? 0 : 1);
+    if (!content.subfolder.empty()) {
+      w.WriteString(content.subfolder);
+      w.WriteInteger(0);
+      WriteFileList(w, content.subfolderFiles);
+    }
+    WriteFileList(w, content.files);
+  });
+}
+
+TEST_F(DriveRestoreTest, NamesFromTheLogAreNeverPatternsOrPaths) {
+  data.File("keep.txt", "k");
+  data.Folder("other");
+  data.File("other\\o.txt", "o");
+  const auto noRegistry = [](TWriter&) {};
+  const HandMadeFolder before{{"keep.txt"}, "other", {"o.txt"}};
+  const HandMadeFolder after{{"keep.txt", "*", "?", "a\\b", "x.", "NUL"}, "..", {"other"}};
+  WriteHandMadeConfiguration(files / "before.SXD", noRegistry,
+                             [&](TWriter& w) { WriteDataFolder(w, data.Path(), before); });
+  WriteHandMadeConfiguration(files / "after.SXD", noRegistry,
+                             [&](TWriter& w) { WriteDataFolder(w, data.Path(), after); });
+  CompareSnapshots("before.SXD", "after.SXD");
+
+  const std::vector<ToDoItem> items = Run(true);
+  ASSERT_EQ(items.size(), 7u) << "a file in \"..\", the folder \"..\" and five files";
+  for (const ToDoItem& item : items) {
+    const std::string bad = item.operation == "Delete folder" || item.path != data.Path() ? ".." : item.name;
+    EXPECT_EQ(item.status, std::string(kStatusNotDone) + "The log names \"" + bad +
+                               "\", which is not a plain file or folder name; nothing was done.")
+        << RowText(item);
+  }
+  EXPECT_EQ(FileBytes(data / "keep.txt"), "k");
+  EXPECT_EQ(FileBytes(data / "other\\o.txt"), "o");
+  for (const std::string& kind : RecordKinds()) EXPECT_EQ(kind.substr(kind.size() - 2), " 9") << "not done: " << kind;
+}
+
+TEST(PlainNames, OnlyOneExactNameInItsFolderIsUndoable) {
+  for (const char* name : {"", ".", "..", "a..b", "*", "a?b", "a<b", "x\\y", "x/y", "c:", "tab\there", "x.", "x ",
+                           "NUL", "com1.txt", "Lpt9"})
+    EXPECT_FALSE(IsUndoableName(name)) << name;
+  for (const char* name : {"APP.EXE", "a b.txt", ".hidden", "~$tmp", "COM10", "nullable.txt", "__~~~2CT.TXT"})
+    EXPECT_TRUE(IsUndoableName(name)) << name;
 }
 
 TEST(FileDeletion, BackupPathsKeepTheDriveAndTheLogName) {

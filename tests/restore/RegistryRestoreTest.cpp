@@ -174,6 +174,80 @@ TEST_F(RegistryRestoreTest, ALogThatIsMissingTruncatedOrAlreadyRestoredChangesNo
   EXPECT_TRUE(key.ValueExistsRaw("", "New"));
 }
 
+TEST_F(RegistryRestoreTest, AnExecutingPassNeedsALogThatTakesItsMarks) {
+  Record([&] { key.SetRaw("", "New", REG_SZ, Sz("n")); });
+  const std::string log = FileBytes(logFile);
+  ASSERT_TRUE(SetFileAttributesA(logFile.c_str(), FILE_ATTRIBUTE_READONLY));
+  try {
+    Run(true);
+    ADD_FAILURE() << "a read-only log must stop the pass";
+  } catch (const Exception& error) {
+    EXPECT_EQ(error.Message().rfind("The log file " + logFile + " cannot be written", 0), 0u) << error.Message();
+  }
+  SetFileAttributesA(logFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(key.ValueExistsRaw("", "New")) << "nothing is undone that could not be marked";
+  EXPECT_EQ(FileBytes(logFile), log);
+}
+
+TEST_F(RegistryRestoreTest, KindsTheFlagsLeaveOutAndNodesNotUndoneStayOffered) {
+  key.SetRaw("", "Change", REG_SZ, Sz("old"));
+  Record([&] {
+    key.SetRaw("", "Change", REG_SZ, Sz("new"));
+    key.SetRaw("", "New", REG_SZ, Sz("n"));
+    key.SetRaw("Added", "A", REG_SZ, Sz("a"));
+  });
+  Run(true, kRestoreDeletions | kRestoreModifications);
+  EXPECT_EQ(RecordKinds(), (std::vector<std::string>{"Change 27", "Change 28", "New 9"}));
+  EXPECT_EQ(Node(registryResult, KeyNames("Added"))->stateIndex, kKindNew) << "its deletion was left out";
+  EXPECT_FALSE(Node(registryResult, KeyNames())->cut) << "something below it is still to be undone";
+
+  EXPECT_EQ(RowsWithoutValues(Run(false)),
+            (std::vector<std::string>{"Delete Value | " + KeyPath("Added") + " | A | To Do",
+                                      "Delete Key | " + KeyPath() + " | Added | To Do",
+                                      "Delete Value | " + KeyPath() + " | New | To Do"}));
+  Run(true);
+  EXPECT_FALSE(key.ExistsRaw("Added"));
+  EXPECT_FALSE(key.ValueExistsRaw("", "New"));
+  EXPECT_TRUE(Run(false).empty());
+}
+
+TEST_F(RegistryRestoreTest, NamesTheCodePageCannotSpellAreNeverActedOnByAnotherName) {
+  HKEY wide = nullptr;
+  Record([&] {
+    const std::wstring keyPath = std::wstring(key.Path().begin(), key.Path().end()) + L"\\\u65e5\u672c";
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &wide, nullptr),
+        ERROR_SUCCESS);
+    HKEY main = nullptr;
+    RegOpenKeyExA(HKEY_CURRENT_USER, key.Path().c_str(), 0, KEY_ALL_ACCESS, &main);
+    // One name the code page spells as "?", one it spells as another name ("O", best fit).
+    for (const wchar_t* name : {L"\u65e5", L"\u03a9"})
+      RegSetValueExW(main, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"w"), 4);
+    RegCloseKey(main);
+    key.SetRaw("", "plain", REG_SZ, Sz("p"));
+  });
+  const std::string unspelled =
+      "holds characters that this program cannot spell; nothing was done, so that no "
+      "other key or value is changed.";
+  EXPECT_EQ(
+      RowsWithoutValues(Run(true)),
+      (std::vector<std::string>{"Delete Key | " + KeyPath() + " | ?? | Not done. Error:The name \"??\" " + unspelled,
+                                "Delete Value | " + KeyPath() + " | ? | Not done. Error:The name \"?\" " + unspelled,
+                                "Delete Value | " + KeyPath() + " | O | Not done. Error:Value not found.",
+                                "Delete Value | " + KeyPath() + " | plain | OK, Done"}));
+  EXPECT_FALSE(key.ValueExistsRaw("", "plain"));
+  HKEY main = nullptr;
+  RegOpenKeyExA(HKEY_CURRENT_USER, key.Path().c_str(), 0, KEY_READ, &main);
+  for (const wchar_t* name : {L"\u65e5", L"\u03a9"})
+    EXPECT_EQ(RegQueryValueExW(main, name, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+  RegCloseKey(main);
+  EXPECT_EQ(RegQueryInfoKeyW(wide, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             nullptr, nullptr),
+            ERROR_SUCCESS)
+      << "the key is still there";
+  RegCloseKey(wide);
+}
+
 // Counters of shared files: the real SharedDlls key, with names of this test only.
 class SharedCounterTest : public RegistryRestoreTest {
  protected:
@@ -266,6 +340,26 @@ TEST_F(SharedCounterTest, AKeptFileLeavesTheCounterDeletedAndAFailedDeletionPuts
   EXPECT_EQ(RowsWithoutValues(RunShared(false)),
             (std::vector<std::string>{"Decrement Counter | " + std::string(kSharedDllsKeyPath) + " | " + counters[3] +
                                       " | To Do"}));
+}
+
+TEST_F(SharedCounterTest, APassThatEndsHalfwayNeverCountsTwice) {
+  counters.push_back(data / "zzz.dll");
+  SetCounter(counters[0], 2);
+  Record([&] {
+    SetCounter(counters[0], 3);
+    SetCounter(counters[4], 1);
+  });
+  // A damaged record after the raised counter ends the pass outside the items' traps.
+  std::string log = FileBytes(logFile);
+  const size_t name = log.rfind(counters[4]);
+  ASSERT_NE(name, std::string::npos);
+  log[name + counters[4].size()] = '\xEE';
+  ScratchFolder::WriteFile(logFile, log);
+
+  EXPECT_THROW(RunShared(true), EReadError);
+  EXPECT_EQ(Counter(counters[0]), 2);
+  EXPECT_THROW(RunShared(true), EReadError);
+  EXPECT_EQ(Counter(counters[0]), 2) << "the second pass must not lower the counter again";
 }
 
 TEST_F(RegistryRestoreTest, AnAddedSharedDllsKeyIsNeverDeletedOnlyItsCountersAdjusted) {
