@@ -1,5 +1,6 @@
 #include "app/BatchMode.h"
 
+#include "app/OwnPlacesOf.h"
 #include "app/RestoreSettingsOf.h"
 #include "capture/FileSystem.h"
 #include "capture/SaveConfiguration.h"
@@ -21,10 +22,18 @@ void Notify(const std::function<void()>& callback) {
   if (callback) callback();
 }
 
+// The selection with the program's own places of this moment.
+void WriteSnapshot(BatchContext& context, const char* fileName) {
+  OwnPlaces own = CurrentOwnPlaces(context.app);
+  SelectionTrees trees = context.selection;
+  trees.ownPlaces = &own;
+  WriteConfigurationFile(context.app.programFolder + fileName, trees, context.calls, context.ui);
+}
+
 void Store(BatchContext& context) {
   Status(context, "Status: Saving current configuration.");
   WaitCursor wait(context.ui);
-  WriteConfigurationFile(context.app.programFolder + kOldConfigFile, context.selection, context.calls, context.ui);
+  WriteSnapshot(context, kOldConfigFile);
 }
 
 void Compare(BatchContext& context, const std::string& argument) {
@@ -32,7 +41,7 @@ void Compare(BatchContext& context, const std::string& argument) {
   const std::string logFile = BatchLogFileName(argument);
   AppState& app = context.app;
   WaitCursor wait(context.ui);
-  WriteConfigurationFile(app.programFolder + kNewConfigFile, context.selection, context.calls, context.ui);
+  WriteSnapshot(context, kNewConfigFile);
   Status(context, "Status: Creating log file.");
   CompareTrees trees{context.selection.registry, context.selection.drives, context.selection.systemFiles,
                      context.results.registry,   context.results.drives,   context.results.systemFiles,

@@ -1,5 +1,6 @@
 #include "app/CompareCommands.h"
 
+#include "app/OwnPlacesOf.h"
 #include "capture/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "compare/CompareConfigurations.h"
@@ -28,8 +29,8 @@ bool ConfirmSomethingSelected(const SelectionTrees& trees, UserInteraction& ui) 
 CompareTrees TreesOf(CompareCommandContext& context) {
   SelectionTrees selection = context.selection.Trees();
   ResultTrees results = context.results.Trees();
-  return {selection.registry, selection.drives, selection.systemFiles, results.registry, results.drives,
-          results.systemFiles, SystemFileImages{-1, -1}};
+  return {selection.registry, selection.drives,    selection.systemFiles,   results.registry,
+          results.drives,     results.systemFiles, SystemFileImages{-1, -1}};
 }
 
 }  // namespace
@@ -62,6 +63,8 @@ void CompareCommand(CompareCommandContext& context, bool incremental) {
 
   {
     WaitCursor wait(context.ui);
+    OwnPlaces own = CurrentOwnPlaces(app);
+    selection.ownPlaces = &own;
     WriteConfigurationFile(newFile, selection, context.calls, context.ui);
     context.results.ClearLists();
     CompareConfigurations(oldFile, newFile, logFile, TreesOf(context), app.excludeList, app.logPositions, context.ui);

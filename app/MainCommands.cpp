@@ -6,6 +6,7 @@
 #include "app/ExportCommands.h"
 #include "app/ExportSelectionDialog.h"
 #include "app/OptionsDialog.h"
+#include "app/OwnPlacesOf.h"
 #include "app/RestoreCommands.h"
 #include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
@@ -18,21 +19,26 @@
 
 void RunMainCommand(int commandId, MainCommandContext& context) {
   switch (commandId) {
-    case IDM_SAVE_CURRENT_CONFIG:
-    {
+    case IDM_SAVE_CURRENT_CONFIG: {
+      OwnPlaces own = CurrentOwnPlaces(context.app);
       SelectionTrees trees = context.selection.Trees();
+      trees.ownPlaces = &own;
       SaveCurrentConfiguration(context.app.programFolder, trees, context.calls, context.ui,
                                [&] { ValidateSelection(trees.registry, trees.drives, context.ui); });
       break;
     }
-    case IDM_SAVE_CONFIG_AS:
-      SaveConfigurationAs(context.app.programFolder, context.selection.Trees(), context.calls, context.ui);
+    case IDM_SAVE_CONFIG_AS: {
+      OwnPlaces own = CurrentOwnPlaces(context.app);
+      SelectionTrees trees = context.selection.Trees();
+      trees.ownPlaces = &own;
+      SaveConfigurationAs(context.app.programFolder, trees, context.calls, context.ui);
       break;
+    }
     case IDM_COMPARE:
     case IDM_INCREMENTAL_COMPARE:
     case IDM_LOAD_LOG_FILE: {
-      CompareCommandContext compare{context.app, context.ui, context.calls, context.selection, context.results,
-                                    context.showResults};
+      CompareCommandContext compare{context.app,       context.ui,      context.calls,
+                                    context.selection, context.results, context.showResults};
       if (commandId == IDM_LOAD_LOG_FILE)
         LoadLogFileCommand(compare);
       else
@@ -40,8 +46,8 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
       break;
     }
     case IDM_COMPARE_CONFIGURATIONS: {
-      CompareCommandContext compare{context.app, context.ui, context.calls, context.selection, context.results,
-                                    context.showResultPages};
+      CompareCommandContext compare{context.app,       context.ui,      context.calls,
+                                    context.selection, context.results, context.showResultPages};
       CompareConfigurationsCommand(compare, [&](const std::function<void(const ConfigurationFiles&)>& run) {
         RunCompareDialog(context.owner, run);
       });
@@ -101,9 +107,8 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
       ShowClassIdNameCommand(context.results, context.ui);
       break;
     case IDM_ADD_USER_FILE:
-      AddUserFileCommand(context.selection, [&](UserFileChoice& choice) {
-        return RunAddSystemFileDialog(context.owner, choice);
-      });
+      AddUserFileCommand(context.selection,
+                         [&](UserFileChoice& choice) { return RunAddSystemFileDialog(context.owner, choice); });
       break;
     case IDM_DELETE_USER_FILE:
       context.selection.DeleteSelectedUserFile();

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "capture/FileLines.h"
-#include "compare/ResultRecords.h"
 #include "capture/SystemFileType.h"
 #include "capture/TMyRegistry.h"
+#include "compare/ResultRecords.h"
 #include "core/CheckStates.h"
 #include "core/TextCompare.h"
 
@@ -109,8 +109,7 @@ void MergeChildren(TreeModel& tree, TreeNode& node, const std::vector<std::strin
   int newState = node.stateIndex == kStatePartlyChecked ? kStateChecked : node.stateIndex;
   size_t child = 0;
   for (const std::string& name : names) {
-    while (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) < 0)
-      tree.Delete(node.Child(child));
+    while (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) < 0) tree.Delete(node.Child(child));
     if (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) == 0) {
       ++child;
       continue;
@@ -148,7 +147,8 @@ void RefreshRootLevel(TreeModel& tree, const std::function<std::vector<std::stri
 
 std::string RegistryKeyPath(const TreeNode& node) {
   std::string path;
-  for (const TreeNode* n = &node; n && n->Level() > 1; n = n->Parent()) path = path.empty() ? n->text : n->text + "\\" + path;
+  for (const TreeNode* n = &node; n && n->Level() > 1; n = n->Parent())
+    path = path.empty() ? n->text : n->text + "\\" + path;
   return path;
 }
 
@@ -219,11 +219,7 @@ void LoadDriveChildren(TreeModel& tree, TreeNode& node) {
     AddFolderNode(tree, &node, node.Count(), name, HasSubfolder(folder + name + "\\"), node.stateIndex);
 }
 
-void RefreshRegistrySelectionTree(TreeModel& tree) {
-  RefreshRootLevel(
-      tree,
-      SubkeyNames, SubkeyHasSubkeys);
-}
+void RefreshRegistrySelectionTree(TreeModel& tree) { RefreshRootLevel(tree, SubkeyNames, SubkeyHasSubkeys); }
 
 void RefreshDriveSelectionTree(TreeModel& tree) {
   RefreshRootLevel(
@@ -241,7 +237,7 @@ void DeselectControlSets(TreeModel& registryTree) {
   for (size_t i = 0; i < system->Count(); ++i) {
     std::string upper = system->Child(i)->text;
     CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    if (upper.rfind("CONTROLSET", 0) == 0) controlSets.push_back(system->Child(i));
+    if (upper.rfind("CONTROLSET", 0) == 0 || upper == "CURRENTCONTROLSET") controlSets.push_back(system->Child(i));
   }
   for (TreeNode* controlSet : controlSets) DeselectInSelection(*controlSet, registryTree, nullptr);
   if (TreeNode* machine = system->Parent()) CollapseSelectionNode(*machine);

@@ -38,8 +38,10 @@ std::string RegistryKeyPath(const TreeNode& node);
 // HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG; fixed drives without their recycle
 // bin; all system files. Then the ControlSet rule.
 void ApplyDefaultSelection(const SelectionTrees& trees);
-// The control sets below HKEY_LOCAL_MACHINE\SYSTEM are never selected: they mirror
-// CurrentControlSet and would restore the same values twice.
+// The control sets below HKEY_LOCAL_MACHINE\SYSTEM are never selected, the numbered ones and
+// the current one: the numbered ones mirror the current one and would restore the same values
+// twice, and the current one holds the machine's live device state (under Wine its display
+// driver entries change at every start), which an undo must not delete.
 void DeselectControlSets(TreeModel& registryTree);
 
 // Brings the loaded nodes up to date with the machine; an error in one tree does not stop

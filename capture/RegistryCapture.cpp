@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "capture/LocaleSort.h"
+#include "capture/OwnPlaces.h"
 #include "capture/SectionCaptures.h"
 #include "capture/TMyRegistry.h"
 #include "core/CheckStates.h"
@@ -65,8 +66,16 @@ int32_t IntegerOf(std::string_view name, const uint8_t* data, DWORD size) {
 
 class RegistryWalk {
  public:
-  RegistryWalk(TWriter& writer, CaptureHost& host, bool silentReadFailures)
-      : writer_(writer), host_(host), silentReadFailures_(silentReadFailures) {}
+  RegistryWalk(TWriter& writer, CaptureHost& host, HKEY root)
+      : writer_(writer), host_(host), silentReadFailures_(root == HKEY_DYN_DATA) {
+    if (!host.ownPlaces) return;
+    // The own keys below this root, as paths below it: the walk compares them with its own path.
+    const std::string rootPrefix = RootKeyName(root) + "\\";
+    for (const std::string& own : host.ownPlaces->Keys())
+      if (own.size() > rootPrefix.size() &&
+          SamePathText(std::string_view(own).substr(0, rootPrefix.size()), rootPrefix))
+        ownKeys_.push_back(own.substr(rootPrefix.size()));
+  }
 
   void WriteKeyRecord(HKEY root, const std::string& path) {
     path_ = path;
@@ -97,6 +106,7 @@ class RegistryWalk {
   };
 
   void WriteKey(HKEY parent, const char* subPath);
+  void DropOwnSubkeys(KeyLevel& level);
   void ReadSubkeyNames(HKEY key, DWORD count, DWORD longest, KeyLevel& level);
   void ReadValues(HKEY key, DWORD count, DWORD longestName, DWORD longestData);
   bool EnumerateName(HKEY key, DWORD index, DWORD& nameLength);
@@ -113,8 +123,9 @@ class RegistryWalk {
   CaptureHost& host_;
   bool silentReadFailures_;  // HKEY_DYN_DATA: its values come and go while it is read
   size_t depth_ = 0;
-  std::deque<KeyLevel> levels_;  // by depth; a deque keeps them in place while it grows
-  std::string path_;             // of the key being written, below the root; for messages
+  std::deque<KeyLevel> levels_;       // by depth; a deque keeps them in place while it grows
+  std::string path_;                  // of the key being written, below the root
+  std::vector<std::string> ownKeys_;  // below the root; left out with everything below them
   LocaleSorter sorter_;
   std::vector<char> nameBuffer_;
   std::vector<uint8_t> dataBuffer_;
@@ -138,6 +149,7 @@ void RegistryWalk::WriteKey(HKEY parent, const char* subPath) {
     subkeyCount = valueCount = 0;
 
   ReadSubkeyNames(key.Get(), subkeyCount, longestSubkey, level);
+  if (!ownKeys_.empty()) DropOwnSubkeys(level);
   level.order = sorter_.Order(level.spans.size(), [&](size_t i) { return level.Name(i); });
   writer_.WriteInteger(static_cast<int32_t>(level.order.size()));
   if (depth_ == 1) {
@@ -163,6 +175,25 @@ void RegistryWalk::WriteKey(HKEY parent, const char* subPath) {
   const std::vector<uint32_t>& order = sorter_.Order(values_.size(), [this](size_t i) { return NameOf(values_[i]); });
   for (uint32_t i : order) WriteValue(key.Get(), values_[i]);
   --depth_;
+}
+
+// A handful of own keys at most: each is compared with the path once per key, and with the
+// subkey names only where the path leads to it.
+void RegistryWalk::DropOwnSubkeys(KeyLevel& level) {
+  for (const std::string& own : ownKeys_) {
+    const size_t start = path_.empty() ? 0 : path_.size() + 1;
+    if (own.size() <= start ||
+        (!path_.empty() &&
+         (own[path_.size()] != '\\' || !SamePathText(std::string_view(own).substr(0, path_.size()), path_))))
+      continue;
+    std::string_view name = std::string_view(own).substr(start);
+    if (name.find('\\') != std::string_view::npos) continue;
+    for (size_t i = 0; i < level.spans.size(); ++i) {
+      if (!SamePathText(level.Name(i), name)) continue;
+      level.spans.erase(level.spans.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    }
+  }
 }
 
 // Names that cannot be enumerated, and empty ones, are left out.
@@ -364,7 +395,7 @@ void RegistryWalk::WriteCodedValue(std::string_view name, int code, Read read) {
 }  // namespace
 
 void WriteRegistryKeyRecord(TWriter& writer, CaptureHost& host, HKEY root, const std::string& path) {
-  RegistryWalk walk(writer, host, root == HKEY_DYN_DATA);
+  RegistryWalk walk(writer, host, root);
   walk.WriteKeyRecord(root, path);
 }
 

@@ -28,8 +28,10 @@ std::unique_ptr<Capture> RunCaptureThreads(const SelectionTrees& trees, MainThre
     ~HideSecondary() { ui.ShowSecondaryStatus(false); }
   } hide{ui};
 
-  auto capture = std::unique_ptr<Capture>(
-      new Capture{{calls, ui, trees.registry}, {calls, ui, trees.drives, trees.systemFiles}});
+  auto capture =
+      std::unique_ptr<Capture>(new Capture{{calls, ui, trees.registry}, {calls, ui, trees.drives, trees.systemFiles}});
+  capture->registry.ownPlaces = trees.ownPlaces;
+  capture->drives.ownPlaces = trees.ownPlaces;
   capture->registry.Start();
   capture->drives.Start();
   calls.WaitUntil([&] { return capture->registry.Finished(); }, [&] { ui.ProcessMessages(); });
@@ -47,13 +49,20 @@ std::unique_ptr<Capture> RunCaptureThreads(const SelectionTrees& trees, MainThre
   return capture;
 }
 
+// The save goes on without what could not be read, and says so where batch mode writes it too.
+void ReportUnreadable(const Capture& capture, UserInteraction& ui) {
+  std::string report = UnreadableReport(capture.drives.unreadable);
+  if (!report.empty()) ui.SetStatus(StatusChannel::Main, report);
+}
+
 // Header, registry section, drives and system-files sections, whatever order the threads
 // finished in.
 void WriteCapturedFile(const std::string& path, Capture& capture) {
   TFileStream file(path, FileMode::Create);
   TWriter writer(file, kFileBufferSize);
   writer.WriteString(kRegistrationHeader);
-  for (CaptureThread* thread : {static_cast<CaptureThread*>(&capture.registry), static_cast<CaptureThread*>(&capture.drives)}) {
+  for (CaptureThread* thread :
+       {static_cast<CaptureThread*>(&capture.registry), static_cast<CaptureThread*>(&capture.drives)}) {
     thread->Writer().FlushBuffer();
     thread->Stream().ForEachChunk([&](const uint8_t* data, size_t size) { writer.Write(data, size); });
   }
@@ -79,6 +88,7 @@ void WriteConfigurationFile(const std::string& path, const SelectionTrees& trees
                             UserInteraction& ui) {
   std::unique_ptr<Capture> capture = RunCaptureThreads(trees, calls, ui);
   std::string temporary = WriteTemporaryFile(path, *capture);
+  ReportUnreadable(*capture, ui);
   try {
     MoveReplacing(temporary, path);
   } catch (...) {
@@ -97,6 +107,7 @@ void SaveCurrentConfiguration(const std::string& programFolder, const SelectionT
   const std::string backup = programFolder + kOldConfigBackup;
   std::unique_ptr<Capture> capture = RunCaptureThreads(trees, calls, ui);
   std::string temporary = WriteTemporaryFile(current, *capture);
+  ReportUnreadable(*capture, ui);
   try {
     // Exactly one previous snapshot survives: the one this save replaces.
     bool rotated = FileExists(current);

@@ -22,3 +22,14 @@ std::vector<TopChild> ReadTopChildren(const TreeModel& tree, CaptureHost& host) 
   });
   return children;
 }
+
+std::string UnreadableReport(const UnreadableItems& items) {
+  if (items.count == 0) return {};
+  std::string text =
+      "Status: " + std::to_string(items.count) +
+      (items.count == 1 ? " folder or file could not be read and is" : " folders or files could not be read and are") +
+      " not in the configuration:";
+  for (const std::string& path : items.firstPaths) text += "\r" + path;
+  if (items.count > static_cast<int>(items.firstPaths.size())) text += "\r...";
+  return text;
+}

@@ -9,9 +9,26 @@
 #include <string>
 #include <vector>
 
+#include "capture/OwnPlaces.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 #include "datafiles/TWriter.h"
+
+// Folders (and files) a capture could not read and left out of the configuration, rather than
+// record them empty: a later snapshot that reads them would show their content as new.
+struct UnreadableItems {
+  static constexpr size_t kNamedPaths = 3;
+  int count = 0;
+  std::vector<std::string> firstPaths;  // the first kNamedPaths of them
+
+  void Add(const std::string& path) {
+    ++count;
+    if (firstPaths.size() < kNamedPaths) firstPaths.push_back(path);
+  }
+};
+
+// The status text a save shows for them; empty when there are none.
+std::string UnreadableReport(const UnreadableItems& items);
 
 // What a capture needs of the thread it runs on. A capture runs on a worker thread while the
 // main thread waits; every call here reaches the user interface or the selection trees on the
@@ -30,6 +47,11 @@ class CaptureHost {
 
   Progress progress;
   void ShowProgress() { DisplayProgress(progress); }
+
+  // Left out of the capture when set; owned by the caller of the save.
+  const OwnPlaces* ownPlaces = nullptr;
+  // Filled by the file-structure capture on the capture's thread; read after it ended.
+  UnreadableItems unreadable;
 
   // An error box with one OK button; the capture goes on once the user closed it.
   virtual void ShowError(const std::string& text) = 0;
@@ -72,7 +94,10 @@ void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, Cap
 void WriteRegistryKeyRecord(TWriter& writer, CaptureHost& host, HKEY root, const std::string& path);
 
 // The record of one folder and everything below it; folder ends with a backslash. The walk's
-// first level shows progress.
+// first level shows progress. Own places of the host are left out; folders that cannot be
+// enumerated are left out of their parent's list and added to host.unreadable (a folder itself
+// unreadable is written empty and added too). A name the code page cannot spell is recorded by
+// its short name; a folder too deep for the "A" functions is reached through its short path.
 void WriteFolderRecord(TWriter& writer, CaptureHost& host, const std::string& folder);
 
 // The bodies of one system file; a file that does not exist has an empty body.

@@ -36,8 +36,8 @@ TreeNode* LastChild(const TreeModel& tree, const TreeNode* parent) {
 
 }  // namespace
 
-TreeNode* AddResultNode(TreeModel& tree, TreeNode* parent, const std::string& text, int image,
-                        int kind, int selectedImage) {
+TreeNode* AddResultNode(TreeModel& tree, TreeNode* parent, const std::string& text, int image, int kind,
+                        int selectedImage) {
   TreeNode* node = tree.Add(parent, text);
   node->stateIndex = kind;
   tree.SetImages(node, image, selectedImage);
@@ -71,9 +71,7 @@ TreeNode* ResultPath::FindOrCreate(int image, int kind, int selectedImage) {
         TreeNode* last = LastChild(resultTree_, parent);
         if (last && last->text == entry.name) found = last;
       }
-      entry.result =
-          found ? found
-                : AddResultNode(resultTree_, parent, entry.name, image, kind, selectedImage);
+      entry.result = found ? found : AddResultNode(resultTree_, parent, entry.name, image, kind, selectedImage);
     }
     parent = entry.result;
   }
@@ -101,8 +99,7 @@ int ResultPath::Lookup(const std::string& name) {
     if (!entry.selectionResolved) {
       if (level == 0) {
         for (size_t i = 0; i < selectionTree_.TopCount() && !entry.selection; ++i)
-          if (SameIgnoringAsciiCase(selectionTree_.Top(i)->text, entry.name))
-            entry.selection = selectionTree_.Top(i);
+          if (SameIgnoringAsciiCase(selectionTree_.Top(i)->text, entry.name)) entry.selection = selectionTree_.Top(i);
       } else {
         entry.selection = SelectionChild(entries_[level - 1], entry.name);
       }
@@ -119,6 +116,7 @@ bool ResultPath::IsSkippedControlSet(const std::string& name) const {
   // The names between the top node's and the looked-up one, each followed by "\".
   std::string between;
   for (size_t level = 1; level < size_; ++level) between += entries_[level].name + "\\";
-  return SameIgnoringAsciiCase(between, "HKEY_LOCAL_MACHINE\\SYSTEM\\") &&
-         AsciiUpper(name).rfind("CONTROLSET", 0) == 0;
+  if (!SameIgnoringAsciiCase(between, "HKEY_LOCAL_MACHINE\\SYSTEM\\")) return false;
+  const std::string upper = AsciiUpper(name);
+  return upper.rfind("CONTROLSET", 0) == 0 || upper == "CURRENTCONTROLSET";
 }

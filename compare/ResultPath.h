@@ -35,8 +35,9 @@ class ResultPath {
 
   // The state index of the selection node for the path plus name, matched ignoring ASCII case
   // from the top; kStateNotFound when a name is missing, except that a missing
-  // HKEY_LOCAL_MACHINE\SYSTEM\ControlSet* counts as unchecked: the numbered control sets
-  // mirror the current one and are compared only when the selection holds them.
+  // HKEY_LOCAL_MACHINE\SYSTEM\ControlSet* or CurrentControlSet counts as unchecked: the
+  // control sets are compared only when the selection holds them, as the default selection
+  // leaves them all out.
   int Lookup(const std::string& name);
 
  private:
@@ -62,5 +63,5 @@ class ResultPath {
 };
 
 // Adds a result node with its kind (state index) and images, the views told once.
-TreeNode* AddResultNode(TreeModel& tree, TreeNode* parent, const std::string& text, int image,
-                        int kind, int selectedImage);
+TreeNode* AddResultNode(TreeModel& tree, TreeNode* parent, const std::string& text, int image, int kind,
+                        int selectedImage);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture/CaptureThreads.h"
+#include "capture/OwnPlaces.h"
 #include "capture/SectionCaptures.h"
 #include "capture/TMyRegistry.h"
 #include "core/CheckStates.h"
@@ -44,13 +45,33 @@ TEST_F(RegistryCaptureTest, SubkeysAndValuesAreSortedAndOnlyTheFirstLevelShowsPr
 
   Bytes expected;
   expected.Int(3)
-      .Str("A").Empty()
-      .Str("b").Int(1).Str("inner").Int(0).Int(1).Str("deep").Int(21).Int(1).Str("x").Int(0)
-      .Str("c").Empty()
+      .Str("A")
+      .Empty()
+      .Str("b")
+      .Int(1)
+      .Str("inner")
+      .Int(0)
+      .Int(1)
+      .Str("deep")
+      .Int(21)
+      .Int(1)
+      .Str("x")
+      .Int(0)
+      .Str("c")
+      .Empty()
       .Int(3)
-      .Str("").Int(21).Int(1).Str("default")
-      .Str("m").Int(21).Int(3).Int(5)
-      .Str("Z").Int(21).Int(1).Str("z");
+      .Str("")
+      .Int(21)
+      .Int(1)
+      .Str("default")
+      .Str("m")
+      .Int(21)
+      .Int(3)
+      .Int(5)
+      .Str("Z")
+      .Int(21)
+      .Int(1)
+      .Str("z");
   EXPECT_EQ(Hex(CaptureTestKey()), Hex(expected.Get()));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(host.shown, (std::vector<Progress>{{"", 3, 0}, {"", 3, 0}, {"", 3, 1}, {"", 3, 2}}));
@@ -151,8 +172,7 @@ TEST_F(RegistryCaptureTest, KeysThatCannotBeOpenedAndNamesThatCannotBeSpelledAre
   RegCloseKey(testKey);
 
   Bytes expected;
-  expected.Int(2).Str("?").Empty().Str("locked").Empty()
-      .Int(1).Str("?").Int(21).Int(1).Str("");
+  expected.Int(2).Str("?").Empty().Str("locked").Empty().Int(1).Str("?").Int(21).Int(1).Str("");
   EXPECT_EQ(Hex(CaptureTestKey()), Hex(expected.Get()));
   EXPECT_EQ(ui.Texts(), std::vector<std::string>{"ERROR accessing registry key:\r" + key.Path() +
                                                  ">?<1\rUnable to determine data type!"});
@@ -230,8 +250,7 @@ TEST(RegistryCapture, WritesWhatAWalkThroughTheRegistryLayerWrites) {
       Captured([&](TWriter& w) { ReferenceKeyRecord(w, HKEY_LOCAL_MACHINE, path, referenceMessages); });
   ScriptedInteraction ui;
   RecordingHost host{ui};
-  std::string captured =
-      Captured([&](TWriter& w) { WriteRegistryKeyRecord(w, host, HKEY_LOCAL_MACHINE, path); });
+  std::string captured = Captured([&](TWriter& w) { WriteRegistryKeyRecord(w, host, HKEY_LOCAL_MACHINE, path); });
   EXPECT_GT(reference.size(), 10000u) << "too little to compare";
   ASSERT_EQ(captured.size(), reference.size());
   EXPECT_TRUE(captured == reference) << "first difference at byte "
@@ -285,8 +304,7 @@ TEST(RegistrySection, RootsComeInAlphabeticalOrderAndTheTreeIsOnlyCollapsedOnThe
 
   ScriptedInteraction directUi;
   RecordingHost direct{directUi};
-  std::string dynRecord =
-      Captured([&](TWriter& w) { WriteRegistryKeyRecord(w, direct, HKEY_DYN_DATA, ""); });
+  std::string dynRecord = Captured([&](TWriter& w) { WriteRegistryKeyRecord(w, direct, HKEY_DYN_DATA, ""); });
 
   ScriptedInteraction ui;
   ThreadRecorder recorder;
@@ -341,11 +359,32 @@ TEST(RegistrySection, UncheckedRootsAreLeftOutAndUnknownRootsFail) {
     ScriptedInteraction ui;
     RecordingHost host{ui};
     if (c.bytes.empty()) {
-      ExpectRaises([&] { Captured([&](TWriter& w) { CaptureRegistrySection(w, tree, host); }); },
-                   ErrorKind::Exception, "HKEY_NOT_A_ROOT is not a root key of the registry.");
+      ExpectRaises([&] { Captured([&](TWriter& w) { CaptureRegistrySection(w, tree, host); }); }, ErrorKind::Exception,
+                   "HKEY_NOT_A_ROOT is not a root key of the registry.");
       continue;
     }
     EXPECT_EQ(Hex(Captured([&](TWriter& w) { CaptureRegistrySection(w, tree, host); })), Hex(c.bytes));
     EXPECT_EQ(host.shown, (std::vector<Progress>{{" Status", 0, 0}}));
   }
+}
+
+// The settings key is left out with everything below it, by either of its paths; its parent
+// and siblings stay.
+TEST_F(RegistryCaptureTest, OwnKeysAreLeftOutUnderBothTheirPaths) {
+  for (const char* subkey : {"Own\\Settings\\Forms", "Own\\Other", "Zed"}) key.CreateRaw(subkey);
+  key.SetRawDword("Own\\Settings", "s", 1);
+  const OwnPlaces own = BuildOwnPlaces("C:\\Q\\Quorvel.exe", "C:\\Q\\", "", "", key.Sub("Own\\Settings"));
+  host.ownPlaces = &own;
+
+  Bytes expected;
+  expected.Int(2).Str("Own").Int(1).Str("Other").Empty().Int(0).Str("Zed").Empty().Int(0);
+  EXPECT_EQ(Hex(CaptureTestKey()), Hex(expected.Get()));
+
+  std::string alias;
+  for (const std::string& ownKey : own.Keys())
+    if (ownKey.rfind("HKEY_USERS\\", 0) == 0) alias = ownKey;
+  ASSERT_FALSE(alias.empty());
+  const std::string usersPath = alias.substr(11, alias.size() - 11 - std::string("\\Own\\Settings").size());
+  EXPECT_EQ(Hex(Captured([&](TWriter& w) { WriteRegistryKeyRecord(w, host, HKEY_USERS, usersPath); })),
+            Hex(expected.Get()));
 }

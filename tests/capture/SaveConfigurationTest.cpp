@@ -1,11 +1,10 @@
-#include "capture/SaveConfiguration.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "capture/SaveConfiguration.h"
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
 
@@ -16,12 +15,9 @@ std::string ReadAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteAll(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 
 using namespace std::string_literals;
 
@@ -30,16 +26,21 @@ class SaveConfigurationTest : public ::testing::Test {
   void SetUp() override {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "QuorvelSave_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    folder =
+        std::string(temp) + "QuorvelSave_" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "OldCFG.SXD.tmp", "x.SXD"}) DeleteFileA((folder + name).c_str());
+    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "OldCFG.SXD.tmp", "x.SXD"})
+      DeleteFileA((folder + name).c_str());
   }
   void TearDown() override {
-    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "OldCFG.SXD.tmp", "x.SXD"}) DeleteFileA((folder + name).c_str());
+    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "OldCFG.SXD.tmp", "x.SXD"})
+      DeleteFileA((folder + name).c_str());
     RemoveDirectoryA(folder.c_str());
   }
 
-  void SaveCurrent() { SaveCurrentConfiguration(folder, trees, calls, ui, [] {}); }
+  void SaveCurrent() {
+    SaveCurrentConfiguration(folder, trees, calls, ui, [] {});
+  }
 
   std::string folder;
   TreeModel registry, drives, systemFiles;
@@ -48,10 +49,9 @@ class SaveConfigurationTest : public ::testing::Test {
   ScriptedInteraction ui;
 };
 
-const std::string kEmptyConfiguration =
-    "\x06\x36* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver 4/97 *\x01\x00"s +
-    "\x06\x27* THIS IS A SNAPTRACE DRIVES DATAFILE *\x01\x00"s +
-    "\x06\x2C* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *\x01\x00"s;
+const std::string kEmptyConfiguration = "\x06\x36* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver 4/97 *\x01\x00"s +
+                                        "\x06\x27* THIS IS A SNAPTRACE DRIVES DATAFILE *\x01\x00"s +
+                                        "\x06\x2C* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *\x01\x00"s;
 
 }  // namespace
 
@@ -118,4 +118,22 @@ TEST_F(SaveConfigurationTest, SaveAsAsksForTheFileAndLeavesTheFixedFilesAlone) {
   EXPECT_EQ(ui.fileDialogs[0].title, "Save Configuration File");
   EXPECT_EQ(ui.fileDialogs[0].filter, "Configuration file (*.SXD)|*.SXD");
   EXPECT_TRUE(ui.fileDialogs[0].promptOverwrite);
+}
+
+// A drive that cannot be read is recorded empty, as the file needs its record, and the save
+// says so on the status line, which batch mode writes to standard error.
+TEST_F(SaveConfigurationTest, WhatCouldNotBeReadIsReportedAndTheSaveSucceeds) {
+  char letter = 0;
+  const DWORD used = GetLogicalDrives();
+  for (char l = 'Y'; l >= 'D' && !letter; --l)
+    if (!(used & (1u << (l - 'A')))) letter = l;
+  ASSERT_NE(letter, 0);
+  TreeNode* top = drives.Add(nullptr, "Drives");
+  drives.Add(top, std::string(1, letter) + ": Gone")->stateIndex = 4;
+  WriteConfigurationFile(folder + "x.SXD", trees, calls, ui);
+  EXPECT_TRUE(Exists(folder + "x.SXD"));
+  const std::vector<std::string>& status = ui.statusTexts[static_cast<int>(StatusChannel::Main)];
+  ASSERT_FALSE(status.empty());
+  EXPECT_EQ(status.back(),
+            "Status: 1 folder or file could not be read and is not in the configuration:\r"s + letter + ":\\");
 }

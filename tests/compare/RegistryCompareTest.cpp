@@ -7,15 +7,13 @@ namespace {
 Key OldVendor() {
   return Key{"Vendor",
              {Key{"Old", {Key{"Inner", {}, {Sz("i", "1")}}}, {Dword("o", 7)}}},
-             {Sz("Path", "C:\\A"), Dword("Mode", 5), Binary("Blob", {1, 2, 3}), Sz("Gone", "x"),
-              Sz("Exp", "%P%", 2)}};
+             {Sz("Path", "C:\\A"), Dword("Mode", 5), Binary("Blob", {1, 2, 3}), Sz("Gone", "x"), Sz("Exp", "%P%", 2)}};
 }
 
 Key NewVendor() {
   return Key{"Vendor",
              {Key{"Added", {Key{"Deep", {}, {}}}, {Sz("a", "1")}}},
-             {Sz("Path", "C:\\A", 2), Sz("Mode", "5"), Binary("Blob", {1, 2, 4}), Sz("New", "n"),
-              Sz("Exp", "%P%", 2)}};
+             {Sz("Path", "C:\\A", 2), Sz("Mode", "5"), Binary("Blob", {1, 2, 4}), Sz("New", "n"), Sz("Exp", "%P%", 2)}};
 }
 
 Key FreshKey() { return Key{"Fresh", {}, {Sz("f", "1")}}; }
@@ -24,13 +22,11 @@ Configuration Before() {
   Configuration config;
   config.roots = {Key{"HKEY_Local_Machine",
                       {Key{"Software",
-                           {Key{"abc", {}, {Sz("v", "1")}}, Key{"Only", {}, {}},
-                            Key{"Same", {}, {Dword("d", 1)}}, Key{"Skipped", {}, {Sz("a", "1")}},
-                            OldVendor(), Key{"Zeta", {}, {}}},
+                           {Key{"abc", {}, {Sz("v", "1")}}, Key{"Only", {}, {}}, Key{"Same", {}, {Dword("d", 1)}},
+                            Key{"Skipped", {}, {Sz("a", "1")}}, OldVendor(), Key{"Zeta", {}, {}}},
                            {}},
                        Key{"SYSTEM",
-                           {Key{"ControlSet001", {}, {Dword("x", 1)}},
-                            Key{"CurrentControlSet", {}, {Dword("y", 1)}}},
+                           {Key{"ControlSet001", {}, {Dword("x", 1)}}, Key{"CurrentControlSet", {}, {Dword("y", 1)}}},
                            {}}},
                       {}},
                   Key{"HKEY_USERS", {Key{".DEFAULT", {}, {}}}, {}}};
@@ -39,20 +35,18 @@ Configuration Before() {
 
 Configuration After() {
   Configuration config;
-  config.roots = {Key{"HKEY_CURRENT_CONFIG", {Key{"System", {}, {}}}, {}},
-                  Key{"HKEY_LOCAL_MACHINE",
-                      {Key{"Software",
-                           {Key{"ABC", {}, {Sz("v", "1")}}, Key{"Only", {FreshKey()}, {}},
-                            Key{"Same", {}, {Dword("d", 1)}},
-                            Key{"Skipped", {Key{"Sub", {}, {}}}, {Sz("a", "2")}}, NewVendor(),
-                            Key{"Zeta", {}, {Dword("z", 1)}}},
-                           {}},
-                       Key{"SYSTEM",
-                           {Key{"ControlSet001", {}, {Dword("x", 2)}},
-                            Key{"ControlSet002", {}, {Dword("x", 2)}},
-                            Key{"CurrentControlSet", {}, {Dword("y", 2)}}},
-                           {}}},
-                      {}}};
+  config.roots = {
+      Key{"HKEY_CURRENT_CONFIG", {Key{"System", {}, {}}}, {}},
+      Key{"HKEY_LOCAL_MACHINE",
+          {Key{"Software",
+               {Key{"ABC", {}, {Sz("v", "1")}}, Key{"Only", {FreshKey()}, {}}, Key{"Same", {}, {Dword("d", 1)}},
+                Key{"Skipped", {Key{"Sub", {}, {}}}, {Sz("a", "2")}}, NewVendor(), Key{"Zeta", {}, {Dword("z", 1)}}},
+               {}},
+           Key{"SYSTEM",
+               {Key{"ControlSet001", {}, {Dword("x", 2)}}, Key{"ControlSet002", {}, {Dword("x", 2)}},
+                Key{"CurrentControlSet", {}, {Dword("y", 2)}}},
+               {}}},
+          {}}};
   return config;
 }
 
@@ -66,7 +60,7 @@ using RegistryCompare = CompareFixture;
 
 TEST_F(RegistryCompare, ReportsKeysAndValuesThatDiffer) {
   // The user left out one key; the numbered control sets are not in the tree and so are not
-  // compared either.
+  // compared either. CurrentControlSet is compared because the user checked it.
   BuildSelection(registrySelection, "My Computer", 5,
                  {{"HKEY_CURRENT_CONFIG", 4},
                   {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Skipped", 3},
@@ -95,23 +89,19 @@ TEST_F(RegistryCompare, ReportsKeysAndValuesThatDiffer) {
   };
   // Path 1 -> 2 with the same text and Exp unchanged are not reported; Mode 3 -> 1 is.
   EXPECT_EQ(Records(positions.registry, node({"Vendor"}), RecordForm::Registry),
-            (std::vector<std::string>{"Blob 11 4: 1 2 3", "Blob 12 4: 1 2 4", "Gone 10 1:\"x\"",
-                                      "Mode 11 3:5", "Mode 12 1:\"5\"", "New 9 1:\"n\""}));
-  EXPECT_EQ(Records(positions.registry, node({"Zeta"}), RecordForm::Registry),
-            std::vector<std::string>{"z 9 3:1"});
+            (std::vector<std::string>{"Blob 11 4: 1 2 3", "Blob 12 4: 1 2 4", "Gone 10 1:\"x\"", "Mode 11 3:5",
+                                      "Mode 12 1:\"5\"", "New 9 1:\"n\""}));
+  EXPECT_EQ(Records(positions.registry, node({"Zeta"}), RecordForm::Registry), std::vector<std::string>{"z 9 3:1"});
   EXPECT_EQ(Records(positions.registry,
-                    NodeAt(registryResult,
-                           {"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM", "CurrentControlSet"}),
+                    NodeAt(registryResult, {"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM", "CurrentControlSet"}),
                     RecordForm::Registry),
             (std::vector<std::string>{"y 11 3:1", "y 12 3:2"}));
 
   // New and deleted keys keep their whole subtree, record kinds replaced.
   const Key added = NewVendor().subkeys[0];
   const Key old = OldVendor().subkeys[0];
-  EXPECT_EQ(Block(positions.registry, node({"Vendor", "Added"}), KeyBlock(added, 9).size()),
-            KeyBlock(added, 9));
-  EXPECT_EQ(Block(positions.registry, node({"Vendor", "Old"}), KeyBlock(old, 10).size()),
-            KeyBlock(old, 10));
+  EXPECT_EQ(Block(positions.registry, node({"Vendor", "Added"}), KeyBlock(added, 9).size()), KeyBlock(added, 9));
+  EXPECT_EQ(Block(positions.registry, node({"Vendor", "Old"}), KeyBlock(old, 10).size()), KeyBlock(old, 10));
   EXPECT_EQ(Block(positions.registry, node({"Only", "Fresh"}), KeyBlock(FreshKey(), 9).size()),
             KeyBlock(FreshKey(), 9));
   EXPECT_TRUE(ui.messages.empty());
@@ -126,8 +116,7 @@ TEST_F(RegistryCompare, OnlyUncheckedAndPartlyCheckedStatesSteerTheWalk) {
   for (const Case& c : {Case{4, true}, Case{4 + 16, true}, Case{5, false}}) {
     SCOPED_TRACE(c.softwareState);
     BuildSelection(registrySelection, "My Computer", 5,
-                   {{"HKEY_LOCAL_MACHINE\\Software", c.softwareState},
-                    {"HKEY_LOCAL_MACHINE\\Software\\Skipped", 3}});
+                   {{"HKEY_LOCAL_MACHINE\\Software", c.softwareState}, {"HKEY_LOCAL_MACHINE\\Software\\Skipped", 3}});
     Configuration before = Before();
     Configuration after = Before();
     after.roots[0].subkeys[0].subkeys[3].values[0].text = "2";
@@ -157,4 +146,32 @@ TEST_F(RegistryCompare, WideKeysAreMergedNotSearched) {
   EXPECT_EQ(wide.Child(0)->text, "K100001");
   EXPECT_EQ(wide.Child(1499)->text, "K102999");
   EXPECT_EQ(Records(positions.registry, wide, RecordForm::Registry).size(), 3000u);
+}
+
+// A control set the selection has no node for is not compared, the current one included: the
+// default selection leaves them all out, and their device entries change at every start.
+TEST_F(RegistryCompare, ControlSetsWithoutASelectionNodeAreNotCompared) {
+  struct Case {
+    std::vector<std::pair<std::string, int>> selection;
+    std::string systemDump;  // the SYSTEM node and below; empty when none
+  };
+  const std::vector<Case> cases = {
+      {{{"HKEY_LOCAL_MACHINE\\SYSTEM", 5}}, ""},
+      {{{"HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet002", 4}},
+       "    SYSTEM | 0 | 0/1 | children\n"
+       "      ControlSet002 | 6 | 0/1 | block\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.systemDump);
+    std::vector<std::pair<std::string, int>> selection = c.selection;
+    selection.push_back({"HKEY_LOCAL_MACHINE\\Software", 3});
+    BuildSelection(registrySelection, "My Computer", 5, selection);
+    Configuration before = Before(), after = After();
+    before.roots.resize(1);
+    after.roots.erase(after.roots.begin());
+    Compare(before, after);
+    const std::string dump = ResultDump(registryResult);
+    const std::string::size_type system = dump.find("    SYSTEM");
+    EXPECT_EQ(system == std::string::npos ? "" : dump.substr(system), c.systemDump) << dump;
+  }
 }
