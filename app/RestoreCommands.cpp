@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/ConfirmDialog.h"
+#include "app/OwnPlacesOf.h"
 #include "app/RestoreAllDialog.h"
 #include "app/RestoreSettingsOf.h"
 #include "core/Errors.h"
@@ -61,7 +62,8 @@ struct ConfirmTarget {
                                      context.app.deletion,
                                      context.ui,
                                      context.sharedFiles,
-                                     &results.Trees().registry};
+                                     &results.Trees().registry,
+                                     CurrentOwnPlaces(context.app)};
       RestoreRequest request{tree, root, filter ? &*filter : nullptr, flags, executing, &items};
       // The pass opens the whole subtree; that must neither select nodes nor refill lists.
       ResultPages::BulkExpansion bulk(results);

@@ -103,6 +103,21 @@ bool OwnPlaces::HoldsFile(const std::string& filePath) const {
   return false;
 }
 
+bool OwnPlaces::HoldsAnythingIn(const std::string& folderPath) const {
+  const std::string folder = WithBackslash(folderPath);
+  for (const std::string& own : folders_)
+    if (StartsWithPath(own, folder)) return true;
+  for (const OwnFile& own : files_)
+    if (StartsWithPath(own.folder, folder)) return true;
+  return HoldsFolder(folder);
+}
+
+bool OwnPlaces::HoldsAnythingUnder(const std::string& keyPath) const {
+  for (const std::string& own : keys_)
+    if (IsAtOrBelowKey(own, keyPath)) return true;
+  return HoldsKey(keyPath);
+}
+
 bool OwnPlaces::HoldsKey(const std::string& keyPath) const {
   for (const std::string& own : keys_)
     if (IsAtOrBelowKey(keyPath, own)) return true;

@@ -24,6 +24,10 @@ class OwnPlaces {
   bool HoldsFile(const std::string& filePath) const;
   // The key is own or lies below an own key.
   bool HoldsKey(const std::string& keyPath) const;
+  // Something own lies in the folder or below the key, or they are own themselves: deleting them
+  // whole would take the program's places along.
+  bool HoldsAnythingIn(const std::string& folderPath) const;
+  bool HoldsAnythingUnder(const std::string& keyPath) const;
 
   // For walks, which ask once per folder or key instead of once per entry.
   // The names of the direct subfolders of folder (ending with "\") that are own folders.

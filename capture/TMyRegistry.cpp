@@ -46,12 +46,12 @@ void EnumNames(DWORD count, DWORD longest, std::vector<std::string>& names, Enum
 // does not shift the indexes still to be visited.
 bool DeleteKeyTree(HKEY parent, const std::string& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | kNativeView, &key) == ERROR_SUCCESS) {
     UniqueHKey owner(key);
     DWORD count = 0;
     DWORD longest = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
-                         nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr) == ERROR_SUCCESS) {
       std::vector<char> buffer(std::min(longest + 1, kMaxNameBuffer));
       for (DWORD i = count; i-- > 0;) {
         DWORD length = static_cast<DWORD>(buffer.size());
@@ -65,7 +65,7 @@ bool DeleteKeyTree(HKEY parent, const std::string& path) {
       }
     }
   }
-  return RegDeleteKeyA(parent, path.c_str()) == ERROR_SUCCESS;
+  return RegDeleteKeyExA(parent, path.c_str(), kNativeView, 0) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -79,13 +79,13 @@ bool RegAccessMask(int regAccess, REGSAM& mask) {
   switch (regAccess) {
     case kRegAccessDefault:
     case kRegAccessRead:
-      mask = KEY_READ;
+      mask = KEY_READ | kNativeView;
       return true;
     case kRegAccessReadWrite:
-      mask = KEY_READ | KEY_WRITE;
+      mask = KEY_READ | KEY_WRITE | kNativeView;
       return true;
     case kRegAccessFull:
-      mask = KEY_ALL_ACCESS;
+      mask = KEY_ALL_ACCESS | kNativeView;
       return true;
     default:
       return false;
@@ -178,8 +178,7 @@ bool TMyRegistry::OpenKey(const std::string& path, bool canCreate) {
   if (!canCreate || subPath.empty())
     rc = RegOpenKeyExA(base, subPath.c_str(), 0, mask, &key);
   else
-    rc = RegCreateKeyExA(base, subPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr,
-                         &key, nullptr);
+    rc = RegCreateKeyExA(base, subPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr, &key, nullptr);
   if (rc != ERROR_SUCCESS) return false;
 
   std::string newPath = subPath;
@@ -194,13 +193,12 @@ bool TMyRegistry::OpenKey(const std::string& path, bool canCreate) {
 
 bool TMyRegistry::CreateKey(const std::string& path) {
   REGSAM mask = 0;
-  if (!RegAccessMask(regAccess_, mask))
-    throw EMyRegistryException("TMyRegistry.CreateKey: unknown Accesstype");
+  if (!RegAccessMask(regAccess_, mask)) throw EMyRegistryException("TMyRegistry.CreateKey: unknown Accesstype");
   std::string subPath;
   HKEY base = BaseKey(path, subPath);
   HKEY key = nullptr;
-  if (RegCreateKeyExA(base, subPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(base, subPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, mask, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     RaiseFormatted("Failed to create key %s", path);
   RegCloseKey(key);
   return true;
@@ -232,8 +230,7 @@ void TMyRegistry::CloseKey() {
 
 UniqueHKey TMyRegistry::GetKey(const std::string& path) const {
   REGSAM mask = 0;
-  if (!RegAccessMask(regAccess_, mask))
-    throw EMyRegistryException("TMyRegistry.GetKey: unknown Accesstype");
+  if (!RegAccessMask(regAccess_, mask)) throw EMyRegistryException("TMyRegistry.GetKey: unknown Accesstype");
   std::string subPath;
   HKEY base = BaseKey(path, subPath);
   HKEY key = nullptr;
@@ -243,9 +240,9 @@ UniqueHKey TMyRegistry::GetKey(const std::string& path) const {
 
 bool TMyRegistry::GetKeyInfo(TRegKeyInfo& info) const {
   info = TRegKeyInfo{};
-  return RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &info.numSubKeys,
-                          &info.maxSubKeyLen, nullptr, &info.numValues, &info.maxValueLen,
-                          &info.maxDataLen, nullptr, &info.fileTime) == ERROR_SUCCESS;
+  return RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &info.numSubKeys, &info.maxSubKeyLen, nullptr,
+                          &info.numValues, &info.maxValueLen, &info.maxDataLen, nullptr,
+                          &info.fileTime) == ERROR_SUCCESS;
 }
 
 bool TMyRegistry::HasSubKeys() const {
@@ -277,8 +274,7 @@ bool TMyRegistry::GetDataInfo(const std::string& name, TRegDataInfo& info) const
   info = TRegDataInfo{};
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-    return false;
+  if (RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
   info.dataSize = size;
   if (type > static_cast<DWORD>(kRdHighest)) return false;
   info.regData = PlatformToRegDataCode(type);
@@ -302,8 +298,7 @@ bool TMyRegistry::ValueExists(const std::string& name) const {
 
 int TMyRegistry::GetData(const std::string& name, void* buffer, DWORD size, int& code) const {
   DWORD type = 0;
-  if (RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type, static_cast<BYTE*>(buffer),
-                       &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type, static_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
     RaiseFormatted("Failed to get data for '%s'", name);
   code = PlatformToRegDataCode(type);
   return static_cast<int>(size);
@@ -315,8 +310,7 @@ void TMyRegistry::PutData(const std::string& name, const void* buffer, int code,
         "TMyRegistry.PutData: You need WriteAccess to write Data, please use property REGACCESS "
         "before OPENKEY");
   DWORD type = RegDataCodeToPlatform(code);
-  if (RegSetValueExA(currentKey_, name.c_str(), 0, type, static_cast<const BYTE*>(buffer), size) !=
-      ERROR_SUCCESS)
+  if (RegSetValueExA(currentKey_, name.c_str(), 0, type, static_cast<const BYTE*>(buffer), size) != ERROR_SUCCESS)
     RaiseFormatted("Failed to set data for '%s'", name);
 }
 
@@ -326,8 +320,7 @@ std::string TMyRegistry::ReadString(const std::string& name, bool expand) const 
   std::string data(static_cast<size_t>(size), '\0');
   int code = kRdNone;
   int length = GetData(name, data.data(), static_cast<DWORD>(size), code);
-  if (code != kRdString && code != kRdExpandString)
-    RaiseFormatted("Invalid data type for '%s'", name);
+  if (code != kRdString && code != kRdExpandString) RaiseFormatted("Invalid data type for '%s'", name);
   data.resize(static_cast<size_t>(length));
   data.resize(std::min(data.size(), data.find('\0')));
   if (code == kRdExpandString && expand) {
@@ -346,8 +339,7 @@ std::string TMyRegistry::ReadString(const std::string& name, bool expand) const 
 
 void TMyRegistry::WriteString(const std::string& name, const std::string& text, int code) {
   if (code != kRdString && code != kRdExpandString)
-    throw EMyRegistryException(
-        "MyRegistry.WriteString: RegDataType must be rdString or rdExpandString");
+    throw EMyRegistryException("MyRegistry.WriteString: RegDataType must be rdString or rdExpandString");
   PutData(name, text.c_str(), code, static_cast<DWORD>(text.size() + 1));
 }
 

@@ -17,6 +17,12 @@
 #include "datafiles/RegDataCode.h"
 
 // RegAccess codes; each selects the access mask of every later open or create.
+// Every key is opened in the machine's native view: a 32-bit Quorvel on 64-bit Windows then
+// records and changes HKEY_LOCAL_MACHINE\Software (with its Wow6432Node as the ordinary subkey it
+// is) exactly as the 64-bit one does, instead of the 32-bit copy the system would show it.
+// 32-bit Windows and 64-bit processes ignore the flag.
+constexpr REGSAM kNativeView = KEY_WOW64_64KEY;
+
 constexpr int kRegAccessDefault = 0;    // KEY_READ
 constexpr int kRegAccessReadWrite = 1;  // KEY_READ | KEY_WRITE
 constexpr int kRegAccessRead = 2;       // KEY_READ
@@ -140,9 +146,7 @@ class TMyRegistry {
   // comes back when the scope ends, also by an error. The handle stays the lender's.
   class BorrowedCurrentKey {
    public:
-    BorrowedCurrentKey(TMyRegistry& reg, HKEY key) : reg_(reg), previous_(reg.currentKey_) {
-      reg.currentKey_ = key;
-    }
+    BorrowedCurrentKey(TMyRegistry& reg, HKEY key) : reg_(reg), previous_(reg.currentKey_) { reg.currentKey_ = key; }
     ~BorrowedCurrentKey() { reg_.currentKey_ = previous_; }
     BorrowedCurrentKey(const BorrowedCurrentKey&) = delete;
     BorrowedCurrentKey& operator=(const BorrowedCurrentKey&) = delete;

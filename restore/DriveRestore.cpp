@@ -25,6 +25,7 @@ constexpr int kAnswerDelete = 1;
 constexpr int kAnswerKeep = 2;
 
 constexpr char kFolderDeletionError[] = "Error: Folder not found or deletion error.";
+constexpr char kOwnFile[] = "This is a file of Quorvel itself; an undo never deletes it.";
 
 std::string WithBackslash(std::string folder) {
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -141,6 +142,7 @@ class DriveRestore {
   // installation, a document saved there later: it goes only where deleted files are kept.
   std::string DeleteNewFolder(const std::string& full, size_t failuresBefore, bool& deleted) {
     RequireUndoablePath(full);
+    if (environment_.ownPlaces.HoldsAnythingIn(full)) throw Exception("Folder kept: it holds files of Quorvel itself.");
     if (!IsExistingFolder(full)) return kFolderDeletionError;
     const size_t left = CountFolderEntries(full);
     if (left > 0) {
@@ -195,6 +197,7 @@ class DriveRestore {
   }
 
   void DeleteAddedFile(const std::string& path) {
+    if (environment_.ownPlaces.HoldsFile(path)) throw Exception(kOwnFile);
     if (!FileOrFolderExists(path)) throw Exception("File not found!");
     const SharedFileEntry* shared = nullptr;
     for (const SharedFileEntry& entry : sharedFiles_)

@@ -1,5 +1,6 @@
 #include "restore/RegistryNames.h"
 
+#include "capture/TMyRegistry.h"
 #include "core/Errors.h"
 
 namespace {
@@ -43,7 +44,7 @@ void RequireSpelledKeyPath(HKEY root, const std::vector<std::string>& names) {
       throw Exception("The log names \"" + name + "\", which is not a plain key name; nothing was done.");
     if (name.find('?') != std::string::npos) {
       HKEY parent = nullptr;
-      if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &parent) != ERROR_SUCCESS) RaiseUnspelled(name);
+      if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | kNativeView, &parent) != ERROR_SUCCESS) RaiseUnspelled(name);
       const bool exact = HasExactName(parent, name, false);
       RegCloseKey(parent);
       if (!exact) RaiseUnspelled(name);

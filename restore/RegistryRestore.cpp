@@ -86,6 +86,8 @@ class RegistryRestore {
     if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered() && !sharedCounters_) {
       const bool done = pass_.RunItem({"Delete Key", key.ParentPath(), node.text, "", ""}, [&] {
         RequireKey(key);
+        if (pass_.Environment().ownPlaces.HoldsAnythingUnder(key.Path()))
+          throw Exception("Key kept: it holds the settings of Quorvel itself.");
         registry_.SetRootKey(key.root);
         registry_.DeleteKey("\\" + key.subPath);
         if (registry_.GetKey("\\" + key.subPath))
@@ -100,9 +102,12 @@ class RegistryRestore {
   }
 
  private:
-  // A known root and names that address exactly the key the log lists.
-  static void RequireKey(const KeyLocation& key) {
+  // A known root, names that address exactly the key the log lists, and none of the program's
+  // own settings.
+  void RequireKey(const KeyLocation& key) const {
     if (!key.root) throw EMyRegistryException(FormatText("Unknown root key %s.", key.rootName));
+    if (pass_.Environment().ownPlaces.HoldsKey(key.Path()))
+      throw Exception("This is a setting of Quorvel itself; an undo never changes it.");
     RequireSpelledKeyPath(key.root, key.names);
   }
 
@@ -215,6 +220,8 @@ class RegistryRestore {
       if (after < 1) {
         if (DeleteFileAtZero(name)) {
           RequireUndoablePath(name);  // the counter's name is the file's path
+          if (pass_.Environment().ownPlaces.HoldsFile(name))
+            throw Exception("This is a file of Quorvel itself; an undo never deletes it.");
           DeleteFileWithBackup(name, pass_.Environment().deletion, settings_.Deletion(), pass_.Environment().ui);
         } else {
           status = "Shared file, not deleted.";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/OwnPlaces.h"
 #include "compare/CompareConfigurations.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
@@ -60,6 +61,9 @@ struct RestoreEnvironment {
   // The registry result tree of the same log: the drive pass looks up the shared-file counters
   // there. nullptr leaves the shared-file list empty.
   TreeModel* registryResult = nullptr;
+  // The program's own files, folders and settings: no capture records them, and should a log
+  // list them all the same (an older log, a changed option), the undo still leaves them alone.
+  OwnPlaces ownPlaces;
 };
 
 using RestoreDriver = void (*)(const RestoreRequest& request, RestoreEnvironment& environment);

@@ -45,24 +45,11 @@ class TestFolder {
   }
   static bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-  // Removes folder (ending with a backslash) with everything in it, write-protected files too.
+  // Removes folder (ending with a backslash) with everything in it, write-protected files too,
+  // names the code page cannot spell and paths beyond MAX_PATH included (the wide functions with
+  // the "\\?\" prefix reach them all).
   static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          RemoveTree(path + "\\");
-        else
-          DeleteFileA(path.c_str());
-      } while (FindNextFileA(find, &entry));
-      FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
+    RemoveWideTree(L"\\\\?\\" + std::wstring(folder.begin(), folder.end()));
   }
 
  protected:
@@ -85,5 +72,24 @@ class TestFolder {
   }
 
  private:
+  static void RemoveWideTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          RemoveWideTree(path + L"\\");
+        else
+          DeleteFileW(path.c_str());
+      } while (FindNextFileW(find, &entry));
+      FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+  }
+
   std::string path_;
 };

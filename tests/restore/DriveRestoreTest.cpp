@@ -12,6 +12,7 @@
 #include "restore/FileDeletion.h"
 #include "restore/PlainNames.h"
 #include "restore/RegistryRestore.h"
+#include "restore/ShellFileOperations.h"
 #include "tests/restore/RestoreFixture.h"
 
 namespace {
@@ -248,8 +249,10 @@ TEST_F(DriveRestoreTest, ANewFolderLosesOnlyWhatTheLogListsAndKeepsWhatTheUserCh
   });
   data.File("NewDir\\Inner\\doc.txt", "saved after the compare");
   settings.backupFiles = false;
-  settings.useRecycleBin = true;  // Wine has no recycle bin that keeps anything
-  ui.answers = {MsgAnswer::No};   // keep the write-protected file
+  settings.useRecycleBin = true;
+  // Wine reports no recycle bin (SHQueryRecycleBin fails) and deletes for good with FOF_ALLOWUNDO.
+  ASSERT_FALSE(RecycleBinKeeps(data.Path()));
+  ui.answers = {MsgAnswer::No};  // keep the write-protected file
 
   const std::string folder = data.Path();
   EXPECT_EQ(
@@ -284,6 +287,92 @@ TEST_F(DriveRestoreTest, ANewFolderLosesOnlyWhatTheLogListsAndKeepsWhatTheUserCh
   EXPECT_FALSE(ScratchFolder::Exists(data / "Guarded"));
   EXPECT_EQ(FileBytes(Deleted("NewDir\\Inner\\doc.txt")), "saved after the compare");
   EXPECT_TRUE(Run(false).empty());
+}
+
+// The wide functions make what an installer makes: names the code page cannot spell, paths
+// beyond MAX_PATH ("\\\\?\\" prefix).
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+void WideFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, "w", 1, &written, nullptr);
+  CloseHandle(file);
+}
+bool WideExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(DriveRestoreTest, FilesAndFoldersTheCodePageCannotSpellAreUndoneByTheirShortNames) {
+  data.File("ab.txt", "a");
+  data.File("cd.txt", "c");
+  const std::wstring file = Wide(data.Path()) + L"\u65e5\u672c.txt";
+  const std::wstring folder = Wide(data.Path()) + L"\u041d\u043e\u0432\u0430\u044f";
+  Record([&] {
+    WideFile(file);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    WideFile(folder + L"\\f.txt");
+  });
+  const std::vector<ToDoItem> items = Run(true);
+  ASSERT_EQ(items.size(), 3u) << "the file, the folder's file and the folder";
+  for (const ToDoItem& item : items) {
+    EXPECT_EQ(item.status, kStatusDone) << RowText(item);
+    EXPECT_EQ((item.path + item.name).find('?'), std::string::npos) << RowText(item);
+  }
+  EXPECT_FALSE(WideExists(file));
+  EXPECT_FALSE(WideExists(folder));
+  EXPECT_EQ(FileBytes(data / "ab.txt"), "a");
+  EXPECT_EQ(FileBytes(data / "cd.txt"), "c");
+  ExpectBackToBefore();
+}
+
+TEST_F(DriveRestoreTest, FilesAddedDeeperThanMaxPathAreUndone) {
+  data.Folder("deep");
+  std::wstring deep = L"\\\\?\\" + Wide(data / "deep");
+  size_t folders = 0;
+  Record([&] {
+    for (; deep.size() < 330; ++folders) {
+      deep += L"\\" + std::wstring(40, static_cast<wchar_t>(L'a' + folders));
+      ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
+    }
+    WideFile(deep + L"\\added.txt");
+  });
+  const std::vector<ToDoItem> items = Run(true);
+  ASSERT_EQ(items.size(), folders + 1) << "the file and each new folder";
+  EXPECT_EQ(items[0].name, "added.txt");
+  EXPECT_GT(items[0].path.size(), 300u);
+  for (const ToDoItem& item : items) EXPECT_EQ(item.status, kStatusDone) << RowText(item);
+  EXPECT_TRUE(ScratchFolder::Exists(data / "deep"));
+  EXPECT_EQ(CountFolderEntries(data / "deep"), 0u);
+  ExpectBackToBefore();
+}
+
+TEST_F(DriveRestoreTest, ALogThatListsTheProgramsOwnFilesNeverGetsThemDeleted) {
+  // Snapshots taken without leaving the program out, as an older version took them.
+  data.Folder("Prog");
+  data.File("Prog\\Quorvel.exe", "exe");
+  Record([&] {
+    data.File("Prog\\Last.SXS", "selection");
+    data.File("Prog\\run1.SXL", "log");
+    data.File("new.txt", "n");
+    data.Folder("Tools");
+    data.Folder("Tools\\Backup");
+    data.File("Tools\\Backup\\kept.txt", "backup");
+  });
+  ownPlaces = BuildOwnPlaces(data / "Prog\\Quorvel.exe", data / "Prog\\", data / "Tools\\Backup", "", "");
+  const std::string folder = data.Path();
+  const std::string own = "Not done. Error:This is a file of Quorvel itself; an undo never deletes it.";
+  EXPECT_EQ(RowsWithoutValues(Run(true)),
+            (std::vector<std::string>{"Delete File | " + folder + "Prog\\ | Last.SXS | " + own,
+                                      "Delete File | " + folder + "Prog\\ | run1.SXL | " + own,
+                                      "Delete File | " + folder + "Tools\\Backup\\ | kept.txt | " + own,
+                                      "Delete folder | " + folder +
+                                          "Tools\\Backup\\ |  | Not done. Error:Folder kept: it holds files of "
+                                          "Quorvel itself.",
+                                      "Delete folder | " + folder +
+                                          "Tools\\ |  | Not done. Error:Folder kept: it holds files of Quorvel "
+                                          "itself.",
+                                      "Delete File | " + folder + " | new.txt | OK, Done"}));
+  for (const char* file : {"Prog\\Last.SXS", "Prog\\run1.SXL", "Tools\\Backup\\kept.txt"})
+    EXPECT_TRUE(ScratchFolder::Exists(data / file)) << file;
 }
 
 TEST_F(DriveRestoreTest, ANewDriveIsNeverDeleted) {

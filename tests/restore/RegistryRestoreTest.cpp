@@ -211,6 +211,23 @@ TEST_F(RegistryRestoreTest, KindsTheFlagsLeaveOutAndNodesNotUndoneStayOffered) {
   EXPECT_TRUE(Run(false).empty());
 }
 
+TEST_F(RegistryRestoreTest, TheProgramsOwnSettingsAreNeverChangedByAnUndo) {
+  Record([&] {
+    key.SetRaw("Settings\\1.0", "BackupFiles", REG_DWORD, std::string(4, '\0'));
+    key.SetRaw("", "v", REG_SZ, Sz("v"));
+  });
+  ownPlaces.AddKey(KeyPath("Settings\\1.0"));
+  const std::string own = "Not done. Error:This is a setting of Quorvel itself; an undo never changes it.";
+  EXPECT_EQ(RowsWithoutValues(Run(true)),
+            (std::vector<std::string>{"Delete Value | " + KeyPath("Settings\\1.0") + " | BackupFiles | " + own,
+                                      "Delete Key | " + KeyPath("Settings") + " | 1.0 | " + own,
+                                      "Delete Key | " + KeyPath() +
+                                          " | Settings | Not done. Error:Key kept: it holds the settings of "
+                                          "Quorvel itself.",
+                                      "Delete Value | " + KeyPath() + " | v | OK, Done"}));
+  EXPECT_TRUE(key.ValueExistsRaw("Settings\\1.0", "BackupFiles"));
+}
+
 TEST_F(RegistryRestoreTest, NamesTheCodePageCannotSpellAreNeverActedOnByAnotherName) {
   HKEY wide = nullptr;
   Record([&] {

@@ -193,7 +193,9 @@ class RestoreFixture : public ::testing::Test {
                 {registryResult, driveResult, systemResult}, positions, ui, [] {});
   }
 
-  RestoreEnvironment Environment() { return {logFile, positions, settings, deletion, ui, prompt, &registryResult}; }
+  RestoreEnvironment Environment() {
+    return {logFile, positions, settings, deletion, ui, prompt, &registryResult, ownPlaces};
+  }
 
   std::vector<ToDoItem> Run(RestoreDriver driver, TreeModel& tree, bool executing, int flags = kRestoreDefault,
                             std::vector<FilterRow>* filter = nullptr, TreeNode* root = nullptr) {
@@ -244,4 +246,5 @@ class RestoreFixture : public ::testing::Test {
   ScriptedSharedFilePrompt prompt;
   FileDeletionState deletion;
   RestoreSettings settings;
+  OwnPlaces ownPlaces;
 };
