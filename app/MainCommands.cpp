@@ -11,6 +11,7 @@
 #include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
 #include "app/SharedFileDialog.h"
+#include "capture/NativeView.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SettingsAccess.h"
 #include "core/CheckStates.h"
@@ -126,7 +127,8 @@ void RunMainCommand(int commandId, MainCommandContext& context) {
       PostMessageA(context.owner, WM_CLOSE, 0, 0);
       break;
     case IDM_ABOUT:
-      context.ui.Tell(MsgType::Information, "Quorvel 1.0\rMonitors installations and undoes them.");
+      context.ui.Tell(MsgType::Information,
+                      std::string("Quorvel 1.0\rMonitors installations and undoes them.\rRecords: ") + RecordedView());
       break;
     default:
       RaiseUnknownCase("TMainForm", "RunMainCommand");

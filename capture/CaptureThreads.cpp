@@ -1,5 +1,7 @@
 #include "capture/CaptureThreads.h"
 
+#include "capture/NativeView.h"
+
 void HostedCaptureThread::ShowError(const std::string& text) {
   Synchronize([&] { Ui().Ask(MsgType::Error, text, MsgButtons::Ok); });
 }
@@ -21,6 +23,8 @@ void TWriteRegThread::Execute() {
 }
 
 void TWriteDrivesThread::Execute() {
+  // The walk sees System32 as it is, not the 32-bit files the system would show a 32-bit build.
+  NativeFileSystemScope nativeFiles;
   CaptureDrivesSection(Writer(), driveTree_, *this);
   CaptureSystemFilesSection(Writer(), systemTree_, *this);
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "capture/NativeView.h"
 #include "core/Formatting.h"
 #include "restore/PlainNames.h"
 
@@ -96,7 +97,8 @@ std::string ShortNameAt(const std::string& path, const std::string& name) {
 
 }  // namespace
 
-std::string AccessPath(const std::string& path) {
+std::string AccessPath(const std::string& given) {
+  const std::string path = NativeFilePath(given);
   if (path.size() <= kMostDirectPathLength || path.size() < 3 || path[1] != ':' || path[2] != '\\') return path;
   const std::vector<std::string> names = NamesAfterDrive(path);
   const bool folder = path.back() == '\\';

@@ -14,8 +14,9 @@ inline constexpr size_t kMostShellPathLength = 255;
 // The longest path every "A" function takes as it is (CreateDirectoryA: MAX_PATH less 12).
 inline constexpr size_t kMostDirectPathLength = 247;
 
-// A path that the "A" functions can reach: the path itself when it is short enough, otherwise
-// its folders from the drive on replaced by their short (8.3) names, as many as it takes. Names
+// A path that the "A" functions can reach, in the machine's native view (System32 through its
+// "Sysnative" alias under WOW64): the path itself when it is short enough, otherwise its
+// folders from the drive on replaced by their short (8.3) names, as many as it takes. Names
 // that do not exist yet stay long, so a path to be created works as far as its existing part
 // allows.
 std::string AccessPath(const std::string& path);
