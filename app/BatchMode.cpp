@@ -2,6 +2,7 @@
 
 #include "app/OwnPlacesOf.h"
 #include "app/RestoreSettingsOf.h"
+#include "app/UnattendedSharedFilePrompt.h"
 #include "capture/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "compare/CompareConfigurations.h"
@@ -69,13 +70,11 @@ void Uninstall(BatchContext& context, const std::string& argument) {
     app.currentLogFile = logFile;
     Notify(context.showResults);
   }
-  RestoreEnvironment environment{app.currentLogFile,
-                                 app.logPositions,
-                                 CurrentRestoreSettings(app.programFolder),
-                                 app.deletion,
-                                 context.ui,
-                                 context.sharedFiles,
-                                 &context.results.registry};
+  const RestoreSettings settings = CurrentRestoreSettings(app.programFolder);
+  UnattendedSharedFilePrompt sharedFiles(settings.handleSharedDLLs, context.results, app.currentLogFile,
+                                         app.logPositions, context.ui, context.writeLine);
+  RestoreEnvironment environment{app.currentLogFile, app.logPositions,         settings, app.deletion, context.ui,
+                                 sharedFiles,        &context.results.registry};
   struct Pass {
     const char* status;
     RestoreDriver driver;

@@ -12,26 +12,21 @@
 #include "compare/LogLoader.h"
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
-#include "restore/SharedFilePrompt.h"
 
 struct BatchContext {
   AppState& app;
   UserInteraction& ui;
   MainThreadCalls& calls;
-  SharedFilePrompt& sharedFiles;  // the "Shared DLLs" question of UNINSTALL
   SelectionTrees selection;
   ResultTrees results;
   std::function<void(const std::string& status)> showStatus;  // "Status: ..." texts
   std::function<void()> selectionLoaded;                      // after a log's selection was read into the trees
   std::function<void()> showResults;                          // after a log was made current: title, caption, pages
-};
-
-// Where no one can answer the "Shared DLLs" question: a shared file is kept, which loses
-// nothing; its counter was already put back.
-class KeepSharedFiles : public SharedFilePrompt {
- public:
-  SharedFileAnswer Ask(const SharedFileQuestion&) override { return {false, true}; }
+  // Where the unattended answers of the "Shared DLLs" question are written.
+  std::function<void(const std::string& line)> writeLine;
 };
 
 // Runs the batch request; errors propagate to the caller after the hourglass is restored.
+// Every question takes its unattended answer from context.ui; the "Shared DLLs" question is
+// answered by UnattendedSharedFilePrompt.
 void RunBatch(const CommandLineRequest& request, BatchContext& context);

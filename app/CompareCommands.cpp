@@ -33,6 +33,26 @@ CompareTrees TreesOf(CompareCommandContext& context) {
           results.drives,     results.systemFiles, SystemFileImages{-1, -1}};
 }
 
+// A compare or load that failed has left the result trees half filled and the positions
+// half overwritten: nothing of them may be shown or restored as a log any more.
+void ForgetLog(CompareCommandContext& context) {
+  context.app.currentLogFile.clear();
+  context.results.ShowNoLog();
+}
+
+// The compare driver, with the log forgotten when it fails or is aborted.
+void Compare(CompareCommandContext& context, const std::string& oldFile, const std::string& newFile,
+             const std::string& logFile) {
+  try {
+    CompareConfigurations(oldFile, newFile, logFile, TreesOf(context), context.app.excludeList,
+                          context.app.logPositions, context.ui);
+  } catch (...) {
+    ForgetLog(context);
+    throw;
+  }
+  context.app.currentLogFile = logFile;
+}
+
 }  // namespace
 
 void CompareCommand(CompareCommandContext& context, bool incremental) {
@@ -67,8 +87,7 @@ void CompareCommand(CompareCommandContext& context, bool incremental) {
     selection.ownPlaces = &own;
     WriteConfigurationFile(newFile, selection, context.calls, context.ui);
     context.results.ClearLists();
-    CompareConfigurations(oldFile, newFile, logFile, TreesOf(context), app.excludeList, app.logPositions, context.ui);
-    app.currentLogFile = logFile;
+    Compare(context, oldFile, newFile, logFile);
     if (incremental) {
       // The state just captured is the baseline of the next compare.
       MoveReplacing(newFile, oldFile);
@@ -83,9 +102,7 @@ void CompareConfigurationsCommand(CompareCommandContext& context, const CompareD
     {
       WaitCursor wait(context.ui);
       context.results.ClearLists();
-      CompareConfigurations(files.oldFile, files.newFile, files.logFile, TreesOf(context), context.app.excludeList,
-                            context.app.logPositions, context.ui);
-      context.app.currentLogFile = files.logFile;
+      Compare(context, files.oldFile, files.newFile, files.logFile);
     }
     context.showResults();
   });
@@ -115,7 +132,7 @@ void OpenLogFile(CompareCommandContext& context, const std::string& logFile) {
                   });
     } catch (...) {
       // The result trees no longer match the log that was current.
-      context.app.currentLogFile.clear();
+      ForgetLog(context);
       throw;
     }
     context.selection.ShowExcludeList();

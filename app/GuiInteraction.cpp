@@ -60,6 +60,7 @@ MsgAnswer AskWithOwnButtons(HWND owner, MsgType type, const std::string& text, M
 }  // namespace
 
 MsgAnswer GuiInteraction::Ask(MsgType type, const std::string& text, MsgButtons buttons) {
+  if (unattended_) return unattended_->Ask(type, text, buttons);
   if (buttons == MsgButtons::YesNoCancelAll || buttons == MsgButtons::YesNoAll)
     return AskWithOwnButtons(controls_.owner, type, text, buttons);
   UINT style = IconOf(type);
@@ -151,14 +152,17 @@ bool ShowFileDialog(HWND owner, const FileDialogSpec& spec, std::string& path, b
 }
 
 bool GuiInteraction::ChooseSaveFile(const FileDialogSpec& spec, std::string& path) {
+  if (unattended_) return unattended_->ChooseSaveFile(spec, path);
   return ShowFileDialog(controls_.owner, spec, path, true);
 }
 
 bool GuiInteraction::ChooseOpenFile(const FileDialogSpec& spec, std::string& path) {
+  if (unattended_) return unattended_->ChooseOpenFile(spec, path);
   return ShowFileDialog(controls_.owner, spec, path, false);
 }
 
 bool GuiInteraction::ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std::string>& paths) {
+  if (unattended_) return unattended_->ChooseOpenFiles(spec, paths);
   std::string filter = CommonDialogFilter(spec.filter);
   // Room for many names: the folder, then each name, each ended by a zero.
   std::vector<char> buffer(64 * 1024, '\0');

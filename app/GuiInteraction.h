@@ -33,8 +33,13 @@ class GuiInteraction : public UserInteraction {
 
   bool Waiting() const { return !savedCursors_.empty(); }
 
+  // Batch mode: questions and file dialogs go to answers instead of a window, so nothing waits
+  // for a click; status, progress and the hourglass stay here. nullptr shows windows again.
+  void AnswerUnattended(UserInteraction* answers) { unattended_ = answers; }
+
  private:
   StatusControls controls_;
+  UserInteraction* unattended_ = nullptr;
   std::vector<HCURSOR> savedCursors_;
 };
 

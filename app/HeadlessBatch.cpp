@@ -81,11 +81,9 @@ int RunHeadlessBatch(AppState& app, const CommandLineRequest& request) {
     ui.SetStatus(StatusChannel::Main, "Status: Loading selections.");
     LoadStartupTrees(trees, app, ui);
     MainThreadCalls calls;
-    KeepSharedFiles sharedFiles;
     BatchContext context{app,
                          ui,
                          calls,
-                         sharedFiles,
                          trees.Selection(),
                          trees.Results(),
                          [&](const std::string& status) { ui.SetStatus(StatusChannel::Main, status); },
@@ -93,7 +91,8 @@ int RunHeadlessBatch(AppState& app, const CommandLineRequest& request) {
                            trees.ExpandTops();
                            trees.Refresh(ui);
                          },
-                         {}};
+                         {},
+                         NonInteractive::WriteLine};
     RunBatch(request, context);
     NonInteractive::WriteLine("Done.");
     return 0;

@@ -15,11 +15,12 @@
 #include "app/FileTypeRegistration.h"
 #include "app/HeadlessBatch.h"
 #include "app/MainWindow.h"
+#include "app/NonInteractive.h"
 #include "app/SelectionCommands.h"
-#include "app/SharedFileDialog.h"
 #include "app/Settings.h"
 #include "app/SplashWindow.h"
 #include "capture/FileSystem.h"
+#include "core/Errors.h"
 
 namespace {
 
@@ -32,6 +33,16 @@ std::string ExePath() {
 }
 
 bool ExistingFile(const std::string& path) { return FileExists(path); }
+
+std::string BatchErrorText(std::exception_ptr error) {
+  const ErrorInfo info = DescribeError(error);
+  return "Error: " + (info.message.empty() ? std::string("Operation aborted!") : info.message);
+}
+
+// An error that reaches the main window's handler during batch mode: written out, never shown.
+void WriteBatchError(HWND, const ErrorSource&, std::exception_ptr error) {
+  NonInteractive::WriteLine(BatchErrorText(error));
+}
 
 int RunMessageLoop(MainWindow& window) {
   MSG msg;
@@ -62,29 +73,37 @@ void OpenCommandLineFile(const CommandLineRequest& request, AppState& app, MainW
   }
 }
 
-// Batch mode with a display: the main window's trees, the splash window's labels. A failed run
-// shows its error and ends the process with exit code 1; an invisible process must not stay
-// behind once the error was acknowledged.
-int RunWindowBatch(const CommandLineRequest& request, AppState& app, MainWindow& window, SplashWindow& splash) {
+// Batch mode with a display: the main window's trees, the splash window's labels. Nothing waits
+// for a click: every question takes its unattended answer, written to standard error with the
+// status texts, and a failure ends the process with exit code 1 and its message there.
+int RunWindowBatch(const CommandLineRequest& request, AppState& app, MainWindow& window, SplashWindow& splash,
+                   UserInteraction& unattended) {
+  auto status = [&](const std::string& text) {
+    splash.SetStatus(text);
+    unattended.SetStatus(StatusChannel::Main, text);
+  };
   splash.SetTitle("Running batch mode...");
-  GuiSharedFilePrompt sharedFiles(splash.Handle());
+  unattended.SetStatus(StatusChannel::Main, "Running batch mode...");
   BatchContext context{app,
                        window.Ui(),
                        window.Calls(),
-                       sharedFiles,
                        window.Trees(),
                        window.Results().Trees(),
-                       [&splash](const std::string& status) { splash.SetStatus(status); },
+                       status,
                        [&window] {
                          window.Pages().ExpandTops();
                          window.Pages().Refresh();
                        },
-                       [&window] { window.ShowResults(); }};
+                       [&window] { window.ShowResults(); },
+                       NonInteractive::WriteLine};
   try {
     RunBatch(request, context);
+    NonInteractive::WriteLine("Done.");
     return 0;
   } catch (...) {
-    ShowError(splash.Handle(), ErrorSource{"TMainForm", "FormCreate"}, std::current_exception());
+    const std::string message = BatchErrorText(std::current_exception());
+    splash.SetStatus(message);
+    NonInteractive::WriteLine(message);
     return 1;
   }
 }
@@ -109,17 +128,27 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       return 0;
     }
 
+    const bool batch = IsBatch(request.action);
     auto splash = std::make_unique<SplashWindow>();
-    splash->SetStatus("Status: Loading settings.");
+    // Batch mode writes what the splash window shows, for the script that started it.
+    NonInteractive unattended;
+    auto status = [&](const char* text) {
+      splash->SetStatus(text);
+      if (batch) unattended.SetStatus(StatusChannel::Main, text);
+    };
+    status("Status: Loading settings.");
     InstallDialogErrorHandler();
     RegisterFileTypes(app.exePath);
-    MainWindow window(app, ShowError);
+    MainWindow window(app, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
     HWND hwnd = window.Create();
-    splash->SetStatus("Status: Loading selections.");
+    // Set before the start-up selection: its errors must not wait for a click either.
+    if (batch) window.AnswerUnattended(&unattended);
+    status("Status: Loading selections.");
     window.LoadStartupSelection();
     OpenCommandLineFile(request, app, window);
-    splash->SetStatus("Status: Refreshing view.");
-    if (IsBatch(request.action)) return RunWindowBatch(request, app, window, *splash);
+    status("Status: Refreshing view.");
+    // Ends at once: the splash's minimum time is for a user who reads it, not for a script.
+    if (batch) return RunWindowBatch(request, app, window, *splash, unattended);
 
     splash->WaitShown(kSplashMinimumMs);
     splash.reset();
@@ -127,7 +156,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     UpdateWindow(hwnd);
     return RunMessageLoop(window);
   } catch (...) {
-    ShowError(nullptr, ErrorSource{"TApplication", ""}, std::current_exception());
+    if (IsBatch(request.action))
+      NonInteractive::WriteLine(BatchErrorText(std::current_exception()));
+    else
+      ShowError(nullptr, ErrorSource{"TApplication", ""}, std::current_exception());
     return 1;
   }
 }

@@ -520,6 +520,7 @@ void MainWindow::RunCommand(int commandId) {
   // A save lets window messages run while its threads work; no other command may start then.
   if (busy_ || !IsCommandEnabled(commandId, Context())) return;
   busy_ = true;
+  pages_->LockInput(true);
   UpdateCommandStates();
   try {
     Execute(commandId);
@@ -528,7 +529,11 @@ void MainWindow::RunCommand(int commandId) {
              std::current_exception());
   }
   busy_ = false;
-  if (hwnd_) UpdateCommandStates();
+  if (pages_) pages_->LockInput(false);
+  if (!hwnd_) return;
+  // A compare or load that failed leaves no current log; the caption must not name the old one.
+  if (app_.currentLogFile.empty()) SetWindowTextA(hwnd_, "Quorvel");
+  UpdateCommandStates();
 }
 
 void MainWindow::Execute(int commandId) {

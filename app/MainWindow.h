@@ -36,6 +36,8 @@ class MainWindow {
   HACCEL Accelerators() const { return accelerators_; }
 
   UserInteraction& Ui() { return *ui_; }
+  // Batch mode: every question of the window and its pages takes the answer of answers.
+  void AnswerUnattended(UserInteraction* answers) { ui_->AnswerUnattended(answers); }
   SelectionTrees Trees() { return pages_->Trees(); }
   SelectionPages& Pages() { return *pages_; }
   ResultPages& Results() { return *results_; }

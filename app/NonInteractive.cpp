@@ -51,7 +51,7 @@ const char* AnswerWord(MsgAnswer answer) { return answer == MsgAnswer::Ok ? "OK"
 void NonInteractive::WriteLine(const std::string& text) {
   HANDLE handle = StandardError();
   if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
-  std::string line = text + "\r\n";
+  std::string line = OneLine(text) + "\r\n";
   DWORD written = 0;
   WriteFile(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

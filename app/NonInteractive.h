@@ -19,7 +19,7 @@ class NonInteractive : public UserInteraction {
   bool ChooseSaveFile(const FileDialogSpec& spec, std::string& path) override;
   bool ChooseOpenFile(const FileDialogSpec& spec, std::string& path) override;
 
-  // One line on standard error.
+  // One line on standard error; line breaks in text become blanks.
   static void WriteLine(const std::string& text);
 
  private:

@@ -84,7 +84,15 @@ bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction&
     if (answer == MsgAnswer::Cancel) return false;
     if (answer != MsgAnswer::Yes) return true;
   }
-  SaveSelectionFile(last, app, pages);
+  try {
+    SaveSelectionFile(last, app, pages);
+  } catch (const std::exception& e) {
+    // A read-only program folder or file must not keep the window from closing.
+    std::string reason = e.what();
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' ')) reason.pop_back();
+    return ui.Ask(MsgType::Error, "The selection could not be saved: " + reason + ".\rClose anyway?",
+                  MsgButtons::YesNo) == MsgAnswer::Yes;
+  }
   return true;
 }
 

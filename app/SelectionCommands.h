@@ -23,7 +23,8 @@ void LoadSelectionFile(const std::string& path, AppState& app, SelectionPages& p
 // Builds the trees, then loads "Last.SXS" when it exists, else leaves the default selection.
 void LoadStartupSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);
 
-// Before the window closes: false keeps it open (the user cancelled).
+// Before the window closes: false keeps it open (the user cancelled). When "Last.SXS" cannot be
+// written, the user is told why and chooses whether to close anyway.
 bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);
 
 // "Add User-defined File": the file chosen with askForFile joins the system-file selection;

@@ -197,6 +197,11 @@ bool SelectionPages::HandleNotify(const NMHDR& header, LRESULT& result) {
   return false;
 }
 
+void SelectionPages::LockInput(bool locked) {
+  for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
+    if (binding) binding->LockInput(locked);
+}
+
 void SelectionPages::AddUserFile(const std::string& path, bool iniFile) {
   const int image = AddShellFileIcon(path, [this](HICON icon) {
     return systemImages_ ? ImageList_AddIcon(systemImages_, icon) : -1;

@@ -33,6 +33,8 @@ class SelectionPages {
 
   SelectionTrees Trees() { return {registry_, drives_, systemFiles_}; }
   bool HandleNotify(const NMHDR& header, LRESULT& result);
+  // While a command reads the trees (a save's threads walk them), clicks on them are refused.
+  void LockInput(bool locked);
 
   // Rebuilds the three trees from the machine, clears the exclude list, applies the default
   // selection.

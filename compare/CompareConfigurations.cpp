@@ -1,5 +1,6 @@
 #include "compare/CompareConfigurations.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <initializer_list>
 
@@ -78,6 +79,36 @@ void CheckHeaders(CompareRun& run) {
   }
 }
 
+// The log file while the compare writes it: removed unless the compare completes, so that no
+// log remains that a load or a restore would take for whole. Declared before the stream, so the
+// stream is closed when it is removed.
+class PartialLog {
+ public:
+  explicit PartialLog(const std::string& fileName) : fileName_(fileName) {}
+  ~PartialLog() {
+    // The same narrow name the stream opened it by.
+    if (created_ && !complete_) std::remove(fileName_.c_str());
+  }
+  PartialLog(const PartialLog&) = delete;
+  PartialLog& operator=(const PartialLog&) = delete;
+
+  void Created() { created_ = true; }
+  void Complete() { complete_ = true; }
+
+ private:
+  std::string fileName_;
+  bool created_ = false;
+  bool complete_ = false;
+};
+
+// A read error of the sections names the file it met, or both when that cannot be told.
+std::string NameDamagedFile(const CompareRun& run, const std::string& message) {
+  const bool oldFailed = run.oldSide.Failed();
+  const bool newFailed = run.newSide.Failed();
+  if (oldFailed != newFailed) return "ERROR: " + (oldFailed ? run.oldFile : run.newFile) + "\r" + message;
+  return "ERROR: " + run.oldFile + " or " + run.newFile + "\r" + message;
+}
+
 }  // namespace
 
 void CompareConfigurations(const std::string& oldFile, const std::string& newFile,
@@ -86,30 +117,36 @@ void CompareConfigurations(const std::string& oldFile, const std::string& newFil
                            UserInteraction& ui) {
   CompareRun run(oldFile, newFile, ui);
   RefuseLogOverConfiguration(oldFile, newFile, logFile);
-  TFileStream logStream(logFile, FileMode::Create);
-  TWriter log(logStream, kStreamBufferSize);
   TreeUpdate registryUpdate(trees.registryResult);
   TreeUpdate driveUpdate(trees.driveResult);
   TreeUpdate systemFileUpdate(trees.systemFileResult);
 
+  // A refused file leaves a log of the same name as it was.
   CheckHeaders(run);
-  log.WriteString(kLogHeader);
-  {
-    ChangeBlock block(kRegistryChangeHeader);
-    RegistryCompare(run, trees.registryResult, trees.registrySelection, block).Run();
-    run.Status(" Status");
-    run.ProgressPosition(0);
-    // The selections as they stood when the compare started: the walk only read them.
-    SaveSelections(log, trees.registrySelection, trees.driveSelection, trees.systemFileSelection,
-                   excludeList);
-    block.WriteSection(log, trees.registryResult, positions.registry);
-  }
+  PartialLog partial(logFile);
+  try {
+    TFileStream logStream(logFile, FileMode::Create);
+    partial.Created();
+    TWriter log(logStream, kStreamBufferSize);
+    log.WriteString(kLogHeader);
+    {
+      ChangeBlock block(kRegistryChangeHeader);
+      RegistryCompare(run, trees.registryResult, trees.registrySelection, block).Run();
+      run.Status(" Status");
+      run.ProgressPosition(0);
+      // The selections as they stood when the compare started: the walk only read them.
+      SaveSelections(log, trees.registrySelection, trees.driveSelection, trees.systemFileSelection, excludeList);
+      block.WriteSection(log, trees.registryResult, positions.registry);
+    }
 
-  // The compare's own files lie in compared folders more often than not.
-  TemporaryEntries ownFiles(excludeList, {oldFile, newFile, logFile});
-  FileStructureCompare(run, trees.driveResult, trees.driveSelection, excludeList)
-      .Run(log, positions.drives);
-  SystemFilesCompare(run, trees.systemFileResult, trees.systemFileSelection, trees.systemFileImages)
-      .Run(log, positions.systemFiles);
-  log.FlushBuffer();
+    // The compare's own files lie in compared folders more often than not.
+    TemporaryEntries ownFiles(excludeList, {oldFile, newFile, logFile});
+    FileStructureCompare(run, trees.driveResult, trees.driveSelection, excludeList).Run(log, positions.drives);
+    SystemFilesCompare(run, trees.systemFileResult, trees.systemFileSelection, trees.systemFileImages)
+        .Run(log, positions.systemFiles);
+    log.FlushBuffer();
+  } catch (const EReadError& error) {
+    throw EReadError(NameDamagedFile(run, error.Message()));
+  }
+  partial.Complete();
 }

@@ -39,13 +39,14 @@ struct LogPositions {
   SectionPositions systemFiles;
 };
 
-// Opens oldFile, then newFile, then creates logFile (file errors of the stream). A refused
-// header is told to the user and ends in a silent EAbort; read errors and the refusals of the
-// later sections raise out of it. Whatever happens, excludeList is as it was on entry (the
-// three file names stand on it during the file-structure compare, so that the compare never
-// reports its own files) and the result trees have left update mode. After a failure the log
-// file and the result trees hold what was written until then; positions are set section by
-// section. The caller makes logFile the current log file only after a normal return.
+// Opens oldFile, then newFile, checks their headers, then creates logFile (file errors of the
+// stream). A refused header is told to the user and ends in a silent EAbort before the log is
+// touched; read errors (named with the file they met) and the refusals of the later sections
+// raise out of it, and the log file it created is removed. Whatever happens, excludeList is as
+// it was on entry (the three file names stand on it during the file-structure compare, so that
+// the compare never reports its own files) and the result trees have left update mode. After a
+// failure the result trees hold what was filled until then and positions are set section by
+// section: the caller clears both. It makes logFile the current log only after a normal return.
 void CompareConfigurations(const std::string& oldFile, const std::string& newFile,
                            const std::string& logFile, const CompareTrees& trees,
                            std::vector<std::string>& excludeList, LogPositions& positions,

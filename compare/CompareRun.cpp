@@ -12,10 +12,16 @@ CompareSide::CompareSide(const std::string& fileName)
 int64_t CompareSide::Remaining() { return knownSize_ - reader_.Position(); }
 
 void CompareSide::RequireBytes(int64_t count) {
-  if (count < 0) throw EReadError("Invalid property value");
+  if (count < 0) {
+    failed_ = true;
+    throw EReadError("Invalid property value");
+  }
   if (count <= Remaining()) return;
   knownSize_ = stream_.Size();
-  if (count > Remaining()) throw EReadError("Stream read error");
+  if (count > Remaining()) {
+    failed_ = true;
+    throw EReadError("Stream read error");
+  }
 }
 
 bool CompareSide::AtEndOfStream() {
@@ -44,6 +50,7 @@ void CompareRun::AdvanceSlowly(CompareSide& side, NameList& list, ReadNextStrVar
   // The name could not be read and the user has been told. What follows is read from where
   // the failed read left off; at the end of the stream nothing can follow, and a stream that
   // fails again and again is not a configuration file any more.
+  side.MarkFailed();
   if (side.AtEndOfStream()) throw EReadError("Stream read error");
   if (++nameReadFailures_ >= kMaxNameReadFailures) throw EReadError("Invalid property value");
 }

@@ -31,6 +31,9 @@ class CompareSide {
   // in a read error, never in a huge allocation.
   void RequireBytes(int64_t count);
   bool AtEndOfStream();
+  // Whether this file's data ran out or was malformed where the compare read it.
+  bool Failed() const { return failed_ || reader_.Failed(); }
+  void MarkFailed() { failed_ = true; }
 
  private:
   // The size at opening, so that checking a length costs no system call; asked again only
@@ -40,6 +43,7 @@ class CompareSide {
   TFileStream stream_;
   TReader reader_;
   int64_t knownSize_;
+  bool failed_ = false;
 };
 
 // One side of a counted list of names that is being merged.

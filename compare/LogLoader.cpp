@@ -41,21 +41,25 @@ void LoadLogFile(const std::string& fileName, TreeModel& registrySelection,
   TReader reader(stream, kStreamBufferSize);
   if (!HasLogHeader(reader)) throw Exception(FormatText("Error: %s\rNot a logfile !", fileName));
 
-  LoadSelections(reader, registrySelection, driveSelection, systemFileSelection, excludeList, ui,
-                 treesLoaded);
-
-  const int64_t fileSize = stream.Size();
   LogPositions loaded;
-  for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
-    SectionPositions& at = PositionsOf(loaded, section);
-    at.treePosition = reader.Position();
-    ReadTreeBlock(reader, results.Of(section), true, fileName);
-    const int32_t length = reader.ReadInteger();
-    if (length < 0) throw EReadError("Invalid property value");
-    at.baseOffset = reader.Position();
-    // Skipped, not read: the blocks are read node by node when the user asks for them.
-    if (at.baseOffset + length > fileSize) throw EReadError("Stream read error");
-    reader.SetPosition(at.baseOffset + length);
+  try {
+    LoadSelections(reader, registrySelection, driveSelection, systemFileSelection, excludeList, ui, treesLoaded);
+
+    const int64_t fileSize = stream.Size();
+    for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
+      SectionPositions& at = PositionsOf(loaded, section);
+      at.treePosition = reader.Position();
+      ReadTreeBlock(reader, results.Of(section), true, fileName);
+      const int32_t length = reader.ReadInteger();
+      if (length < 0) throw EReadError("Invalid property value");
+      at.baseOffset = reader.Position();
+      // Skipped, not read: the blocks are read node by node when the user asks for them.
+      if (at.baseOffset + length > fileSize) throw EReadError("Stream read error");
+      reader.SetPosition(at.baseOffset + length);
+    }
+  } catch (const EReadError& error) {
+    // A damaged or cut-off log: say which file.
+    throw EReadError("ERROR: " + fileName + "\r" + error.Message());
   }
   positions = loaded;
 }

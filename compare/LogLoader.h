@@ -24,9 +24,9 @@ struct ResultTrees {
 // Fills the selection trees, the exclude list and the three result trees from the log and
 // returns the positions of its sections in positions. treesLoaded runs after the selection
 // trees are read (the window expands their top nodes and shows their pages). A file that does
-// not begin with the log header is refused with "Error: <name>\rNot a logfile !". On any
-// error the trees keep what was read until then and positions stay unchanged, so they still
-// describe the log loaded before.
+// not begin with the log header is refused with "Error: <name>\rNot a logfile !"; a read
+// error of the rest is raised as "ERROR: <name>\r<reason>". On any error the trees keep what
+// was read until then (the caller clears them) and positions stay unchanged.
 void LoadLogFile(const std::string& fileName, TreeModel& registrySelection,
                  TreeModel& driveSelection, TreeModel& systemFileSelection,
                  std::vector<std::string>& excludeList, const ResultTrees& results,

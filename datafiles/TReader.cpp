@@ -4,12 +4,15 @@
 
 #include "core/Errors.h"
 
-namespace {
+void TReader::RaiseInvalidValue() {
+  failed_ = true;
+  throw EReadError("Invalid property value");
+}
 
-[[noreturn]] void RaiseInvalidValue() { throw EReadError("Invalid property value"); }
-[[noreturn]] void RaiseReadPastEnd() { throw EReadError("Stream read error"); }
-
-}  // namespace
+void TReader::RaiseReadPastEnd() {
+  failed_ = true;
+  throw EReadError("Stream read error");
+}
 
 TReader::TReader(TStream& stream, size_t bufferSize)
     : stream_(stream),

@@ -47,7 +47,13 @@ class TReader {
   // stream's position tells the truth again (for instance before an error is reported).
   void SyncStream() { SetPosition(Position()); }
 
+  // Whether this reader has raised a read error: with two files read side by side, it tells
+  // which one was damaged.
+  bool Failed() const { return failed_; }
+
  private:
+  [[noreturn]] void RaiseInvalidValue();
+  [[noreturn]] void RaiseReadPastEnd();
   uint8_t ReadByte();
   void ExpectTag(uint8_t tag);
   int32_t ReadIntegerSlow();
@@ -64,6 +70,7 @@ class TReader {
   size_t next_ = 0;           // next unread byte in the buffer
   size_t end_ = 0;            // bytes held in the buffer
   int64_t bufferOrigin_ = 0;  // stream position of buffer_[0]
+  bool failed_ = false;
 };
 
 inline int32_t TReader::ReadInteger() {

@@ -125,6 +125,10 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       const auto& info = reinterpret_cast<const NMTREEVIEWA&>(header);
       TreeNode* node = reinterpret_cast<TreeNode*>(info.itemNew.lParam);
       if (!node || syncingExpansion_) return true;
+      if (inputLocked_) {
+        result = TRUE;
+        return true;
+      }
       if (info.action & TVE_EXPAND) {
         {
           // The view expands by itself once this returns; the model only follows.
@@ -162,6 +166,7 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       return true;
     }
     case NM_CLICK: {
+      if (inputLocked_) return true;
       TVHITTESTINFO hit{};
       DWORD position = GetMessagePos();
       hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};

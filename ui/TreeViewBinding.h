@@ -29,6 +29,10 @@ class TreeViewBinding : public TreeModelObserver {
   void Select(TreeNode* node);
   TreeNode* NodeAt(POINT clientPoint) const;
 
+  // While locked, the user's expand, collapse and state-image clicks are refused (a command
+  // that reads the model lets window messages run); changes of the model still show.
+  void LockInput(bool locked) { inputLocked_ = locked; }
+
   std::function<void(TreeNode&)> onStateClick;  // a click on the node's state image
   std::function<void(TreeNode*)> onSelect;      // the selection moved (nullptr: none)
   std::function<void(TreeNode&)> onCollapsed;   // the user collapsed the node
@@ -51,4 +55,5 @@ class TreeViewBinding : public TreeModelObserver {
   HWND tree_;
   TreeModel& model_;
   bool syncingExpansion_ = false;  // the view's own expand notifications come from us
+  bool inputLocked_ = false;
 };

@@ -98,12 +98,12 @@ class BatchModeTest : public ::testing::Test {
     BatchContext context{app,
                          ui,
                          calls,
-                         sharedFiles,
                          {registry, drives, systemFiles},
                          {registryResult, driveResult, systemResult},
                          [this](const std::string& status) { statuses.push_back(status); },
                          {},
-                         [this] { ++resultsShown; }};
+                         [this] { ++resultsShown; },
+                         [this](const std::string& line) { written.push_back(line); }};
     RunBatch({action, argument}, context);
   }
 
@@ -111,9 +111,9 @@ class BatchModeTest : public ::testing::Test {
   std::unique_ptr<StaticRegScope> settings;
   ScriptedInteraction ui;
   MainThreadCalls calls;
-  KeepSharedFiles sharedFiles;
   TreeModel registry, drives, systemFiles, registryResult, driveResult, systemResult;
   std::vector<std::string> statuses;
+  std::vector<std::string> written;
   int resultsShown = 0;
 };
 

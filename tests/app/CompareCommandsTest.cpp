@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "app/CommandAvailability.h"
 #include "app/CompareDialogIds.h"
 #include "app/ErrorReporting.h"
 #include "app/MainWindow.h"
@@ -44,9 +48,34 @@ class CompareCommandsTest : public ::testing::Test {
     settings.reset();
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuorvelTests\\CompareCommand");
-    for (const char* name : {"OldCFG.SXD", "OldCFG.BAK", "NewCFG.SXD", "run.SXL", "before.SXD", "after.SXD"})
+    for (const char* name :
+         {"OldCFG.SXD", "OldCFG.BAK", "NewCFG.SXD", "run.SXL", "run2.SXL", "before.SXD", "after.SXD"})
       DeleteFileA((app.programFolder + name).c_str());
     RemoveDirectoryA(app.programFolder.c_str());
+  }
+
+  // Compare Two Configurations as the user runs it: the menu command, "Yes" to "No drives
+  // selected!", the three names in the dialog and OK; a dialog the compare leaves open is
+  // cancelled. Returns the errors the dialog reported.
+  std::vector<std::string> CompareInDialog(const std::string& oldFile, const std::string& newFile,
+                                           const std::string& logFile) {
+    std::vector<std::string> errors;
+    SetDialogErrorHook(
+        [&](const Dialog&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
+    ModalWatcher watcher([&](HWND dialog) {
+      if (WindowText(dialog) != "Quorvel - Compare Two Configurations") {
+        PressDialogButton(dialog, IDYES);
+        return;
+      }
+      SetDlgItemTextA(dialog, IDC_COMPARE_OLD, oldFile.c_str());
+      SetDlgItemTextA(dialog, IDC_COMPARE_NEW, newFile.c_str());
+      SetDlgItemTextA(dialog, IDC_COMPARE_LOG, logFile.c_str());
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+      if (IsWindowVisible(dialog)) PressDialogButton(dialog, IDCANCEL);
+    });
+    window->RunCommand(IDM_COMPARE_CONFIGURATIONS);
+    SetDialogErrorHook(nullptr);
+    return errors;
   }
 
   CompareCommandContext Context() {
@@ -59,6 +88,15 @@ class CompareCommandsTest : public ::testing::Test {
   std::unique_ptr<MainWindow> window;
   int resultsShown = 0;
 };
+
+std::string ScratchRead(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void ScratchWrite(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 TreeNode* FindChild(TreeNode* node, const std::string& text) {
   for (size_t i = 0; node && i < node->Count(); ++i)
@@ -160,4 +198,55 @@ TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDial
   EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
   for (const char* untouched : {"OldCFG.SXD", "NewCFG.SXD"})
     EXPECT_EQ(GetFileAttributesA((app.programFolder + untouched).c_str()), INVALID_FILE_ATTRIBUTES) << untouched;
+}
+
+// A compare that fails after a good log was current: the trees, the current log, the caption
+// and Restore All no longer offer the old log at the new positions, and the new log's partial
+// file is gone. A log that fails to load leaves no half-filled tree either.
+TEST_F(CompareCommandsTest, AFailedCompareOrLoadLeavesNoLogBehind) {
+  const std::string before = app.programFolder + "before.SXD";
+  const std::string after = app.programFolder + "after.SXD";
+  const std::string log = app.programFolder + "run.SXL";
+  const std::string failedLog = app.programFolder + "run2.SXL";
+  WriteConfigurationFile(before, window->Trees(), window->Calls(), ui);
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_CONFIG, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  WriteConfigurationFile(after, window->Trees(), window->Calls(), ui);
+  ASSERT_TRUE(CompareInDialog(before, after, log).empty());
+  window->ShowResults();
+  ASSERT_EQ(app.currentLogFile, log);
+  ASSERT_TRUE(IsCommandEnabled(IDM_RESTORE_ALL, window->Context()));
+
+  // The drive section's header damaged: the registry section was written when it fails.
+  std::string bytes = ScratchRead(after);
+  bytes.replace(bytes.find("DRIVES"), 6, "DRIVEZ");
+  ScratchWrite(after, bytes);
+  EXPECT_EQ(CompareInDialog(before, after, failedLog),
+            std::vector<std::string>{"Error: " + after + "\rNot a file-structure file: NewFile"});
+  const auto expectNoLog = [&](const char* what) {
+    EXPECT_TRUE(app.currentLogFile.empty()) << what;
+    for (TreeModel* tree : {&window->Results().Trees().registry, &window->Results().Trees().drives,
+                            &window->Results().Trees().systemFiles}) {
+      ASSERT_EQ(tree->TopCount(), 1u) << what;
+      EXPECT_EQ(tree->FirstTop()->text, "<No log file loaded>") << what;
+    }
+    EXPECT_FALSE(IsCommandEnabled(IDM_RESTORE_ALL, window->Context())) << what;
+  };
+  expectNoLog("compare");
+  EXPECT_EQ(GetWindowTextString(window->Handle()), "Quorvel") << "the caption names no log";
+  EXPECT_EQ(GetFileAttributesA(failedLog.c_str()), INVALID_FILE_ATTRIBUTES) << "no partial log";
+
+  // The good log cut off in its drive section.
+  std::string logBytes = ScratchRead(log);
+  ScratchWrite(log, logBytes.substr(0, logBytes.size() - 200));
+  auto context = Context();
+  try {
+    OpenLogFile(context, log);
+    ADD_FAILURE() << "a cut-off log was loaded";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message().rfind("ERROR: " + log + "\r", 0), 0u) << e.Message();
+  }
+  expectNoLog("load");
 }

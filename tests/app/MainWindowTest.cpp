@@ -7,8 +7,10 @@
 #include <commctrl.h>
 
 #include "app/ErrorReporting.h"
+#include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "res/resource.h"
+#include "tests/app/ModalWatcher.h"
 #include "ui/Controls.h"
 
 namespace {
@@ -17,6 +19,13 @@ std::string MenuText(HMENU menu, UINT item, UINT flag) {
   char text[128] = {};
   GetMenuStringA(menu, item, text, sizeof text, flag);
   return text;
+}
+
+void TestFileWrite(const std::string& path, const std::string& text) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 bool MenuEnabled(HMENU menu, UINT id) {
@@ -86,4 +95,67 @@ TEST_F(MainWindowTest, ADisabledCommandDoesNothingAndAnUnknownOneReachesNoHandle
   window->RunCommand(IDM_FIND_DUPLICATES);
   window->RunCommand(9999);
   EXPECT_TRUE(errors.empty());
+}
+
+// "Last.SXS" that cannot be written: the user learns why once per close and may close anyway;
+// the window never refuses every close.
+TEST_F(MainWindowTest, AnUnwritableLastSelectionStillLetsTheWindowClose) {
+  app.programFolder = TestFolder("QuorvelCloseTest");
+  const std::string last = app.programFolder + "Last.SXS";
+  TestFileWrite(last, "an older selection");
+  // Held open without sharing, as another program may hold it (a read-only attribute does not
+  // stop a test that runs as the superuser).
+  HANDLE held = CreateFileA(last.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  app.selectionChanged = true;
+
+  std::vector<std::string> questions;
+  MsgAnswer closeAnyway = MsgAnswer::No;
+  ModalWatcher watcher([&](HWND box) {
+    const std::vector<std::string> texts = ChildTexts(box);
+    for (const std::string& text : texts)
+      if (text.find('?') != std::string::npos) questions.push_back(text);
+    const bool failed = !questions.empty() && questions.back().find("Close anyway?") != std::string::npos;
+    PressDialogButton(box, failed && closeAnyway == MsgAnswer::No ? IDNO : IDYES);
+  });
+  SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(window->Handle())) << "No keeps the window open";
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[1].rfind("The selection could not be saved: ", 0), 0u) << questions[1];
+  EXPECT_NE(questions[1].find(last), std::string::npos) << "the reason names the file";
+
+  closeAnyway = MsgAnswer::Yes;
+  SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(window->Handle(), nullptr) << "closed anyway";
+  EXPECT_EQ(questions.size(), 4u);
+  EXPECT_TRUE(errors.empty()) << "the failure was told in the question, not again";
+
+  CloseHandle(held);
+  DeleteFileA(last.c_str());
+  RemoveDirectoryA(app.programFolder.c_str());
+}
+
+// While a command runs (a save's threads read the trees and the window lets messages run),
+// the selection trees refuse the user's expansions; afterwards they take them again.
+TEST_F(MainWindowTest, SelectionTreesRefuseExpansionWhileLocked) {
+  window->Pages().Build();
+  TreeModel& registry = window->Trees().registry;
+  registry.Expand(registry.FirstTop());
+  TreeNode* node = FindTreeNode({"My Computer", "HKEY_CURRENT_USER"}, registry);
+  ASSERT_NE(node, nullptr);
+  ASSERT_FALSE(node->expanded);
+  HWND view = window->Control("RegView");
+  const auto expandFromView = [&] {
+    NMTREEVIEWA info{};
+    info.hdr = {view, static_cast<UINT_PTR>(GetDlgCtrlID(view)), TVN_ITEMEXPANDINGA};
+    info.action = TVE_EXPAND;
+    info.itemNew.lParam = reinterpret_cast<LPARAM>(node);
+    return SendMessageA(window->Handle(), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+  };
+  window->Pages().LockInput(true);
+  EXPECT_EQ(expandFromView(), TRUE) << "refused";
+  EXPECT_FALSE(node->expanded);
+  window->Pages().LockInput(false);
+  EXPECT_EQ(expandFromView(), FALSE);
+  EXPECT_TRUE(node->expanded);
 }

@@ -182,6 +182,9 @@ TEST_F(CompareFailures, RefusedHeadersAreToldAndEndInASilentAbort) {
       {"empty old file", {}, good, {readError}},
       {"new file beginning with an integer", good, Hex("02 05"), {readError}},
   };
+  // A log of an earlier run under the same name: a refused file must not cost it.
+  const Bytes earlierLog = Hex("06 05 65 61 72 6C 79");
+  WriteBytesToFile(logFile, earlierLog);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteBytesToFile(oldFile, c.oldBytes);
@@ -196,6 +199,28 @@ TEST_F(CompareFailures, RefusedHeadersAreToldAndEndInASilentAbort) {
     for (const auto& message : user.messages) EXPECT_EQ(message.type, MsgType::Error);
     EXPECT_EQ(excludeList, std::vector<std::string>{"C:\\KEEP.TXT"});
     EXPECT_EQ(view.updateDepth, 0);
+    EXPECT_EQ(ReadBytesOfFile(logFile), earlierLog);
+  }
+}
+
+// A configuration cut off inside its sections: the error names it, and the log that was being
+// written is removed.
+TEST_F(CompareFailures, ACutOffConfigurationIsNamedAndLeavesNoLog) {
+  const Bytes good = EncodeConfiguration(Machine());
+  const Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2));
+  const std::pair<const std::string*, bool> cases[] = {{&oldFile, true}, {&newFile, false}};
+  for (const auto& [damaged, oldSide] : cases) {
+    SCOPED_TRACE(*damaged);
+    WriteBytesToFile(oldFile, oldSide ? cut : good);
+    WriteBytesToFile(newFile, oldSide ? good : cut);
+    try {
+      Run();
+      ADD_FAILURE() << "no failure";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Kind(), ErrorKind::EReadError);
+      EXPECT_EQ(e.Message().rfind("ERROR: " + *damaged + "\r", 0), 0u) << e.Message();
+    }
+    EXPECT_FALSE(std::filesystem::exists(logFile));
   }
 }
 
@@ -273,10 +298,8 @@ TEST_F(CompareFailures, WrongSectionHeadersFailAfterTheEarlierSectionsWereWritte
     EXPECT_EQ(view.updateDepth, 0);
     EXPECT_EQ(positions.registry.baseOffset != 0, c.registryWritten);
     EXPECT_EQ(positions.drives.baseOffset != 0, c.drivesWritten);
-    // What was written stays: the log ends after the last complete section.
-    const int64_t end =
-        c.drivesWritten ? positions.drives.baseOffset + 40 : positions.registry.baseOffset + 41;
-    EXPECT_EQ(static_cast<int64_t>(Log().size()), end);
+    // No partial log stays behind for a load or a restore to take for whole.
+    EXPECT_FALSE(std::filesystem::exists(logFile));
     EXPECT_TRUE(ui.messages.empty());
   }
 }

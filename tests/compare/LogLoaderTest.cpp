@@ -141,7 +141,7 @@ TEST_F(LogLoaderTest, DamagedSectionsFailAndLeavePositionsOfThePreviousLog) {
     log.positions.registry.baseOffset = 4711;
     const ErrorInfo error = ErrorOf([&] { log.Load(fileName_); });
     EXPECT_EQ(error.kind, ErrorKind::EReadError) << c.what;
-    EXPECT_EQ(error.message, c.message) << c.what;
+    EXPECT_EQ(error.message, "ERROR: " + fileName_ + "\r" + c.message) << c.what << ": the message names the log";
     EXPECT_EQ(log.positions.registry.baseOffset, 4711) << c.what;
     // The registry section was complete and stays.
     EXPECT_EQ(DumpTree(log.registry).find("Changed") != std::string::npos, true) << c.what;
