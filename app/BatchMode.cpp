@@ -73,8 +73,9 @@ void Uninstall(BatchContext& context, const std::string& argument) {
   const RestoreSettings settings = CurrentRestoreSettings(app.programFolder);
   UnattendedSharedFilePrompt sharedFiles(settings.handleSharedDLLs, context.results, app.currentLogFile,
                                          app.logPositions, context.ui, context.writeLine);
-  RestoreEnvironment environment{app.currentLogFile, app.logPositions,         settings, app.deletion, context.ui,
-                                 sharedFiles,        &context.results.registry};
+  RestoreEnvironment environment{
+      app.currentLogFile,        app.logPositions,     settings, app.deletion, context.ui, sharedFiles,
+      &context.results.registry, CurrentOwnPlaces(app)};
   struct Pass {
     const char* status;
     RestoreDriver driver;
