@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
-  xvfb x11-utils xdotool imagemagick
+  xvfb x11-utils xdotool imagemagick clang-format-16
 )
 
 missing=()
