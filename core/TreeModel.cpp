@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-size_t TreeNode::Index() const {
-  const auto& siblings = parent_ ? parent_->children_ : owner_->root_.children_;
-  for (size_t i = 0; i < siblings.size(); ++i)
-    if (siblings[i].get() == this) return i;
-  return 0;
+// Positions are cached in the nodes so that a view inserting N siblings does not scan them N
+// times; every change of a child list renumbers from the first node that moved.
+void TreeModel::Renumber(TreeNode& parent, size_t from) {
+  for (size_t i = from; i < parent.children_.size(); ++i) parent.children_[i]->index_ = i;
 }
 
 int TreeNode::Level() const {
@@ -44,6 +43,7 @@ TreeNode* TreeModel::Insert(TreeNode* parent, size_t index, std::string text) {
   TreeNode* raw = node.get();
   index = std::min(index, p.children_.size());
   p.children_.insert(p.children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
+  Renumber(p, index);
   if (parent && !parent->hasChildren) {
     parent->hasChildren = true;
     Changed(parent);
@@ -58,8 +58,10 @@ void TreeModel::NotifyRemoving(TreeNode& node) {
 
 void TreeModel::Delete(TreeNode* node) {
   NotifyRemoving(*node);
-  auto& siblings = node->parent_ ? node->parent_->children_ : root_.children_;
-  siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(node->Index()));
+  TreeNode& parent = node->parent_ ? *node->parent_ : root_;
+  const size_t index = node->Index();
+  parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(index));
+  Renumber(parent, index);
 }
 
 void TreeModel::DeleteChildren(TreeNode* node) {
@@ -109,6 +111,7 @@ void TreeModel::SortChildren(TreeNode* node, const std::function<bool(const Tree
   for (auto& child : p.children_) NotifyRemoving(*child);
   std::stable_sort(p.children_.begin(), p.children_.end(),
                    [&](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) { return less(*a, *b); });
+  Renumber(p, 0);
   std::function<void(TreeNode&)> reinsert = [&](TreeNode& n) {
     for (TreeModelObserver* o : observers_) o->NodeInserted(n);
     for (auto& c : n.children_) reinsert(*c);

@@ -28,7 +28,7 @@ class TreeNode {
   TreeNode* Child(size_t i) const { return children_[i].get(); }
   TreeNode* FirstChild() const { return children_.empty() ? nullptr : children_.front().get(); }
   // Position among the siblings.
-  size_t Index() const;
+  size_t Index() const { return index_; }
   // 0 for a top-level node.
   int Level() const;
   // The texts from the top-level node down to this one, joined with separator.
@@ -39,6 +39,7 @@ class TreeNode {
   friend class TreeModel;
   TreeNode* parent_ = nullptr;
   TreeModel* owner_ = nullptr;
+  size_t index_ = 0;
   std::vector<std::unique_ptr<TreeNode>> children_;
 };
 
@@ -100,6 +101,7 @@ class TreeModel {
  private:
   friend class TreeNode;
   void Changed(TreeNode* node);
+  static void Renumber(TreeNode& parent, size_t from);
   void NotifyRemoving(TreeNode& node);
 
   TreeNode root_;  // invisible; its children are the top-level nodes

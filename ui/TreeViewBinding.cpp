@@ -35,29 +35,13 @@ TreeViewBinding::~TreeViewBinding() {
   model_.ForEach([](TreeNode& node) { node.viewItem = nullptr; });
 }
 
-void TreeViewBinding::InsertItem(TreeNode& node) {
-  TVINSERTSTRUCTA insert{};
-  insert.hParent = ItemOf(node.Parent());
-  size_t index = node.Index();
-  if (index == 0) {
-    insert.hInsertAfter = TVI_FIRST;
-  } else {
-    const TreeNode* previous = node.Parent() ? node.Parent()->Child(index - 1) : model_.Top(index - 1);
-    insert.hInsertAfter = previous->viewItem ? ItemOf(previous) : TVI_LAST;
-  }
-  insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-  insert.item.pszText = const_cast<char*>(node.text.c_str());
-  insert.item.lParam = reinterpret_cast<LPARAM>(&node);
-  node.viewItem = reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-  ApplyAttributes(node);
-}
+namespace {
 
-void TreeViewBinding::ApplyAttributes(TreeNode& node) {
-  if (!node.viewItem) return;
-  TVITEMA item{};
-  item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE | TVIF_HANDLE;
-  item.hItem = ItemOf(&node);
+// Fills every attribute of the item from its node, so an insert needs no second message.
+void FillItem(TVITEMA& item, TreeNode& node) {
+  item.mask |= TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE | TVIF_PARAM;
   item.pszText = const_cast<char*>(node.text.c_str());
+  item.lParam = reinterpret_cast<LPARAM>(&node);
   item.iImage = node.imageIndex;
   item.iSelectedImage = node.selectedIndex;
   item.cChildren = node.hasChildren ? 1 : 0;
@@ -65,13 +49,46 @@ void TreeViewBinding::ApplyAttributes(TreeNode& node) {
   int stateImage = node.stateIndex > 0 ? (node.stateIndex & 15) : 0;
   item.stateMask = TVIS_STATEIMAGEMASK | TVIS_CUT;
   item.state = INDEXTOSTATEIMAGEMASK(stateImage) | (node.cut ? TVIS_CUT : 0);
-  SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
 
-  bool viewExpanded = SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item.hItem), TVIS_EXPANDED) &
-                      TVIS_EXPANDED;
+}  // namespace
+
+void TreeViewBinding::InsertItem(TreeNode& node) {
+  TVINSERTSTRUCTA insert{};
+  insert.hParent = ItemOf(node.Parent());
+  const size_t index = node.Index();
+  const size_t siblings = node.Parent() ? node.Parent()->Count() : model_.TopCount();
+  if (index + 1 == siblings) {
+    insert.hInsertAfter = TVI_LAST;  // the usual append: no handle for the view to look up
+  } else if (index == 0) {
+    insert.hInsertAfter = TVI_FIRST;
+  } else {
+    const TreeNode* previous = node.Parent() ? node.Parent()->Child(index - 1) : model_.Top(index - 1);
+    insert.hInsertAfter = previous->viewItem ? ItemOf(previous) : TVI_LAST;
+  }
+  FillItem(insert.item, node);
+  node.viewItem = reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (node.expanded) SyncExpansion(node);
+}
+
+void TreeViewBinding::ApplyAttributes(TreeNode& node) {
+  if (!node.viewItem) return;
+  TVITEMA item{};
+  item.mask = TVIF_HANDLE;
+  item.hItem = ItemOf(&node);
+  FillItem(item, node);
+  item.mask &= ~TVIF_PARAM;
+  SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SyncExpansion(node);
+}
+
+void TreeViewBinding::SyncExpansion(TreeNode& node) {
+  HTREEITEM item = ItemOf(&node);
+  bool viewExpanded =
+      SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED;
   if (!syncingExpansion_ && viewExpanded != node.expanded && (node.Count() > 0 || !node.expanded)) {
     ExpansionFromView guard(syncingExpansion_);
-    SendMessageA(tree_, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item.hItem));
+    SendMessageA(tree_, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
   }
 }
 

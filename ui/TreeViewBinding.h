@@ -50,6 +50,8 @@ class TreeViewBinding : public TreeModelObserver {
  private:
   void InsertItem(TreeNode& node);
   void ApplyAttributes(TreeNode& node);
+  // Opens or closes the item as the node says; a new item starts closed.
+  void SyncExpansion(TreeNode& node);
   static void ForgetItems(TreeNode& node);
 
   HWND tree_;
