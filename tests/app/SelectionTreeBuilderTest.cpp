@@ -1,21 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/SelectionTreeBuilder.h"
+#include "app/Session.h"
 #include "core/CheckStates.h"
-
-namespace {
-
-struct MachineTrees {
-  TreeModel registry, drives, systemFiles;
-  MachineTrees() {
-    registry.SetLoader(LoadRegistryChildren);
-    drives.SetLoader(LoadDriveChildren);
-    systemFiles.SetLoader(LoadSystemFileChildren);
-  }
-  SelectionTrees Trees() { return {registry, drives, systemFiles}; }
-};
-
-}  // namespace
 
 TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
   // Wine keeps only CurrentControlSet; a numbered copy stands in for the ones Windows has. The
@@ -31,14 +18,15 @@ TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
       RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099");
     }
   } cleanup;
-  MachineTrees trees;
+  Session session;
+  SelectionTrees trees = session.Selection();
   BuildRegistrySelectionTree(trees.registry);
   TreeNode* top = trees.registry.FirstTop();
   ASSERT_NE(top, nullptr);
   EXPECT_EQ(top->text, "My Computer");
   ASSERT_NE(FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE"}, trees.registry), nullptr);
 
-  ApplyDefaultSelection(trees.Trees());
+  ApplyDefaultSelection(trees);
   TreeNode* machine = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE"}, trees.registry);
   EXPECT_EQ(machine->stateIndex, kStatePartlyChecked);
   EXPECT_EQ(top->stateIndex, kStatePartlyChecked);
