@@ -16,7 +16,7 @@ bool ConfirmSomethingSelected(const SelectionTrees& trees, UserInteraction& ui) 
       {&trees.drives, "No drives selected!\rContinue anyway?"}};
   for (const auto& [tree, question] : checks) {
     TreeNode* top = tree->FirstTop();
-    if (top && top->stateIndex == kStateUnchecked &&
+    if (top && top->StateIndex() == kStateUnchecked &&
         ui.Ask(MsgType::Confirmation, question, MsgButtons::YesNo) != MsgAnswer::Yes) {
       ui.Tell(MsgType::Information, "Operation aborted!");
       return false;

@@ -65,10 +65,10 @@ void ShowClassIdNameCommand(CommandEnvironment& environment) {
   TreeNode* node = environment.results.SelectedNode(LogSection::Registry);
   if (!node) return;
   TMyRegistry classes(HKEY_CLASSES_ROOT, kRegAccessRead);
-  if (!classes.OpenKey("CLSID\\" + node->text, false)) {
+  if (!classes.OpenKey("CLSID\\" + node->Text(), false)) {
     ui.Tell(MsgType::Information, "CLSID entry not found.");
     return;
   }
   const std::string value = classes.ValueExists("") ? classes.ReadString("") : ReadRequiredText("EmptyText");
-  ui.Tell(MsgType::Information, "CLSID:" + node->text + "\rCurrent value:" + value);
+  ui.Tell(MsgType::Information, "CLSID:" + node->Text() + "\rCurrent value:" + value);
 }

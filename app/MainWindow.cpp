@@ -479,7 +479,7 @@ void MainWindow::ShowPopup(int index, POINT screen) {
   HMENU popup = GetSubMenu(menus.get(), index);
   // The class-identifier item only for a node that looks like one.
   TreeNode* registryNode = results_->SelectedNode(LogSection::Registry);
-  const bool classId = registryNode && IsClassIdText(registryNode->text);
+  const bool classId = registryNode && IsClassIdText(registryNode->Text());
   ForEachCommandItem(popup, [&](HMENU menu, int position, int id) {
     if (!commands_.IsVisible(id) || (id == IDM_SHOW_CLSID_NAME && !classId))
       DeleteMenu(menu, position, MF_BYPOSITION);

@@ -68,7 +68,7 @@ void ShowConfirmation(HWND owner, ConfirmTarget& target, TfConfirm& form) {
 
 // Text files cannot be put back line by line; refused before anything opens.
 void RefuseTextFile(const TreeNode& node) {
-  if (node.Level() != 1 || IsIniType(SystemFileTypeOfText(node.text))) return;
+  if (node.Level() != 1 || IsIniType(SystemFileTypeOfText(node.Text()))) return;
   throw Exception("Automatic restore is not possible for text files.\rPlease restore the changes manually!");
 }
 

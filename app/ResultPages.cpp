@@ -186,7 +186,7 @@ void ResultPages::ExpandInBulk(TreeViewBinding& binding, LogSection section, Tre
     WaitCursor wait(ui_);
     const AppState& app = session_.State();
     for (size_t i = 0; i < node.Count(); ++i)
-      if (node.Child(i)->hasChildren)
+      if (node.Child(i)->HasChildren())
         ExpandSubtree(tree, *node.Child(i), app.currentLogFile, app.logPositions, section, ui_);
   }
   ShowRows(section, binding.Selected());

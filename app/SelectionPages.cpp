@@ -267,7 +267,7 @@ void SelectionPages::ShowRegistryValues(TreeNode* node) {
   int root = RootKeyIndex([&] {
     const TreeNode* n = node;
     while (n->Level() > 1) n = n->Parent();
-    return n->text;
+    return n->Text();
   }());
   if (root < 0) return;
   HKEY key = nullptr;
@@ -342,9 +342,9 @@ void SelectionPages::ShowSystemEntries(TreeNode* node) {
   const TreeNode& file = node->Level() == 1 ? *node : *node->Parent();
   std::string path;
   try {
-    SystemFileType type = GetSystemFileType(file.text, path);
+    SystemFileType type = GetSystemFileType(file.Text(), path);
     if (node->Level() == 2 && IsIniType(type)) {
-      std::string section = node->text.substr(1, node->text.size() - 2);
+      std::string section = node->Text().substr(1, node->Text().size() - 2);
       for (const auto& [name, value] : IniSectionEntries(path, section))
         AddRow(controls_.systemValues, {name, value}, -1);
     } else if (node->Level() == 1 && !IsIniType(type)) {

@@ -50,7 +50,7 @@ class TreeViewBinding : public TreeModelObserver {
  private:
   void InsertItem(TreeNode& node);
   void ApplyAttributes(TreeNode& node);
-  static void ForgetItems(TreeNode& node);
+  void ForgetItems(TreeNode& node);
 
   HWND tree_;
   TreeModel& model_;

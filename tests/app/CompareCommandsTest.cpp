@@ -109,7 +109,7 @@ void ScratchWrite(const std::string& path, const std::string& bytes) {
 
 TreeNode* FindChild(TreeNode* node, const std::string& text) {
   for (size_t i = 0; node && i < node->Count(); ++i)
-    if (_stricmp(node->Child(i)->text.c_str(), text.c_str()) == 0) return node->Child(i);
+    if (_stricmp(node->Child(i)->Text().c_str(), text.c_str()) == 0) return node->Child(i);
   return nullptr;
 }
 
@@ -149,7 +149,7 @@ TEST_F(CompareCommandsTest, ANewKeyIsLoggedShownAndLoadedAgain) {
   };
   TreeNode* added = findNewKey();
   ASSERT_NE(added, nullptr);
-  EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
+  EXPECT_EQ(added->StateIndex() & kNodeKindMask, kKindNew);
 
   session.ForgetLog();
   ui.fileChoices = {log};
@@ -202,7 +202,7 @@ TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDial
   TreeNode* root = FindChild(session.Results().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
   TreeNode* added = FindChild(FindChild(root, "Software"), "QuorvelCompareCommand");
   ASSERT_NE(added, nullptr);
-  EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
+  EXPECT_EQ(added->StateIndex() & kNodeKindMask, kKindNew);
   for (const char* untouched : {"OldCFG.SXD", "NewCFG.SXD"})
     EXPECT_EQ(GetFileAttributesA((app.programFolder + untouched).c_str()), INVALID_FILE_ATTRIBUTES) << untouched;
 }
@@ -237,7 +237,7 @@ TEST_F(CompareCommandsTest, AFailedCompareOrLoadLeavesNoLogBehind) {
     ResultTrees results = session.Results();
     for (TreeModel* tree : {&results.registry, &results.drives, &results.systemFiles}) {
       ASSERT_EQ(tree->TopCount(), 1u) << what;
-      EXPECT_EQ(tree->FirstTop()->text, "<No log file loaded>") << what;
+      EXPECT_EQ(tree->FirstTop()->Text(), "<No log file loaded>") << what;
     }
     EXPECT_FALSE(window->IsCommandEnabled(IDM_RESTORE_ALL)) << what;
   };

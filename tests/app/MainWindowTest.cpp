@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, SelectionTreesRefuseExpansionWhileLocked) {
   registry.Expand(registry.FirstTop());
   TreeNode* node = FindTreeNode({"My Computer", "HKEY_CURRENT_USER"}, registry);
   ASSERT_NE(node, nullptr);
-  ASSERT_FALSE(node->expanded);
+  ASSERT_FALSE(node->Expanded());
   HWND view = window->Control("RegView");
   const auto expandFromView = [&] {
     NMTREEVIEWA info{};
@@ -184,8 +184,8 @@ TEST_F(MainWindowTest, SelectionTreesRefuseExpansionWhileLocked) {
   };
   window->Pages().LockInput(true);
   EXPECT_EQ(expandFromView(), TRUE) << "refused";
-  EXPECT_FALSE(node->expanded);
+  EXPECT_FALSE(node->Expanded());
   window->Pages().LockInput(false);
   EXPECT_EQ(expandFromView(), FALSE);
-  EXPECT_TRUE(node->expanded);
+  EXPECT_TRUE(node->Expanded());
 }

@@ -215,7 +215,7 @@ TEST_F(RestoreCommandsTest, RestoreChangesListsNarrowsExecutesAndMarksTheLog) {
   EXPECT_EQ(ReadValue("Deleted"), "gone");
   EXPECT_EQ(ReadValue("New"), "<missing>");
   EXPECT_FALSE(KeyExists(std::string(kTestKey) + "\\Added"));
-  EXPECT_TRUE(TestKeyNode()->cut) << "the walked node is shown greyed";
+  EXPECT_TRUE(TestKeyNode()->Cut()) << "the walked node is shown greyed";
 
   // The marks are in the log: loaded again, the node offers nothing until "again" is checked.
   OpenLog(session, ui, app.currentLogFile);
@@ -312,8 +312,8 @@ TEST_F(RestoreCommandsTest, DontCheckNextTimeUnchecksTheKeyInTheSelectionAndTheE
   TreeNode* selected =
       FindTreeNodeByPath(std::string("HKEY_CURRENT_CONFIG\\") + kTestKey, session.Selection().registry, false);
   ASSERT_NE(selected, nullptr);
-  EXPECT_EQ(selected->stateIndex, kStateUnchecked);
-  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, session.Selection().registry)->stateIndex,
+  EXPECT_EQ(selected->StateIndex(), kStateUnchecked);
+  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, session.Selection().registry)->StateIndex(),
             kStatePartlyChecked);
   EXPECT_TRUE(app.selectionChanged);
 

@@ -129,8 +129,8 @@ class ResultPagesTest : public ::testing::Test {
     TreeNode* node = AddLogNode(drives, AddLogNode(drives, nullptr, "Drives", 0, 2, 2), "C:", 0, 17, 17);
     for (size_t start = 3, end; (end = folder.find('\\', start)) != std::string::npos; start = end + 1)
       node = AddLogNode(drives, node, folder.substr(start, end - start), 0, 0, 1);
-    node->stateIndex = kKindChanged;
-    node->data = files;
+    drives.SetState(node, kKindChanged);
+    drives.SetData(node, files);
     AddLogNode(systemFiles, nullptr, "System Files", 0, 0, 0);
 
     LogSelection selection;
@@ -174,20 +174,20 @@ TEST_F(ResultPagesTest, ExpandingWithCtrlOpensEveryLevelBelowFromTheLog) {
     ASSERT_NE(vendor, nullptr);
     {
       std::unique_ptr<ControlKeyHeld> held = ctrl ? std::make_unique<ControlKeyHeld>() : nullptr;
-      SendMessageA(Control("ResultView"), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(vendor->viewItem));
+      SendMessageA(Control("ResultView"), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(vendor->ViewItem()));
     }
     EXPECT_TRUE(errors.empty()) << errors.front();
 
     ASSERT_EQ(vendor->Count(), 2u);
     TreeNode* app = vendor->Child(0);
-    EXPECT_EQ(app->text, "App");
-    EXPECT_EQ(app->expanded, ctrl);
+    EXPECT_EQ(app->Text(), "App");
+    EXPECT_EQ(app->Expanded(), ctrl);
     ASSERT_EQ(app->Count(), ctrl ? 1u : 0u);
     if (ctrl) {
-      EXPECT_EQ(app->Child(0)->text, "Sub");
-      EXPECT_EQ(app->Child(0)->stateIndex, kKindNew);
-      EXPECT_NE(app->Child(0)->viewItem, nullptr);
-      EXPECT_TRUE(SendMessageA(Control("ResultView"), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(app->viewItem),
+      EXPECT_EQ(app->Child(0)->Text(), "Sub");
+      EXPECT_EQ(app->Child(0)->StateIndex(), kKindNew);
+      EXPECT_NE(app->Child(0)->ViewItem(), nullptr);
+      EXPECT_TRUE(SendMessageA(Control("ResultView"), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(app->ViewItem()),
                                TVIS_EXPANDED) &
                   TVIS_EXPANDED);
     }
@@ -310,7 +310,8 @@ TEST_F(ResultPagesTest, RightClickSelectsTheNodeUnderTheMouseBeforeTheMenuOpens)
   TreeNode* target = Find(LogSection::Registry, "My Computer\\HKEY_LOCAL_MACHINE");
   RECT item{};
   // TVM_GETITEMRECT takes the item in the rectangle's place.
-  memcpy(&item, &target->viewItem, sizeof target->viewItem);
+  void* viewItem = target->ViewItem();
+  memcpy(&item, &viewItem, sizeof viewItem);
   ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item)));
 
   // The click's position is that of the last message taken from the queue.

@@ -92,12 +92,12 @@ TEST_F(SelectionCommandsTest, LoadingLastSelectionLeavesTheChangedFlagClear) {
   EXPECT_EQ(ui.fileDialogs[0].filter, "Selection file (*.SXS)|*.SXS");
 
   ResetSelectionsCommand(session, ui);
-  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->stateIndex, kStateUnchecked);
+  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->StateIndex(), kStateUnchecked);
 
   ui.fileChoices = {last};
   LoadSelectionCommand(session, ui);
   EXPECT_FALSE(app.selectionChanged);
-  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->stateIndex, kStateChecked) << "the saved selection is back";
+  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->StateIndex(), kStateChecked) << "the saved selection is back";
 
   ui.fileChoices = {other};
   LoadSelectionCommand(session, ui);
@@ -124,9 +124,9 @@ TEST_F(SelectionCommandsTest, UserFilesJoinTheSystemSelectionAndTravelWithTheSel
   });
   ASSERT_EQ(top->Count(), fixedFiles + 1);
   TreeNode* added = top->Child(fixedFiles);
-  EXPECT_EQ(added->text, userFile + "(INI)");
-  EXPECT_TRUE(added->hasChildren);
-  EXPECT_GE(added->imageIndex, 0) << "the file's shell icon";
+  EXPECT_EQ(added->Text(), userFile + "(INI)");
+  EXPECT_TRUE(added->HasChildren());
+  EXPECT_GE(added->ImageIndex(), 0) << "the file's shell icon";
   EXPECT_TRUE(app.selectionChanged);
   EXPECT_EQ(SendMessageA(window->Control("SystemSelect"), TVM_GETCOUNT, 0, 0), static_cast<LRESULT>(top->Count() + 1));
 
@@ -146,6 +146,6 @@ TEST_F(SelectionCommandsTest, UserFilesJoinTheSystemSelectionAndTravelWithTheSel
   ui.fileChoices = {other};
   LoadSelectionCommand(session, ui);
   ASSERT_EQ(tree.FirstTop()->Count(), fixedFiles + 1) << "the user file comes back with the selection";
-  EXPECT_EQ(tree.FirstTop()->Child(fixedFiles)->text, userFile + "(TXT)");
+  EXPECT_EQ(tree.FirstTop()->Child(fixedFiles)->Text(), userFile + "(TXT)");
   DeleteFileA(userFile.c_str());
 }
