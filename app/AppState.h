@@ -1,5 +1,5 @@
 #pragma once
-// The few process-wide values, owned by the main window for the process's lifetime.
+// The few process-wide values, owned by the session for the process's lifetime.
 
 #include <string>
 #include <vector>

@@ -1,56 +1,43 @@
 #include "app/BatchMode.h"
 
-#include "app/OwnPlacesOf.h"
+#include <windows.h>
+
+#include "app/NonInteractive.h"
 #include "app/RestoreSettingsOf.h"
+#include "app/SelectionCommands.h"
 #include "app/UnattendedSharedFilePrompt.h"
+#include "app/Workflows.h"
 #include "capture/FileSystem.h"
 #include "capture/SaveConfiguration.h"
-#include "compare/CompareConfigurations.h"
 #include "core/Errors.h"
 #include "core/TextCompare.h"
-#include "restore/DriveRestore.h"
-#include "restore/RegistryRestore.h"
-#include "restore/SystemFileRestore.h"
 
 namespace {
 
-void Status(BatchContext& context, const std::string& text) {
-  if (context.showStatus) context.showStatus(text);
-  context.ui.ProcessMessages();
+struct Batch {
+  Session& session;
+  UserInteraction& ui;
+  MainThreadCalls& calls;
+  const BatchOutput& output;
+
+  void Status(const std::string& text) {
+    if (output.showStatus) output.showStatus(text);
+    ui.ProcessMessages();
+  }
+  StepReport Steps() {
+    return [this](const std::string& text) { Status(text); };
+  }
+};
+
+void Store(Batch& batch) {
+  batch.Status("Status: Saving current configuration.");
+  WaitCursor wait(batch.ui);
+  WriteSnapshot(batch.session, batch.calls, batch.ui, batch.session.State().programFolder + kOldConfigFile);
 }
 
-void Notify(const std::function<void()>& callback) {
-  if (callback) callback();
-}
-
-// The selection with the program's own places of this moment.
-void WriteSnapshot(BatchContext& context, const char* fileName) {
-  OwnPlaces own = CurrentOwnPlaces(context.app);
-  SelectionTrees trees = context.selection;
-  trees.ownPlaces = &own;
-  WriteConfigurationFile(context.app.programFolder + fileName, trees, context.calls, context.ui);
-}
-
-void Store(BatchContext& context) {
-  Status(context, "Status: Saving current configuration.");
-  WaitCursor wait(context.ui);
-  WriteSnapshot(context, kOldConfigFile);
-}
-
-void Compare(BatchContext& context, const std::string& argument) {
-  Status(context, "Status: Saving current configuration.");
-  const std::string logFile = BatchLogFileName(argument);
-  AppState& app = context.app;
-  WaitCursor wait(context.ui);
-  WriteSnapshot(context, kNewConfigFile);
-  Status(context, "Status: Creating log file.");
-  CompareTrees trees{context.selection.registry, context.selection.drives, context.selection.systemFiles,
-                     context.results.registry,   context.results.drives,   context.results.systemFiles,
-                     SystemFileImages{-1, -1}};
-  CompareConfigurations(app.programFolder + kOldConfigFile, app.programFolder + kNewConfigFile, logFile, trees,
-                        app.excludeList, app.logPositions, context.ui);
-  app.currentLogFile = logFile;
-  Notify(context.showResults);
+void Compare(Batch& batch, const std::string& argument) {
+  batch.Status("Status: Saving current configuration.");
+  CompareIntoLog(batch.session, batch.calls, batch.ui, BatchLogFileName(argument), false, batch.Steps());
 }
 
 bool IsLogFileName(const std::string& path) {
@@ -58,55 +45,69 @@ bool IsLogFileName(const std::string& path) {
 }
 
 // Every change of the log undone, section by section, as Restore All does without asking.
-void Uninstall(BatchContext& context, const std::string& argument) {
-  Status(context, "Status: Loading log file.");
+void Uninstall(Batch& batch, const std::string& argument) {
+  batch.Status("Status: Loading log file.");
   const std::string logFile = BatchLogFileName(argument);
-  AppState& app = context.app;
-  WaitCursor wait(context.ui);
-  if (IsLogFileName(logFile) && FileExists(logFile)) {
-    LoadLogFile(logFile, context.selection.registry, context.selection.drives, context.selection.systemFiles,
-                app.excludeList, context.results, app.logPositions, context.ui,
-                [&] { Notify(context.selectionLoaded); });
-    app.currentLogFile = logFile;
-    Notify(context.showResults);
-  }
-  const RestoreSettings settings = CurrentRestoreSettings(app.programFolder);
-  UnattendedSharedFilePrompt sharedFiles(settings.handleSharedDLLs, context.results, app.currentLogFile,
-                                         app.logPositions, context.ui, context.writeLine);
-  RestoreEnvironment environment{
-      app.currentLogFile,        app.logPositions,     settings, app.deletion, context.ui, sharedFiles,
-      &context.results.registry, CurrentOwnPlaces(app)};
-  struct Pass {
-    const char* status;
-    RestoreDriver driver;
-    LogSection section;
-  };
-  const Pass passes[] = {{"Status: Restoring registry.", RestoreRegistry, LogSection::Registry},
-                         {"Status: Restoring files.", RestoreDrives, LogSection::Drives},
-                         {"Status: Restoring system files.", RestoreSystemFiles, LogSection::SystemFiles}};
-  for (const Pass& pass : passes) {
-    Status(context, pass.status);
-    TreeModel& tree = context.results.Of(pass.section);
-    // Without a log the trees hold at most the "<No log file loaded>" node: nothing to restore.
-    TreeNode* root = app.currentLogFile.empty() ? nullptr : tree.FirstTop();
-    pass.driver({tree, root, nullptr, kRestoreDefault, true, nullptr}, environment);
-  }
+  AppState& app = batch.session.State();
+  WaitCursor wait(batch.ui);
+  if (IsLogFileName(logFile) && FileExists(logFile)) OpenLog(batch.session, batch.ui, logFile);
+  UnattendedSharedFilePrompt sharedFiles(CurrentRestoreSettings(app.programFolder).handleSharedDLLs,
+                                         batch.session.Results(), app.currentLogFile, app.logPositions, batch.ui,
+                                         batch.output.writeLine);
+  RestoreAll(batch.session, batch.ui, sharedFiles, batch.Steps());
 }
 
 }  // namespace
 
-void RunBatch(const CommandLineRequest& request, BatchContext& context) {
+void RunBatch(const CommandLineRequest& request, Session& session, UserInteraction& ui, MainThreadCalls& calls,
+              const BatchOutput& output) {
+  Batch batch{session, ui, calls, output};
   switch (request.action) {
     case CommandLineAction::Store:
-      Store(context);
+      Store(batch);
       break;
     case CommandLineAction::Compare:
-      Compare(context, request.argument);
+      Compare(batch, request.argument);
       break;
     case CommandLineAction::Uninstall:
-      Uninstall(context, request.argument);
+      Uninstall(batch, request.argument);
       break;
     default:
       RaiseUnknownCase("TMainForm", "RunBatch");
+  }
+}
+
+std::string BatchErrorText(std::exception_ptr error) {
+  const ErrorInfo info = DescribeError(error);
+  return "Error: " + (info.message.empty() ? std::string("Operation aborted!") : info.message);
+}
+
+bool HasInteractiveDisplay() {
+  USEROBJECTFLAGS flags{};
+  DWORD needed = 0;
+  if (GetUserObjectInformationA(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &needed) &&
+      !(flags.dwFlags & WSF_VISIBLE))
+    return false;
+  HWND probe = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  if (!probe) return false;
+  DestroyWindow(probe);
+  return true;
+}
+
+int RunBatchWithoutDisplay(const CommandLineRequest& request, Session& session) {
+  NonInteractive ui;
+  try {
+    ui.SetStatus(StatusChannel::Main, "Running batch mode...");
+    ui.SetStatus(StatusChannel::Main, "Status: Loading selections.");
+    LoadStartupSelection(session, ui);
+    MainThreadCalls calls;
+    RunBatch(
+        request, session, ui, calls,
+        {[&](const std::string& status) { ui.SetStatus(StatusChannel::Main, status); }, NonInteractive::WriteLine});
+    NonInteractive::WriteLine("Done.");
+    return 0;
+  } catch (...) {
+    NonInteractive::WriteLine(BatchErrorText(std::current_exception()));
+    return 1;
   }
 }

@@ -1,32 +1,38 @@
 #pragma once
-// Batch mode: STORECONFIG, COMPARE and UNINSTALL run their sequence without the user and the
-// program ends. It works on tree models only: the main window's trees when there is a display,
-// trees of its own when there is none.
+// Batch mode: STORECONFIG, COMPARE and UNINSTALL run their sequence on the session without the
+// user and the program ends. With a display the main window shows the session (hidden); without
+// one no window is created at all.
 
+#include <exception>
 #include <functional>
 #include <string>
 
-#include "app/AppState.h"
 #include "app/CommandLine.h"
-#include "capture/SelectionTrees.h"
-#include "compare/LogLoader.h"
+#include "app/Session.h"
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
 
-struct BatchContext {
-  AppState& app;
-  UserInteraction& ui;
-  MainThreadCalls& calls;
-  SelectionTrees selection;
-  ResultTrees results;
-  std::function<void(const std::string& status)> showStatus;  // "Status: ..." texts
-  std::function<void()> selectionLoaded;                      // after a log's selection was read into the trees
-  std::function<void()> showResults;                          // after a log was made current: title, caption, pages
-  // Where the unattended answers of the "Shared DLLs" question are written.
+// Where batch mode writes besides the questions: the status texts (the splash window's and
+// standard error's) and the unattended answers of the "Shared DLLs" question.
+struct BatchOutput {
+  std::function<void(const std::string& status)> showStatus;
   std::function<void(const std::string& line)> writeLine;
 };
 
 // Runs the batch request; errors propagate to the caller after the hourglass is restored.
-// Every question takes its unattended answer from context.ui; the "Shared DLLs" question is
-// answered by UnattendedSharedFilePrompt.
-void RunBatch(const CommandLineRequest& request, BatchContext& context);
+// Every question takes its unattended answer from ui; the "Shared DLLs" question is answered by
+// UnattendedSharedFilePrompt.
+void RunBatch(const CommandLineRequest& request, Session& session, UserInteraction& ui, MainThreadCalls& calls,
+              const BatchOutput& output);
+
+// The line batch mode ends with when it failed: "Error: " and the message.
+std::string BatchErrorText(std::exception_ptr error);
+
+// Whether this process can show windows to a user: its window station is interactive and a
+// window can be created on it.
+bool HasInteractiveDisplay();
+
+// Batch mode where no window can be shown (a scheduled task, a remote shell, CI): status and
+// errors go to standard error. Builds the selection trees from the machine, loads "Last.SXS"
+// when it exists, runs the request; 0 when it succeeded, 1 when it failed.
+int RunBatchWithoutDisplay(const CommandLineRequest& request, Session& session);

@@ -1,9 +1,8 @@
 #include "app/CompareCommands.h"
 
-#include "app/OwnPlacesOf.h"
+#include "app/Workflows.h"
 #include "capture/FileSystem.h"
 #include "capture/SaveConfiguration.h"
-#include "compare/CompareConfigurations.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 
@@ -17,7 +16,7 @@ bool ConfirmSomethingSelected(const SelectionTrees& trees, UserInteraction& ui) 
       {&trees.drives, "No drives selected!\rContinue anyway?"}};
   for (const auto& [tree, question] : checks) {
     TreeNode* top = tree->FirstTop();
-    if (top && top->stateIndex == kStateUnchecked &&
+    if (top && top->StateIndex() == kStateUnchecked &&
         ui.Ask(MsgType::Confirmation, question, MsgButtons::YesNo) != MsgAnswer::Yes) {
       ui.Tell(MsgType::Information, "Operation aborted!");
       return false;
@@ -26,118 +25,49 @@ bool ConfirmSomethingSelected(const SelectionTrees& trees, UserInteraction& ui) 
   return true;
 }
 
-CompareTrees TreesOf(CompareCommandContext& context) {
-  SelectionTrees selection = context.selection.Trees();
-  ResultTrees results = context.results.Trees();
-  return {selection.registry, selection.drives,    selection.systemFiles,   results.registry,
-          results.drives,     results.systemFiles, SystemFileImages{-1, -1}};
-}
-
-// A compare or load that failed has left the result trees half filled and the positions
-// half overwritten: nothing of them may be shown or restored as a log any more.
-void ForgetLog(CompareCommandContext& context) {
-  context.app.currentLogFile.clear();
-  context.results.ShowNoLog();
-}
-
-// The compare driver, with the log forgotten when it fails or is aborted.
-void Compare(CompareCommandContext& context, const std::string& oldFile, const std::string& newFile,
-             const std::string& logFile) {
-  try {
-    CompareConfigurations(oldFile, newFile, logFile, TreesOf(context), context.app.excludeList,
-                          context.app.logPositions, context.ui);
-  } catch (...) {
-    ForgetLog(context);
-    throw;
-  }
-  context.app.currentLogFile = logFile;
-}
-
 }  // namespace
 
-void CompareCommand(CompareCommandContext& context, bool incremental) {
-  AppState& app = context.app;
-  const std::string oldFile = app.programFolder + kOldConfigFile;
-  const std::string newFile = app.programFolder + kNewConfigFile;
-  if (!FileExists(oldFile))
+void CompareCommand(CommandEnvironment& environment, bool incremental) {
+  Session& session = environment.session;
+  const std::string& programFolder = session.State().programFolder;
+  if (!FileExists(programFolder + kOldConfigFile))
     throw Exception(incremental ? "Please use 'Save Current Configuration' first, see Help for details!"
                                 : "Please save your current configuration first\rwith `Save Current Configuration` -- "
                                   "see Help for details!");
-  SelectionTrees selection = context.selection.Trees();
+  SelectionTrees selection = session.Selection();
   TreeUpdate update(selection.registry);
   if (incremental) {
-    if (!ConfirmSomethingSelected(selection, context.ui)) return;
+    if (!ConfirmSomethingSelected(selection, environment.ui)) return;
   } else {
-    ValidateSelection(selection.registry, selection.drives, context.ui);
+    ValidateSelection(selection.registry, selection.drives, environment.ui);
   }
 
   FileDialogSpec spec;
   spec.title = "Save a log file.";
   spec.filter = "Log file (*.SXL)|*.SXL";
   spec.defaultExt = "SXL";
-  spec.initialDir = app.programFolder;
+  spec.initialDir = programFolder;
   spec.promptOverwrite = true;
   std::string logFile;
-  if (!context.ui.ChooseSaveFile(spec, logFile)) return;
+  if (!environment.ui.ChooseSaveFile(spec, logFile)) return;
   if (logFile.empty() && !incremental) throw Exception("No file name specified!");
-
-  {
-    WaitCursor wait(context.ui);
-    OwnPlaces own = CurrentOwnPlaces(app);
-    selection.ownPlaces = &own;
-    WriteConfigurationFile(newFile, selection, context.calls, context.ui);
-    context.results.ClearLists();
-    Compare(context, oldFile, newFile, logFile);
-    if (incremental) {
-      // The state just captured is the baseline of the next compare.
-      MoveReplacing(newFile, oldFile);
-    }
-  }
-  context.showResults();
+  CompareIntoLog(session, environment.calls, environment.ui, logFile, incremental);
 }
 
-void CompareConfigurationsCommand(CompareCommandContext& context, const CompareDialogRunner& runDialog) {
-  if (!ConfirmSomethingSelected(context.selection.Trees(), context.ui)) return;
-  runDialog([&context](const ConfigurationFiles& files) {
-    {
-      WaitCursor wait(context.ui);
-      context.results.ClearLists();
-      Compare(context, files.oldFile, files.newFile, files.logFile);
-    }
-    context.showResults();
+void CompareConfigurationsCommand(CommandEnvironment& environment, const CompareDialogRunner& runDialog) {
+  if (!ConfirmSomethingSelected(environment.session.Selection(), environment.ui)) return;
+  runDialog([&environment](const ConfigurationFiles& files) {
+    CompareConfigurationFiles(environment.session, environment.ui, files.oldFile, files.newFile, files.logFile);
   });
 }
 
-void LoadLogFileCommand(CompareCommandContext& context) {
+void LoadLogFileCommand(CommandEnvironment& environment) {
   FileDialogSpec spec;
   spec.title = "Load Log File";
   spec.filter = "Log file (*.SXL)|*.SXL";
   spec.defaultExt = "SXL";
-  spec.initialDir = context.app.programFolder;
+  spec.initialDir = environment.session.State().programFolder;
   spec.fileMustExist = true;
   std::string logFile;
-  if (context.ui.ChooseOpenFile(spec, logFile)) OpenLogFile(context, logFile);
-}
-
-void OpenLogFile(CompareCommandContext& context, const std::string& logFile) {
-  {
-    WaitCursor wait(context.ui);
-    SelectionTrees selection = context.selection.Trees();
-    context.results.ClearLists();
-    try {
-      LoadLogFile(logFile, selection.registry, selection.drives, selection.systemFiles, context.app.excludeList,
-                  context.results.Trees(), context.app.logPositions, context.ui, [&] {
-                    context.selection.ExpandTops();
-                    context.selection.Refresh();
-                  });
-    } catch (...) {
-      // The result trees no longer match the log that was current.
-      ForgetLog(context);
-      throw;
-    }
-    context.selection.ShowExcludeList();
-    context.app.currentLogFile = logFile;
-    context.app.selectionChanged = true;
-  }
-  context.showResults();
+  if (environment.ui.ChooseOpenFile(spec, logFile)) OpenLog(environment.session, environment.ui, logFile);
 }

@@ -6,20 +6,19 @@
 #include "compare/UpperCase.h"
 #include "core/CheckStates.h"
 
-void DontCheckNextTimeCommand(AppState& app, SelectionPages& selection, ResultPages& results, UserInteraction& ui,
-                              LogSection section) {
-  TreeNode* node = results.SelectedNode(section);
+void DontCheckNextTimeCommand(CommandEnvironment& environment, LogSection section) {
+  TreeNode* node = environment.results.SelectedNode(section);
   if (!node) return;
-  SelectionTrees trees = selection.Trees();
+  SelectionTrees trees = environment.session.Selection();
   TreeModel& tree = section == LogSection::Registry ? trees.registry
                     : section == LogSection::Drives ? trees.drives
                                                     : trees.systemFiles;
-  DeselectInSelection(*node, tree, &ui);
-  app.selectionChanged = true;
+  DeselectInSelection(*node, tree, &environment.ui);
+  environment.session.State().selectionChanged = true;
 }
 
-void AddToExcludeList(AppState& app, SelectionPages& selection, UserInteraction& ui,
-                      const std::vector<std::string>& paths) {
+void AddToExcludeList(Session& session, UserInteraction& ui, const std::vector<std::string>& paths) {
+  AppState& app = session.State();
   int added = 0;
   for (const std::string& path : paths) {
     // The compare matches the list in upper case: two spellings of one file are one entry.
@@ -31,12 +30,12 @@ void AddToExcludeList(AppState& app, SelectionPages& selection, UserInteraction&
     ++added;
   }
   app.selectionChanged = true;
-  selection.ShowExcludeList();
+  session.View().ExcludeListChanged();
   ui.Tell(MsgType::Information, std::to_string(added) + " files added to the \"Exclude Files\" list.");
 }
 
-void DontCheckFilesNextTimeCommand(AppState& app, SelectionPages& selection, ResultPages& results,
-                                   UserInteraction& ui) {
+void DontCheckFilesNextTimeCommand(CommandEnvironment& environment) {
+  ResultPages& results = environment.results;
   TreeNode* folder = results.SelectedNode(LogSection::Drives);
   std::vector<std::string> paths;
   if (folder) {
@@ -44,31 +43,32 @@ void DontCheckFilesNextTimeCommand(AppState& app, SelectionPages& selection, Res
     for (const FilterRow& row : results.FilterRows(LogSection::Drives))
       if (row.selected) paths.push_back(path + row.caption);
   }
-  AddToExcludeList(app, selection, ui, paths);
+  AddToExcludeList(environment.session, environment.ui, paths);
 }
 
-void AddExcludedFilesCommand(AppState& app, SelectionPages& selection, UserInteraction& ui) {
+void AddExcludedFilesCommand(Session& session, UserInteraction& ui) {
   FileDialogSpec spec;
   spec.title = "Exclude files";
   spec.filter = "All files (*.*)|*.*";
   spec.fileMustExist = true;
   std::vector<std::string> paths;
   if (!ui.ChooseOpenFiles(spec, paths)) return;
-  AddToExcludeList(app, selection, ui, paths);
+  AddToExcludeList(session, ui, paths);
 }
 
 bool IsClassIdText(const std::string& text) {
   return !text.empty() && text[0] == '{' && text.find('-') == 9 && text.find('}') == 37;
 }
 
-void ShowClassIdNameCommand(ResultPages& results, UserInteraction& ui) {
-  TreeNode* node = results.SelectedNode(LogSection::Registry);
+void ShowClassIdNameCommand(CommandEnvironment& environment) {
+  UserInteraction& ui = environment.ui;
+  TreeNode* node = environment.results.SelectedNode(LogSection::Registry);
   if (!node) return;
   TMyRegistry classes(HKEY_CLASSES_ROOT, kRegAccessRead);
-  if (!classes.OpenKey("CLSID\\" + node->text, false)) {
+  if (!classes.OpenKey("CLSID\\" + node->Text(), false)) {
     ui.Tell(MsgType::Information, "CLSID entry not found.");
     return;
   }
   const std::string value = classes.ValueExists("") ? classes.ReadString("") : ReadRequiredText("EmptyText");
-  ui.Tell(MsgType::Information, "CLSID:" + node->text + "\rCurrent value:" + value);
+  ui.Tell(MsgType::Information, "CLSID:" + node->Text() + "\rCurrent value:" + value);
 }

@@ -3,11 +3,11 @@
 #include "capture/SettingsAccess.h"
 #include "compare/TextExport.h"
 
-void ExportDataCommand(ExportCommandContext& context, LogSection section) {
-  TreeNode* start = context.results.SelectedNode(section);
+void ExportDataCommand(CommandEnvironment& environment, LogSection section, const ExportKindsChooser& chooseKinds) {
+  TreeNode* start = environment.results.SelectedNode(section);
   if (!start) return;
   ExportChoice choice{kAllKinds, section};
-  if (!context.chooseKinds(choice)) return;
+  if (!chooseKinds(choice)) return;
 
   FileDialogSpec spec;
   spec.title = "Save export file";
@@ -15,14 +15,15 @@ void ExportDataCommand(ExportCommandContext& context, LogSection section) {
   spec.defaultExt = "TXT";
   spec.promptOverwrite = true;
   std::string fileName;
-  if (!context.ui.ChooseSaveFile(spec, fileName)) return;
+  if (!environment.ui.ChooseSaveFile(spec, fileName)) return;
 
+  const AppState& state = environment.session.State();
   std::vector<std::string> lines;
   {
-    WaitCursor wait(context.ui);
-    ResultPages::BulkExpansion bulk(context.results);
-    lines = BuildTextExport(context.results.Trees().Of(section), start, choice, context.app.currentLogFile,
-                            context.app.logPositions, ReadRequiredText("DefaultText"), context.ui);
+    WaitCursor wait(environment.ui);
+    ResultPages::BulkExpansion bulk(environment.results);
+    lines = BuildTextExport(environment.session.Results().Of(section), start, choice, state.currentLogFile,
+                            state.logPositions, ReadRequiredText("DefaultText"), environment.ui);
   }
   SaveTextLines(fileName, lines);
 }

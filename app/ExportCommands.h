@@ -4,19 +4,12 @@
 
 #include <functional>
 
-#include "app/AppState.h"
-#include "app/ResultPages.h"
+#include "app/CommandEnvironment.h"
 #include "compare/ExportTreeWalk.h"
-#include "core/UserInteraction.h"
 
-struct ExportCommandContext {
-  AppState& app;
-  UserInteraction& ui;
-  ResultPages& results;
-  // The export selection dialog on choice; false when the user cancelled.
-  std::function<bool(ExportChoice& choice)> chooseKinds;
-};
+// The export selection dialog on choice; false when the user cancelled.
+using ExportKindsChooser = std::function<bool(ExportChoice& choice)>;
 
 // Does nothing when the tree has no selected node. The file is written only once every line
 // was built, so a failed export leaves no file behind.
-void ExportDataCommand(ExportCommandContext& context, LogSection section);
+void ExportDataCommand(CommandEnvironment& environment, LogSection section, const ExportKindsChooser& chooseKinds);

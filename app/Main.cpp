@@ -7,18 +7,17 @@
 
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
-#include "app/CompareCommands.h"
 #include "app/ErrorReporting.h"
 #include "app/FileTypeRegistration.h"
-#include "app/HeadlessBatch.h"
 #include "app/MainWindow.h"
 #include "app/NonInteractive.h"
 #include "app/SelectionCommands.h"
+#include "app/Session.h"
 #include "app/Settings.h"
 #include "app/SplashWindow.h"
+#include "app/Workflows.h"
 #include "capture/FileSystem.h"
 #include "core/Errors.h"
 
@@ -33,11 +32,6 @@ std::string ExePath() {
 }
 
 bool ExistingFile(const std::string& path) { return FileExists(path); }
-
-std::string BatchErrorText(std::exception_ptr error) {
-  const ErrorInfo info = DescribeError(error);
-  return "Error: " + (info.message.empty() ? std::string("Operation aborted!") : info.message);
-}
 
 // An error that reaches the main window's handler during batch mode: written out, never shown.
 void WriteBatchError(HWND, const ErrorSource&, std::exception_ptr error) {
@@ -54,29 +48,25 @@ int RunMessageLoop(MainWindow& window) {
   return static_cast<int>(msg.wParam);
 }
 
-CompareCommandContext CompareContextOf(AppState& app, MainWindow& window) {
-  return {app, window.Ui(), window.Calls(), window.Pages(), window.Results(), [&window] { window.ShowResults(); }};
-}
-
 // The command-line selection or log file, after the start-up selection.
-void OpenCommandLineFile(const CommandLineRequest& request, AppState& app, MainWindow& window) {
+void OpenCommandLineFile(const CommandLineRequest& request, Session& session, MainWindow& window) {
   try {
     if (request.action == CommandLineAction::SelectionFile) {
-      LoadSelectionFile(request.argument, app, window.Pages(), window.Ui());
-      app.selectionChanged = false;
+      LoadSelectionFile(request.argument, session, window.Ui());
+      session.State().selectionChanged = false;
     } else if (request.action == CommandLineAction::LogFile) {
-      CompareCommandContext context = CompareContextOf(app, window);
-      OpenLogFile(context, request.argument);
+      OpenLog(session, window.Ui(), request.argument);
     }
   } catch (...) {
     ShowError(window.Handle(), ErrorSource{"TMainForm", "FormCreate"}, std::current_exception());
   }
 }
 
-// Batch mode with a display: the main window's trees, the splash window's labels. Nothing waits
-// for a click: every question takes its unattended answer, written to standard error with the
-// status texts, and a failure ends the process with exit code 1 and its message there.
-int RunWindowBatch(const CommandLineRequest& request, AppState& app, MainWindow& window, SplashWindow& splash,
+// Batch mode with a display: the session the main window shows, the splash window's labels.
+// Nothing waits for a click: every question takes its unattended answer, written to standard
+// error with the status texts, and a failure ends the process with exit code 1 and its message
+// there.
+int RunWindowBatch(const CommandLineRequest& request, Session& session, MainWindow& window, SplashWindow& splash,
                    UserInteraction& unattended) {
   auto status = [&](const std::string& text) {
     splash.SetStatus(text);
@@ -84,20 +74,8 @@ int RunWindowBatch(const CommandLineRequest& request, AppState& app, MainWindow&
   };
   splash.SetTitle("Running batch mode...");
   unattended.SetStatus(StatusChannel::Main, "Running batch mode...");
-  BatchContext context{app,
-                       window.Ui(),
-                       window.Calls(),
-                       window.Trees(),
-                       window.Results().Trees(),
-                       status,
-                       [&window] {
-                         window.Pages().ExpandTops();
-                         window.Pages().Refresh();
-                       },
-                       [&window] { window.ShowResults(); },
-                       NonInteractive::WriteLine};
   try {
-    RunBatch(request, context);
+    RunBatch(request, session, window.Ui(), window.Calls(), {status, NonInteractive::WriteLine});
     NonInteractive::WriteLine("Done.");
     return 0;
   } catch (...) {
@@ -116,13 +94,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   app.exePath = ExePath();
   app.programFolder = ProgramFolderOf(app.exePath);
   const CommandLineRequest request = ParseCommandLine(ProcessArguments(), ExistingFile);
   try {
     StaticRegScope settings(SettingsKeyPath(app.exePath), app.programFolder);
-    if (IsBatch(request.action) && !HasInteractiveDisplay()) return RunHeadlessBatch(app, request);
+    if (IsBatch(request.action) && !HasInteractiveDisplay()) return RunBatchWithoutDisplay(request, session);
     if (request.action == CommandLineAction::Help) {
       MessageBoxA(nullptr, kCommandLineHelp, "Quorvel", MB_OK | MB_ICONINFORMATION);
       return 0;
@@ -139,16 +118,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     status("Status: Loading settings.");
     InstallDialogErrorHandler();
     RegisterFileTypes(app.exePath);
-    MainWindow window(app, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
+    MainWindow window(session, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
     HWND hwnd = window.Create();
     // Set before the start-up selection: its errors must not wait for a click either.
     if (batch) window.AnswerUnattended(&unattended);
     status("Status: Loading selections.");
     window.LoadStartupSelection();
-    OpenCommandLineFile(request, app, window);
+    OpenCommandLineFile(request, session, window);
     status("Status: Refreshing view.");
     // Ends at once: the splash's minimum time is for a user who reads it, not for a script.
-    if (batch) return RunWindowBatch(request, app, window, *splash, unattended);
+    if (batch) return RunWindowBatch(request, session, window, *splash, unattended);
 
     splash->WaitShown(kSplashMinimumMs);
     splash.reset();

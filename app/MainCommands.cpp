@@ -1,136 +1,98 @@
 #include "app/MainCommands.h"
 
 #include "app/AddSystemFileDialog.h"
+#include "app/CommandEnvironment.h"
 #include "app/CompareCommands.h"
 #include "app/ExclusionCommands.h"
 #include "app/ExportCommands.h"
 #include "app/ExportSelectionDialog.h"
 #include "app/OptionsDialog.h"
-#include "app/OwnPlacesOf.h"
 #include "app/RestoreCommands.h"
 #include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
-#include "app/SharedFileDialog.h"
+#include "app/Workflows.h"
 #include "capture/NativeView.h"
-#include "capture/SaveConfiguration.h"
 #include "capture/SettingsAccess.h"
-#include "core/CheckStates.h"
-#include "core/Errors.h"
 #include "res/resource.h"
 
-void RunMainCommand(int commandId, MainCommandContext& context) {
-  switch (commandId) {
-    case IDM_SAVE_CURRENT_CONFIG: {
-      OwnPlaces own = CurrentOwnPlaces(context.app);
-      SelectionTrees trees = context.selection.Trees();
-      trees.ownPlaces = &own;
-      SaveCurrentConfiguration(context.app.programFolder, trees, context.calls, context.ui,
-                               [&] { ValidateSelection(trees.registry, trees.drives, context.ui); });
-      break;
-    }
-    case IDM_SAVE_CONFIG_AS: {
-      OwnPlaces own = CurrentOwnPlaces(context.app);
-      SelectionTrees trees = context.selection.Trees();
-      trees.ownPlaces = &own;
-      SaveConfigurationAs(context.app.programFolder, trees, context.calls, context.ui);
-      break;
-    }
-    case IDM_COMPARE:
-    case IDM_INCREMENTAL_COMPARE:
-    case IDM_LOAD_LOG_FILE: {
-      CompareCommandContext compare{context.app,       context.ui,      context.calls,
-                                    context.selection, context.results, context.showResults};
-      if (commandId == IDM_LOAD_LOG_FILE)
-        LoadLogFileCommand(compare);
-      else
-        CompareCommand(compare, commandId == IDM_INCREMENTAL_COMPARE);
-      break;
-    }
-    case IDM_COMPARE_CONFIGURATIONS: {
-      CompareCommandContext compare{context.app,       context.ui,      context.calls,
-                                    context.selection, context.results, context.showResultPages};
-      CompareConfigurationsCommand(compare, [&](const std::function<void(const ConfigurationFiles&)>& run) {
-        RunCompareDialog(context.owner, run);
-      });
-      break;
-    }
-    case IDM_EXPORT_REG_DATA:
-    case IDM_EXPORT_DRIVE_DATA:
-    case IDM_EXPORT_SYSTEM_DATA: {
-      ExportCommandContext exportContext{context.app, context.ui, context.results, [&](ExportChoice& choice) {
-                                           return RunExportSelectionDialog(context.owner, choice);
-                                         }};
-      ExportDataCommand(exportContext, static_cast<LogSection>(commandId - IDM_EXPORT_REG_DATA));
-      break;
-    }
-    case IDM_LOAD_SELECTION:
-      LoadSelectionCommand(context.app, context.selection, context.ui);
-      break;
-    case IDM_SAVE_SELECTION:
-      SaveSelectionCommand(context.app, context.selection, context.ui);
-      break;
-    case IDM_RESET_SELECTIONS:
-      ResetSelectionsCommand(context.app, context.selection, context.ui);
-      break;
-    case IDM_RESTORE_REGISTRY:
-    case IDM_RESTORE_DRIVE:
-    case IDM_RESTORE_SYSTEM:
-    case IDM_RESTORE_REG_VALUES:
-    case IDM_RESTORE_DRIVE_FILES:
-    case IDM_RESTORE_SYSTEM_VALUES:
-    case IDM_RESTORE_ALL: {
-      GuiSharedFilePrompt sharedFiles(context.owner);
-      RestoreCommandContext restore{context.owner, context.app, context.ui, context.results, sharedFiles};
-      if (commandId == IDM_RESTORE_ALL)
-        RestoreAllCommand(restore);
-      else if (commandId >= IDM_RESTORE_REG_VALUES)
-        RestoreChangesCommand(restore, static_cast<LogSection>(commandId - IDM_RESTORE_REG_VALUES), true);
-      else
-        RestoreChangesCommand(restore, static_cast<LogSection>(commandId - IDM_RESTORE_REGISTRY), false);
-      break;
-    }
-    case IDM_DONT_CHECK_REGISTRY:
-    case IDM_DONT_CHECK_DRIVE:
-    case IDM_DONT_CHECK_SYSTEM:
-      DontCheckNextTimeCommand(context.app, context.selection, context.results, context.ui,
-                               static_cast<LogSection>(commandId - IDM_DONT_CHECK_REGISTRY));
-      break;
-    case IDM_DONT_CHECK_DRIVE_FILES:
-      DontCheckFilesNextTimeCommand(context.app, context.selection, context.results, context.ui);
-      break;
-    case IDM_EXCLUDE_FILES:
-      AddToExcludeList(context.app, context.selection, context.ui, context.selection.SelectedDriveFiles());
-      break;
-    case IDM_ADD_EXCLUDED_FILES:
-      AddExcludedFilesCommand(context.app, context.selection, context.ui);
-      break;
-    case IDM_SHOW_CLSID_NAME:
-      ShowClassIdNameCommand(context.results, context.ui);
-      break;
-    case IDM_ADD_USER_FILE:
-      AddUserFileCommand(context.selection,
-                         [&](UserFileChoice& choice) { return RunAddSystemFileDialog(context.owner, choice); });
-      break;
-    case IDM_DELETE_USER_FILE:
-      context.selection.DeleteSelectedUserFile();
-      break;
-    case IDM_RESTORE_SAVED_CONFIG:
-      RestoreSavedConfigCommand(context.app.programFolder, context.ui);
-      break;
-    case IDM_REFRESH_VIEW:
-      context.selection.Refresh();
-      break;
-    case IDM_SETTINGS:
-      RunOptionsDialog(context.owner, *StaticReg(), context.app.programFolder);
-      break;
-    case IDM_EXIT:
-      PostMessageA(context.owner, WM_CLOSE, 0, 0);
-      break;
-    case IDM_ABOUT:
-      context.ui.Tell(MsgType::Information,
-                      std::string("Quorvel 1.0\rMonitors installations and undoes them.\rRecords: ") + RecordedView());
-      break;
-    default:
-      RaiseUnknownCase("TMainForm", "RunMainCommand");
-  }
+namespace {
+
+using Environment = CommandEnvironment;
+
+CommandRow Export(int id, const char* component, LogSection section) {
+  return {id, component, true, [section](Environment& e) {
+            ExportDataCommand(e, section,
+                              [&](ExportChoice& choice) { return RunExportSelectionDialog(e.owner, choice); });
+          }};
+}
+
+CommandRow Restore(int id, const char* component, LogSection section, bool fromList) {
+  return {id, component, true, [section, fromList](Environment& e) { RestoreChangesCommand(e, section, fromList); }};
+}
+
+CommandRow DontCheck(int id, const char* component, LogSection section) {
+  return {id, component, true, [section](Environment& e) { DontCheckNextTimeCommand(e, section); }};
+}
+
+}  // namespace
+
+void RegisterMainCommands(CommandTable& table) {
+  const CommandRow rows[] = {
+      {IDM_LOAD_SELECTION, "LoadSelectionMNU", false, [](Environment& e) { LoadSelectionCommand(e.session, e.ui); }},
+      {IDM_SAVE_SELECTION, "SaveSelectionMNU", false, [](Environment& e) { SaveSelectionCommand(e.session, e.ui); }},
+      {IDM_RESET_SELECTIONS, "ResetSelectionsMNU", false,
+       [](Environment& e) { ResetSelectionsCommand(e.session, e.ui); }},
+      {IDM_RESTORE_SAVED_CONFIG, "RestoreSavedConfigMNU", false,
+       [](Environment& e) { RestoreSavedConfigCommand(e.session.State().programFolder, e.ui); }},
+      {IDM_LOAD_LOG_FILE, "LoadResultsMNU", false, [](Environment& e) { LoadLogFileCommand(e); }},
+      {IDM_EXIT, "ExitMNU", false, [](Environment& e) { PostMessageA(e.owner, WM_CLOSE, 0, 0); }},
+      {IDM_SAVE_CURRENT_CONFIG, "WriteConfigurationMNU", false,
+       [](Environment& e) { SaveCurrentConfiguration(e.session, e.calls, e.ui); }},
+      {IDM_COMPARE, "CreateLogfileMNU", false, [](Environment& e) { CompareCommand(e, false); }},
+      {IDM_INCREMENTAL_COMPARE, "ChainingincrementalcompareMNU", false,
+       [](Environment& e) { CompareCommand(e, true); }},
+      {IDM_SAVE_CONFIG_AS, "SaveConfigurationas1", false,
+       [](Environment& e) { SaveConfigurationAs(e.session, e.calls, e.ui); }},
+      {IDM_COMPARE_CONFIGURATIONS, "Compareto1", false,
+       [](Environment& e) {
+         CompareConfigurationsCommand(
+             e, [&](const std::function<void(const ConfigurationFiles&)>& run) { RunCompareDialog(e.owner, run); });
+       }},
+      Export(IDM_EXPORT_REG_DATA, "ExportRegDataMNU", LogSection::Registry),
+      Export(IDM_EXPORT_DRIVE_DATA, "ExportDriveDataMNU", LogSection::Drives),
+      Export(IDM_EXPORT_SYSTEM_DATA, "ExportSystemDataMNU", LogSection::SystemFiles),
+      {IDM_REFRESH_VIEW, "RefreshViewMNU", false, [](Environment& e) { e.session.RefreshSelection(e.ui); }},
+      {IDM_SETTINGS, "SettingsMNU", false,
+       [](Environment& e) { RunOptionsDialog(e.owner, *StaticReg(), e.session.State().programFolder); }},
+      {IDM_ABOUT, "AboutMNU", false,
+       [](Environment& e) {
+         e.ui.Tell(MsgType::Information,
+                   std::string("Quorvel 1.0\rMonitors installations and undoes them.\rRecords: ") + RecordedView());
+       }},
+      {IDM_RESTORE_ALL, "RestoreAllMNU", true, [](Environment& e) { RestoreAllCommand(e); }},
+      Restore(IDM_RESTORE_REGISTRY, "RemoveChangesRegistryMNU", LogSection::Registry, false),
+      Restore(IDM_RESTORE_DRIVE, "RemoveChangesDriveMNU", LogSection::Drives, false),
+      Restore(IDM_RESTORE_SYSTEM, "RemoveChangesSysMNU", LogSection::SystemFiles, false),
+      Restore(IDM_RESTORE_REG_VALUES, "RemoveChangesRegValuesMNU", LogSection::Registry, true),
+      Restore(IDM_RESTORE_DRIVE_FILES, "RemoveChangesDriveFilesMNU", LogSection::Drives, true),
+      Restore(IDM_RESTORE_SYSTEM_VALUES, "RemoveChangesSysValuesMNU", LogSection::SystemFiles, true),
+      DontCheck(IDM_DONT_CHECK_REGISTRY, "DoNotWatchNextTimeRegistryMNU", LogSection::Registry),
+      DontCheck(IDM_DONT_CHECK_DRIVE, "DoNotWatchNextTimeDriveMNU", LogSection::Drives),
+      DontCheck(IDM_DONT_CHECK_SYSTEM, "DoNotWatchNextTimeSysMNU", LogSection::SystemFiles),
+      {IDM_DONT_CHECK_DRIVE_FILES, "DoNotWatchNextTimeDriveFilesMNU", true,
+       [](Environment& e) { DontCheckFilesNextTimeCommand(e); }},
+      {IDM_EXCLUDE_FILES, "DoNotWatchFilesMNU", false,
+       [](Environment& e) { AddToExcludeList(e.session, e.ui, e.selection.SelectedDriveFiles()); }},
+      {IDM_ADD_EXCLUDED_FILES, "BitBtn2", false, [](Environment& e) { AddExcludedFilesCommand(e.session, e.ui); }},
+      {IDM_SHOW_CLSID_NAME, "NameOfCLSIDShowValueMNU", true, [](Environment& e) { ShowClassIdNameCommand(e); }},
+      {IDM_ADD_USER_FILE, "AddUserIniMNU", false,
+       [](Environment& e) {
+         AddUserFileCommand(e.selection,
+                            [&](UserFileChoice& choice) { return RunAddSystemFileDialog(e.owner, choice); });
+       }},
+      {IDM_DELETE_USER_FILE, "DelUserIniMNU", false, [](Environment& e) { e.selection.DeleteSelectedUserFile(); }},
+      // The install-file export stays out of the menus.
+      {IDM_CREATE_INSTALL_FILES, nullptr, false, nullptr, false},
+  };
+  for (const CommandRow& row : rows) table.Add(row);
 }

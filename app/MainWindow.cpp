@@ -95,6 +95,17 @@ void Place(HWND control, int x, int y, int width, int height) {
   MoveWindow(control, x, y, width > 0 ? width : 0, height > 0 ? height : 0, TRUE);
 }
 
+// Calls visit with each command item of menu and its submenus, last item first, so that visit
+// may delete the item.
+void ForEachCommandItem(HMENU menu, const std::function<void(HMENU menu, int position, int id)>& visit) {
+  for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
+    if (HMENU submenu = GetSubMenu(menu, i))
+      ForEachCommandItem(submenu, visit);
+    else if (const int id = static_cast<int>(GetMenuItemID(menu, i)); id > 0)
+      visit(menu, i, id);
+  }
+}
+
 }  // namespace
 
 // One inner page: its controls and how they fill the page's rectangle.
@@ -108,9 +119,12 @@ struct MainWindow::Page {
   HWND list = nullptr;
 };
 
-MainWindow::MainWindow(AppState& app, ErrorHandler onError) : app_(app), onError_(std::move(onError)) {}
+MainWindow::MainWindow(Session& session, ErrorHandler onError) : session_(session), onError_(std::move(onError)) {
+  RegisterMainCommands(commands_);
+}
 
 MainWindow::~MainWindow() {
+  session_.SetView(nullptr);
   if (hwnd_) DestroyWindow(hwnd_);
   results_.reset();
   pages_.reset();
@@ -205,14 +219,14 @@ void MainWindow::CreateControls() {
   status_.owner = hwnd_;
   ui_ = std::make_unique<GuiInteraction>(status_);
   pages_ = std::make_unique<SelectionPages>(
-      app_, *ui_,
+      session_, *ui_,
       SelectionControls{Control("RegView"), Control("ListView1"), Control("DriveSel"), Control("DriveSelFiles"),
                         Control("SystemSelect"), Control("SystemselectValues"), Control("NoCheck")},
       icons_);
   results_ = std::make_unique<ResultPages>(
-      app_, *ui_,
-      ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"), Control("ResultDriveFiles"),
-                     Control("SystemResult"), Control("SystemResultValues")},
+      session_, *ui_,
+      ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"),
+                     Control("ResultDriveFiles"), Control("SystemResult"), Control("SystemResultValues")},
       icons_);
   results_->onTreeMenu = [this](LogSection section, POINT screen) { ShowPopup(static_cast<int>(section), screen); };
   results_->onListMenu = [this](LogSection section, POINT screen) {
@@ -220,8 +234,10 @@ void MainWindow::CreateControls() {
   };
   pages_->onFileListMenu = [this](POINT screen) { ShowPopup(kDriveSelFilesPopup, screen); };
   pages_->onSystemTreeMenu = [this](POINT screen) { ShowPopup(kSystemSelectPopup, screen); };
-  HMENU menu = GetMenu(hwnd_);
-  if (!IsCommandVisible(IDM_CREATE_INSTALL_FILES)) DeleteMenu(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND);
+  session_.SetView(this);
+  ForEachCommandItem(GetMenu(hwnd_), [this](HMENU menu, int position, int id) {
+    if (!commands_.IsVisible(id)) DeleteMenu(menu, position, MF_BYPOSITION);
+  });
   UpdateCommandStates();
   ShowPages();
 }
@@ -415,7 +431,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
 
 void MainWindow::OnClose() {
   if (busy_) return;  // a running save must finish first
-  const bool close = OfferToKeepSelection(app_, *pages_, *ui_);
+  const bool close = OfferToKeepSelection(session_, *ui_);
   // Kept also when the user cancelled: the layout is what the user sees now.
   SaveLayout();
   if (close) DestroyWindow(hwnd_);
@@ -461,28 +477,26 @@ void MainWindow::ShowPopup(int index, POINT screen) {
       LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULT_POPUPS)), &DestroyMenu);
   if (!menus) return;
   HMENU popup = GetSubMenu(menus.get(), index);
-  CommandContext context = Context();
   // The class-identifier item only for a node that looks like one.
   TreeNode* registryNode = results_->SelectedNode(LogSection::Registry);
-  const bool classId = registryNode && IsClassIdText(registryNode->text);
-  for (int i = GetMenuItemCount(popup) - 1; i >= 0; --i) {
-    int id = static_cast<int>(GetMenuItemID(popup, i));
-    if (!IsCommandVisible(id) || (id == IDM_SHOW_CLSID_NAME && !classId))
-      DeleteMenu(popup, i, MF_BYPOSITION);
+  const bool classId = registryNode && IsClassIdText(registryNode->Text());
+  ForEachCommandItem(popup, [&](HMENU menu, int position, int id) {
+    if (!commands_.IsVisible(id) || (id == IDM_SHOW_CLSID_NAME && !classId))
+      DeleteMenu(menu, position, MF_BYPOSITION);
     else
-      EnableMenuItem(popup, i, MF_BYPOSITION | (IsCommandEnabled(id, context) ? MF_ENABLED : MF_GRAYED));
-  }
+      EnableMenuItem(menu, position, MF_BYPOSITION | (IsCommandEnabled(id) ? MF_ENABLED : MF_GRAYED));
+  });
   // The chosen item arrives as WM_COMMAND, like a menu's.
   TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, hwnd_, nullptr);
 }
 
 void MainWindow::ShowResults() {
-  SetWindowTextA(hwnd_, ("Quorvel - " + app_.currentLogFile).c_str());
+  SetWindowTextA(hwnd_, ("Quorvel - " + session_.State().currentLogFile).c_str());
   ShowResultPages();
 }
 
 void MainWindow::ShowResultPages() {
-  results_->ShowResults();
+  session_.ExpandResultTops();
   TabCtrl_SetCurSel(outerTabs_, 1);
   ShowPages();
   UpdateCommandStates();
@@ -490,7 +504,7 @@ void MainWindow::ShowResultPages() {
 
 void MainWindow::LoadStartupSelection() {
   try {
-    ::LoadStartupSelection(app_, *pages_, *ui_);
+    ::LoadStartupSelection(session_, *ui_);
   } catch (const std::exception& e) {
     ui_->Tell(MsgType::Error, e.what());
   }
@@ -504,42 +518,57 @@ void MainWindow::LoadStartupSelection() {
   ShowPages();
 }
 
-CommandContext MainWindow::Context() const { return {!app_.currentLogFile.empty(), busy_}; }
-
 void MainWindow::UpdateCommandStates() {
-  CommandContext context = Context();
-  HMENU menu = GetMenu(hwnd_);
-  for (int id = IDM_LOAD_SELECTION; id <= IDM_WELCOME_SCREEN; ++id) {
-    bool enabled = IsCommandEnabled(id, context);
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-    SendMessageA(toolbar_, TB_ENABLEBUTTON, id, MAKELONG(enabled, 0));
-  }
+  ForEachCommandItem(GetMenu(hwnd_), [this](HMENU menu, int position, int id) {
+    EnableMenuItem(menu, position, MF_BYPOSITION | (IsCommandEnabled(id) ? MF_ENABLED : MF_GRAYED));
+  });
+  for (const ToolButton& tool : kToolButtons)
+    if (tool.command != 0)
+      SendMessageA(toolbar_, TB_ENABLEBUTTON, tool.command, MAKELONG(IsCommandEnabled(tool.command), 0));
 }
+
+CommandEnvironment MainWindow::Environment() { return {hwnd_, session_, *ui_, calls_, *pages_, *results_}; }
 
 void MainWindow::RunCommand(int commandId) {
   // A save lets window messages run while its threads work; no other command may start then.
-  if (busy_ || !IsCommandEnabled(commandId, Context())) return;
+  if (busy_ || !IsCommandEnabled(commandId)) return;
   busy_ = true;
   pages_->LockInput(true);
   UpdateCommandStates();
   try {
-    Execute(commandId);
+    CommandEnvironment environment = Environment();
+    commands_.Run(commandId, environment);
   } catch (...) {
-    onError_(hwnd_, ErrorSource{"TMenuItem", std::string("MainForm\\") + CommandComponentName(commandId)},
+    onError_(hwnd_, ErrorSource{"TMenuItem", std::string("MainForm\\") + commands_.ComponentName(commandId)},
              std::current_exception());
   }
   busy_ = false;
   if (pages_) pages_->LockInput(false);
   if (!hwnd_) return;
   // A compare or load that failed leaves no current log; the caption must not name the old one.
-  if (app_.currentLogFile.empty()) SetWindowTextA(hwnd_, "Quorvel");
+  if (!session_.HasLog()) SetWindowTextA(hwnd_, "Quorvel");
   UpdateCommandStates();
 }
 
-void MainWindow::Execute(int commandId) {
-  MainCommandContext context{hwnd_, app_, *ui_, calls_, *pages_, *results_, [this] { ShowResults(); },
-                             [this] { ShowResultPages(); }};
-  RunMainCommand(commandId, context);
+void MainWindow::LoadingSelectionNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load) {
+  pages_->LoadingNode(tree, node, load);
+}
+
+void MainWindow::RefreshingSelection(const std::function<void()>& refresh) { pages_->Refreshing(refresh); }
+
+SelectionIcons MainWindow::Icons() { return pages_->Icons(); }
+
+void MainWindow::SelectionBuilt() { pages_->ShowNewTrees(); }
+
+void MainWindow::ExcludeListChanged() { pages_->ShowExcludeList(); }
+
+void MainWindow::ResultsReplacing() { results_->ClearLists(); }
+
+void MainWindow::ResultsShown(bool named) {
+  if (named)
+    ShowResults();
+  else
+    ShowResultPages();
 }
 
 HWND MainWindow::Control(const std::string& name) const {

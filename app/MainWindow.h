@@ -1,6 +1,7 @@
 #pragma once
-// The main window: menus, toolbar, the selection and log pages with their trees and lists,
-// the status line. Commands run on the main thread; errors reach one handler.
+// The main window: menus, toolbar, the selection and log pages showing the session's trees
+// with their lists, the status line. Commands run on the main thread from the command table;
+// errors reach one handler.
 
 #include <windows.h>
 
@@ -9,23 +10,24 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/CommandAvailability.h"
+#include "app/CommandEnvironment.h"
+#include "app/CommandTable.h"
 #include "app/GuiInteraction.h"
 #include "app/ResultPages.h"
 #include "app/SelectionPages.h"
+#include "app/Session.h"
 #include "app/WindowLayout.h"
-#include "capture/SelectionTrees.h"
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
 
 struct ErrorSource;
 
-class MainWindow {
+class MainWindow : private SessionView {
  public:
   using ErrorHandler = std::function<void(HWND owner, const ErrorSource& source, std::exception_ptr error)>;
 
-  MainWindow(AppState& app, ErrorHandler onError);
+  // The window shows session from Create until it is destroyed; the session outlives it.
+  MainWindow(Session& session, ErrorHandler onError);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -38,7 +40,6 @@ class MainWindow {
   UserInteraction& Ui() { return *ui_; }
   // Batch mode: every question of the window and its pages takes the answer of answers.
   void AnswerUnattended(UserInteraction* answers) { ui_->AnswerUnattended(answers); }
-  SelectionTrees Trees() { return pages_->Trees(); }
   SelectionPages& Pages() { return *pages_; }
   ResultPages& Results() { return *results_; }
   // After a compare or a load: the title names the log, the result pages show.
@@ -52,7 +53,11 @@ class MainWindow {
   // Whether the welcome window is to be shown, as restored from the settings.
   bool ShowWelcome() const { return showWelcome_; }
   MainThreadCalls& Calls() { return calls_; }
-  CommandContext Context() const;
+  CommandTable& Commands() { return commands_; }
+  // What the commands work with, the window's interaction included.
+  CommandEnvironment Environment();
+  // As the menus and the toolbar show it now.
+  bool IsCommandEnabled(int commandId) const { return commands_.IsEnabled(commandId, session_, busy_); }
 
   // Runs one command as the menu would, with its errors going to the error handler.
   void RunCommand(int commandId);
@@ -82,9 +87,18 @@ class MainWindow {
   // A pop-up menu of IDR_RESULT_POPUPS; its commands arrive as WM_COMMAND.
   void ShowPopup(int index, POINT screen);
   void OnClose();
-  void Execute(int commandId);
 
-  AppState& app_;
+  // SessionView: the session's work shown in the pages.
+  void LoadingSelectionNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load) override;
+  void RefreshingSelection(const std::function<void()>& refresh) override;
+  SelectionIcons Icons() override;
+  void SelectionBuilt() override;
+  void ExcludeListChanged() override;
+  void ResultsReplacing() override;
+  void ResultsShown(bool named) override;
+
+  Session& session_;
+  CommandTable commands_;
   ErrorHandler onError_;
   HWND hwnd_ = nullptr;
   HACCEL accelerators_ = nullptr;

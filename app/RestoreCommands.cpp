@@ -3,30 +3,16 @@
 #include <optional>
 
 #include "app/ConfirmDialog.h"
-#include "app/OwnPlacesOf.h"
 #include "app/RestoreAllDialog.h"
 #include "app/RestoreSettingsOf.h"
+#include "app/SharedFileDialog.h"
+#include "app/Workflows.h"
 #include "core/Errors.h"
 #include "datafiles/SystemFileText.h"
-#include "restore/DriveRestore.h"
-#include "restore/RegistryRestore.h"
-#include "restore/SystemFileRestore.h"
 
 namespace {
 
 constexpr char kNewFilesCaption[] = "Delete new (added) folders/files.";
-
-RestoreDriver DriverOf(LogSection section) {
-  switch (section) {
-    case LogSection::Registry:
-      return RestoreRegistry;
-    case LogSection::Drives:
-      return RestoreDrives;
-    case LogSection::SystemFiles:
-      break;
-  }
-  return RestoreSystemFiles;
-}
 
 // Puts the status panel back however the pass ends.
 class StatusScope {
@@ -42,33 +28,27 @@ class StatusScope {
 
 // What one confirmation dialog restores; its passes all run from here.
 struct ConfirmTarget {
-  RestoreCommandContext& context;
+  CommandEnvironment& environment;
+  SharedFilePrompt& sharedFiles;
   LogSection section;
   TreeNode* root;
   std::optional<std::vector<FilterRow>> filter;
 
   void RunPass(int flags, bool executing, std::vector<ToDoItem>& items) {
-    ResultPages& results = context.results;
-    TreeModel& tree = results.Trees().Of(section);
+    Session& session = environment.session;
+    ResultPages& results = environment.results;
+    TreeModel& tree = session.Results().Of(section);
     {
-      WaitCursor wait(context.ui);
+      WaitCursor wait(environment.ui);
       std::optional<StatusScope> status;
-      if (!executing) status.emplace(context.ui, "Generating To Do List...");
+      if (!executing) status.emplace(environment.ui, "Generating To Do List...");
       // Every executing pass asks again before deleting a write-protected file.
-      if (executing) context.app.deletion.askWriteProtected = true;
-      RestoreEnvironment environment{context.app.currentLogFile,
-                                     context.app.logPositions,
-                                     CurrentRestoreSettings(context.app.programFolder),
-                                     context.app.deletion,
-                                     context.ui,
-                                     context.sharedFiles,
-                                     &results.Trees().registry,
-                                     CurrentOwnPlaces(context.app)};
-      RestoreRequest request{tree, root, filter ? &*filter : nullptr, flags, executing, &items};
+      if (executing) session.State().deletion.askWriteProtected = true;
       // The pass opens the whole subtree; that must neither select nodes nor refill lists.
       ResultPages::BulkExpansion bulk(results);
       TreeUpdate update(tree);
-      DriverOf(section)(request, environment);
+      RunRestorePass(session, environment.ui, sharedFiles, section,
+                     {tree, root, filter ? &*filter : nullptr, flags, executing, &items});
     }
     // The pass completed the changed pairs of the filter: the list shows what takes part.
     if (filter) results.ShowFilterSelection(section, *filter);
@@ -88,28 +68,29 @@ void ShowConfirmation(HWND owner, ConfirmTarget& target, TfConfirm& form) {
 
 // Text files cannot be put back line by line; refused before anything opens.
 void RefuseTextFile(const TreeNode& node) {
-  if (node.Level() != 1 || IsIniType(SystemFileTypeOfText(node.text))) return;
+  if (node.Level() != 1 || IsIniType(SystemFileTypeOfText(node.Text()))) return;
   throw Exception("Automatic restore is not possible for text files.\rPlease restore the changes manually!");
 }
 
 }  // namespace
 
-void RestoreChangesCommand(RestoreCommandContext& context, LogSection section, bool fromList) {
-  TreeNode* root = context.results.SelectedNode(section);
+void RestoreChangesCommand(CommandEnvironment& environment, LogSection section, bool fromList) {
+  TreeNode* root = environment.results.SelectedNode(section);
   if (!root) return;
   if (section == LogSection::SystemFiles) RefuseTextFile(*root);
-  ConfirmTarget target{context, section, root, std::nullopt};
-  if (fromList) target.filter = context.results.FilterRows(section);
+  GuiSharedFilePrompt sharedFiles(environment.owner);
+  ConfirmTarget target{environment, sharedFiles, section, root, std::nullopt};
+  if (fromList) target.filter = environment.results.FilterRows(section);
   TfConfirm form;
   if (section == LogSection::Drives) {
     if (!fromList) form.newItemsCaption = kNewFilesCaption;
     // Deleted and changed files come back only from the file backup.
-    form.changeBoxesEnabled = CurrentRestoreSettings(context.app.programFolder).useDLLBackupRestore;
+    form.changeBoxesEnabled = CurrentRestoreSettings(environment.session.State().programFolder).useDLLBackupRestore;
   }
-  ShowConfirmation(context.owner, target, form);
+  ShowConfirmation(environment.owner, target, form);
 }
 
-void RestoreAllCommand(RestoreCommandContext& context) {
+void RestoreAllCommand(CommandEnvironment& environment) {
   struct Area {
     bool RestoreAreas::*checked;
     LogSection section;
@@ -120,13 +101,14 @@ void RestoreAllCommand(RestoreCommandContext& context) {
       {&RestoreAreas::files, LogSection::Drives, ": Files/Folders"},
       {&RestoreAreas::systemFiles, LogSection::SystemFiles, ": System Files"},
   };
+  GuiSharedFilePrompt sharedFiles(environment.owner);
   TfRestoreAll form;
-  form.restore = [&context](HWND owner, const RestoreAreas& areas) {
+  form.restore = [&](HWND owner, const RestoreAreas& areas) {
     for (const Area& area : kAreas) {
       if (!(areas.*area.checked)) continue;
-      TreeNode* root = context.results.Trees().Of(area.section).FirstTop();
+      TreeNode* root = environment.session.Results().Of(area.section).FirstTop();
       if (!root) continue;
-      ConfirmTarget target{context, area.section, root, std::nullopt};
+      ConfirmTarget target{environment, sharedFiles, area.section, root, std::nullopt};
       TfConfirm confirm;
       confirm.captionSuffix = area.caption;
       if (area.section == LogSection::Drives) {
@@ -136,5 +118,5 @@ void RestoreAllCommand(RestoreCommandContext& context) {
       ShowConfirmation(owner, target, confirm);
     }
   };
-  form.DoModal(context.owner);
+  form.DoModal(environment.owner);
 }

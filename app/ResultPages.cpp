@@ -67,20 +67,22 @@ class ResultPages::ImageList {
   HIMAGELIST list_;
 };
 
-ResultPages::ResultPages(AppState& app, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons)
-    : app_(app), ui_(ui), controls_(controls), icons_(icons), fileIcons_(std::make_unique<ImageList>()) {
-  Bind(registryBinding_, controls_.registryTree, registry_, LogSection::Registry);
-  Bind(driveBinding_, controls_.driveTree, drives_, LogSection::Drives);
-  Bind(systemBinding_, controls_.systemTree, systemFiles_, LogSection::SystemFiles);
+ResultPages::ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons)
+    : session_(session), ui_(ui), controls_(controls), icons_(icons), fileIcons_(std::make_unique<ImageList>()) {
+  ResultTrees trees = session_.Results();
+  Bind(registryBinding_, controls_.registryTree, trees.registry, LogSection::Registry);
+  Bind(driveBinding_, controls_.driveTree, trees.drives, LogSection::Drives);
+  Bind(systemBinding_, controls_.systemTree, trees.systemFiles, LogSection::SystemFiles);
   for (HWND list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues}) {
     HIMAGELIST small = list == controls_.driveFiles ? fileIcons_->Handle() : icons_;
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(icons_));
   }
-  ShowNoLog();
 }
 
 ResultPages::~ResultPages() {
+  // The session outlives the pages: its trees load nothing through them any more.
+  for (TreeViewBinding* binding : {registryBinding_.get(), driveBinding_.get()}) binding->Model().SetLoader({});
   registryBinding_.reset();
   driveBinding_.reset();
   systemBinding_.reset();
@@ -94,11 +96,12 @@ void ResultPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, Tre
   TreeViewBinding* raw = binding.get();
   if (section != LogSection::SystemFiles) {
     model.SetLoader([this, raw, section](TreeModel& tree, TreeNode& node) {
-      if (app_.currentLogFile.empty()) return;
+      if (!session_.HasLog()) return;
       // Selected before the wait cursor: the drive tree refuses selection changes under it.
       if (bulkExpansions_ == 0) raw->Select(&node);
       WaitCursor wait(ui_);
-      ExpandResultNode(tree, node, app_.currentLogFile, app_.logPositions, section, ui_);
+      const AppState& app = session_.State();
+      ExpandResultNode(tree, node, app.currentLogFile, app.logPositions, section, ui_);
     });
   }
   binding->onSelect = [this, section](TreeNode* node) {
@@ -181,9 +184,10 @@ void ResultPages::ExpandInBulk(TreeViewBinding& binding, LogSection section, Tre
     TreeModel& tree = binding.Model();
     TreeUpdate update(tree);
     WaitCursor wait(ui_);
+    const AppState& app = session_.State();
     for (size_t i = 0; i < node.Count(); ++i)
-      if (node.Child(i)->hasChildren)
-        ExpandSubtree(tree, *node.Child(i), app_.currentLogFile, app_.logPositions, section, ui_);
+      if (node.Child(i)->HasChildren())
+        ExpandSubtree(tree, *node.Child(i), app.currentLogFile, app.logPositions, section, ui_);
   }
   ShowRows(section, binding.Selected());
   binding.Select(&node);
@@ -192,19 +196,6 @@ void ResultPages::ExpandInBulk(TreeViewBinding& binding, LogSection section, Tre
 void ResultPages::ClearLists() {
   for (HWND list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues})
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-}
-
-void ResultPages::ShowNoLog() {
-  for (TreeModel* tree : {&registry_, &drives_, &systemFiles_}) {
-    tree->Clear();
-    tree->Add(nullptr, "<No log file loaded>");
-  }
-  ClearLists();
-}
-
-void ResultPages::ShowResults() {
-  for (TreeModel* tree : {&registry_, &drives_, &systemFiles_})
-    if (TreeNode* top = tree->FirstTop()) tree->Expand(top);
 }
 
 TreeNode* ResultPages::SelectedNode(LogSection section) const { return BindingOf(section).Selected(); }
@@ -274,18 +265,19 @@ void ResultPages::ShowRows(LogSection section, TreeNode* node) {
     if (section == LogSection::Drives) PickFileIcons(node, rows);
     FillRows(list, rows);
   };
+  const AppState& app = session_.State();
   try {
-    if (node && !app_.currentLogFile.empty()) {
+    if (node && session_.HasLog()) {
       switch (section) {
         case LogSection::Registry:
-          ReadRegistryRows(*node, app_.currentLogFile, app_.logPositions, ReadRequiredText("DefaultText"),
+          ReadRegistryRows(*node, app.currentLogFile, app.logPositions, ReadRequiredText("DefaultText"),
                            ReadRequiredText("EmptyText"), rows);
           break;
         case LogSection::Drives:
-          ReadDriveRows(*node, app_.currentLogFile, app_.logPositions, rows);
+          ReadDriveRows(*node, app.currentLogFile, app.logPositions, rows);
           break;
         case LogSection::SystemFiles:
-          ReadSystemFileRows(*node, app_.currentLogFile, app_.logPositions, -1, rows);
+          ReadSystemFileRows(*node, app.currentLogFile, app.logPositions, -1, rows);
           break;
       }
     }

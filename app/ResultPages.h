@@ -1,14 +1,15 @@
 #pragma once
-// The log pages of the main window: the registry, drive and system-file result trees with
-// the list of the selected node's records beside each.
+// The log pages of the main window: the session's registry, drive and system-file result trees
+// with the list of the selected node's records beside each. The pages load a node's children
+// from the log when the user expands it.
 
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/GuiInteraction.h"
+#include "app/Session.h"
 #include "compare/LogLoader.h"
 #include "compare/ResultRecords.h"
 #include "core/TreeModel.h"
@@ -24,20 +25,15 @@ struct ResultControls {
 
 class ResultPages {
  public:
-  ResultPages(AppState& app, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons);
+  ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons);
   ~ResultPages();
   ResultPages(const ResultPages&) = delete;
   ResultPages& operator=(const ResultPages&) = delete;
 
-  ResultTrees Trees() { return {registry_, drives_, systemFiles_}; }
   bool HandleNotify(const NMHDR& header, LRESULT& result);
 
   // Empties the three lists (before a compare or a load refills the trees).
   void ClearLists();
-  // "<No log file loaded>" in each tree.
-  void ShowNoLog();
-  // After a compare or load: the top nodes one level open.
-  void ShowResults();
 
   TreeNode* SelectedNode(LogSection section) const;
   void Select(LogSection section, TreeNode* node);
@@ -80,12 +76,11 @@ class ResultPages {
   void ExpandInBulk(TreeViewBinding& binding, LogSection section, TreeNode& node);
   void OnTreeRightClick(TreeViewBinding& binding, LogSection section);
 
-  AppState& app_;
+  Session& session_;
   GuiInteraction& ui_;
   ResultControls controls_;
   HIMAGELIST icons_;
   std::unique_ptr<ImageList> fileIcons_;  // shell icons of the changed-files list
-  TreeModel registry_, drives_, systemFiles_;
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
   int bulkExpansions_ = 0;
 };

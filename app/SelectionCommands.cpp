@@ -18,65 +18,67 @@ FileDialogSpec SelectionFileDialog(const AppState& app, const char* title) {
   return spec;
 }
 
-void SaveSelectionFile(const std::string& path, AppState& app, SelectionPages& pages) {
-  SelectionTrees trees = pages.Trees();
-  SaveSelections(path, trees.registry, trees.drives, trees.systemFiles, app.excludeList);
+void SaveSelectionFile(const std::string& path, Session& session) {
+  SelectionTrees trees = session.Selection();
+  SaveSelections(path, trees.registry, trees.drives, trees.systemFiles, session.State().excludeList);
 }
 
 }  // namespace
 
-void LoadSelectionFile(const std::string& path, AppState& app, SelectionPages& pages, UserInteraction& ui) {
-  SelectionTrees trees = pages.Trees();
-  LoadSelections(path, trees.registry, trees.drives, trees.systemFiles, app.excludeList, ui, [&] {
-    pages.ExpandTops();
-    pages.Refresh();
+void LoadSelectionFile(const std::string& path, Session& session, UserInteraction& ui) {
+  SelectionTrees trees = session.Selection();
+  LoadSelections(path, trees.registry, trees.drives, trees.systemFiles, session.State().excludeList, ui, [&] {
+    session.ExpandSelectionTops();
+    session.RefreshSelection(ui);
   });
-  pages.ShowExcludeList();
+  session.View().ExcludeListChanged();
 }
 
-void LoadSelectionCommand(AppState& app, SelectionPages& pages, UserInteraction& ui) {
+void LoadSelectionCommand(Session& session, UserInteraction& ui) {
+  AppState& app = session.State();
   FileDialogSpec spec = SelectionFileDialog(app, "Load Selection File");
   spec.fileMustExist = true;
   std::string path;
   if (ui.ChooseOpenFile(spec, path)) {
     WaitCursor wait(ui);
-    LoadSelectionFile(path, app, pages, ui);
+    LoadSelectionFile(path, session, ui);
     app.selectionChanged = CompareTextLocale(path, app.programFolder + kLastSelectionFile) != 0;
   }
-  pages.ExpandTops();
+  session.ExpandSelectionTops();
 }
 
-void SaveSelectionCommand(AppState& app, SelectionPages& pages, UserInteraction& ui) {
-  FileDialogSpec spec = SelectionFileDialog(app, "Save Selection File");
+void SaveSelectionCommand(Session& session, UserInteraction& ui) {
+  FileDialogSpec spec = SelectionFileDialog(session.State(), "Save Selection File");
   spec.promptOverwrite = true;
   std::string path;
   if (!ui.ChooseSaveFile(spec, path)) return;
   WaitCursor wait(ui);
-  SaveSelectionFile(path, app, pages);
-  app.selectionChanged = false;
+  SaveSelectionFile(path, session);
+  session.State().selectionChanged = false;
 }
 
-void ResetSelectionsCommand(AppState& app, SelectionPages& pages, UserInteraction& ui) {
+void ResetSelectionsCommand(Session& session, UserInteraction& ui) {
   WaitCursor wait(ui);
-  pages.Build();
-  pages.ExpandTops();
-  app.selectionChanged = true;
+  session.BuildSelection();
+  session.ExpandSelectionTops();
+  session.State().selectionChanged = true;
 }
 
-void LoadStartupSelection(AppState& app, SelectionPages& pages, UserInteraction& ui) {
-  pages.Build();
-  std::string last = app.programFolder + kLastSelectionFile;
-  if (FileExists(last)) {
-    LoadSelectionFile(last, app, pages, ui);
+void LoadStartupSelection(Session& session, UserInteraction& ui) {
+  {
+    WaitCursor wait(ui);
+    session.BuildSelection();
   }
-  pages.ExpandTops();
-  DeselectControlSets(pages.Trees().registry);
-  app.selectionChanged = false;
+  const std::string last = session.State().programFolder + kLastSelectionFile;
+  if (FileExists(last)) LoadSelectionFile(last, session, ui);
+  session.ExpandSelectionTops();
+  DeselectControlSets(session.Selection().registry);
+  session.State().selectionChanged = false;
 }
 
-bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction& ui) {
-  if (!app.selectionChanged) return true;
-  std::string last = app.programFolder + kLastSelectionFile;
+bool OfferToKeepSelection(Session& session, UserInteraction& ui) {
+  if (!session.State().selectionChanged) return true;
+  std::string last = session.State().programFolder + kLastSelectionFile;
   if (FileExists(last)) {
     MsgAnswer answer = ui.Ask(MsgType::Confirmation,
                               "Save the current selection as the default\rto be used next time you start the program?",
@@ -85,7 +87,7 @@ bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction&
     if (answer != MsgAnswer::Yes) return true;
   }
   try {
-    SaveSelectionFile(last, app, pages);
+    SaveSelectionFile(last, session);
   } catch (const std::exception& e) {
     // A read-only program folder or file must not keep the window from closing.
     std::string reason = e.what();

@@ -6,26 +6,27 @@
 #include <functional>
 
 #include "app/AddSystemFileDialog.h"
-#include "app/AppState.h"
 #include "app/SelectionPages.h"
+#include "app/Session.h"
 #include "core/UserInteraction.h"
 
 extern const char* const kLastSelectionFile;  // "Last.SXS" in the program folder
 
-void LoadSelectionCommand(AppState& app, SelectionPages& pages, UserInteraction& ui);
-void SaveSelectionCommand(AppState& app, SelectionPages& pages, UserInteraction& ui);
-void ResetSelectionsCommand(AppState& app, SelectionPages& pages, UserInteraction& ui);
+void LoadSelectionCommand(Session& session, UserInteraction& ui);
+void SaveSelectionCommand(Session& session, UserInteraction& ui);
+void ResetSelectionsCommand(Session& session, UserInteraction& ui);
 
 // Loads a selection file into the trees; refreshes them against the machine after the trees
 // were read.
-void LoadSelectionFile(const std::string& path, AppState& app, SelectionPages& pages, UserInteraction& ui);
+void LoadSelectionFile(const std::string& path, Session& session, UserInteraction& ui);
 
-// Builds the trees, then loads "Last.SXS" when it exists, else leaves the default selection.
-void LoadStartupSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);
+// Builds the trees, then loads "Last.SXS" when it exists, else leaves the default selection
+// (the window's start, and batch mode's with or without it).
+void LoadStartupSelection(Session& session, UserInteraction& ui);
 
 // Before the window closes: false keeps it open (the user cancelled). When "Last.SXS" cannot be
 // written, the user is told why and chooses whether to close anyway.
-bool OfferToKeepSelection(AppState& app, SelectionPages& pages, UserInteraction& ui);
+bool OfferToKeepSelection(Session& session, UserInteraction& ui);
 
 // "Add User-defined File": the file chosen with askForFile joins the system-file selection;
 // nothing happens when it is cancelled.

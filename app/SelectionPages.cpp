@@ -15,7 +15,6 @@
 #include "core/Formatting.h"
 #include "core/StripImages.h"
 #include "core/TextCompare.h"
-#include "restore/UserSystemFiles.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -115,17 +114,17 @@ HIMAGELIST CopyOfStrip(HIMAGELIST icons) { return icons ? ImageList_Duplicate(ic
 
 }  // namespace
 
-SelectionPages::SelectionPages(AppState& app, UserInteraction& ui, const SelectionControls& controls, HIMAGELIST icons)
-    : app_(app), ui_(ui), controls_(controls), icons_(icons) {
+SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const SelectionControls& controls,
+                               HIMAGELIST icons)
+    : session_(session), ui_(ui), controls_(controls), icons_(icons) {
   // Drives and files append their shell icons behind the strip, so the strip's indexes
   // (folders, computer) stay valid in their trees.
   driveImages_ = CopyOfStrip(icons_);
   systemImages_ = CopyOfStrip(icons_);
-  Bind(registryBinding_, controls_.registryTree, registry_, icons_, LoadRegistryChildren,
-       &SelectionPages::ShowRegistryValues);
-  Bind(driveBinding_, controls_.driveTree, drives_, driveImages_, LoadDriveChildren, &SelectionPages::ShowFolderFiles);
-  Bind(systemBinding_, controls_.systemTree, systemFiles_, systemImages_, LoadSystemFileChildren,
-       &SelectionPages::ShowSystemEntries);
+  SelectionTrees trees = session_.Selection();
+  Bind(registryBinding_, controls_.registryTree, trees.registry, icons_, &SelectionPages::ShowRegistryValues);
+  Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_, &SelectionPages::ShowFolderFiles);
+  Bind(systemBinding_, controls_.systemTree, trees.systemFiles, systemImages_, &SelectionPages::ShowSystemEntries);
   SendMessageA(controls_.registryValues, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
   SHFILEINFOA info{};
   auto systemList = reinterpret_cast<HIMAGELIST>(
@@ -143,18 +142,13 @@ SelectionPages::~SelectionPages() {
 }
 
 void SelectionPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,
-                          void (*loader)(TreeModel&, TreeNode&), void (SelectionPages::*show)(TreeNode*)) {
+                          void (SelectionPages::*show)(TreeNode*)) {
   SendMessageA(view, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
   SendMessageA(view, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(icons_));
   binding = std::make_unique<TreeViewBinding>(view, model);
   TreeViewBinding* raw = binding.get();
-  model.SetLoader([this, raw, loader](TreeModel& tree, TreeNode& node) {
-    WaitCursor wait(ui_);
-    raw->Select(&node);
-    loader(tree, node);
-  });
   binding->onStateClick = [this, raw](TreeNode& node) {
-    app_.selectionChanged = true;
+    session_.State().selectionChanged = true;
     raw->Select(&node);
     ClickStateImage(node);
   };
@@ -203,61 +197,46 @@ void SelectionPages::LockInput(bool locked) {
 }
 
 void SelectionPages::AddUserFile(const std::string& path, bool iniFile) {
-  const int image = AddShellFileIcon(path, [this](HICON icon) {
-    return systemImages_ ? ImageList_AddIcon(systemImages_, icon) : -1;
-  });
-  TreeNode* node = AddUserDefinedFile(systemFiles_, path, iniFile, image);
-  systemBinding_->Select(node);
-  app_.selectionChanged = true;
+  const int image = AddShellFileIcon(path, Icons().systemFiles);
+  systemBinding_->Select(session_.AddUserFile(path, iniFile, image));
 }
 
 void SelectionPages::DeleteSelectedUserFile() {
   TreeNode* node = systemBinding_->Selected();
   if (!node) return;
-  DeleteUserDefinedFile(systemFiles_, node);
-  app_.selectionChanged = true;
+  session_.DeleteUserFile(node);
   ShowSystemEntries(systemBinding_->Selected());
 }
 
-void SelectionPages::Build() {
+void SelectionPages::LoadingNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load) {
   WaitCursor wait(ui_);
-  BuildRegistrySelectionTree(registry_);
-  auto addTo = [](HIMAGELIST list) { return [list](HICON icon) { return list ? ImageList_AddIcon(list, icon) : -1; }; };
-  BuildDriveSelectionTree(drives_, addTo(driveImages_));
-  BuildSystemFileSelectionTree(systemFiles_, {}, addTo(systemImages_));
-  app_.excludeList.clear();
-  ShowExcludeList();
   for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
-    binding->Select(binding->Model().FirstTop());
-  ApplyDefaultSelection(Trees());
+    if (&binding->Model() == &tree) binding->Select(&node);
+  load();
 }
 
-void SelectionPages::ExpandTops() {
-  for (TreeModel* tree : {&registry_, &drives_, &systemFiles_})
-    if (TreeNode* top = tree->FirstTop()) tree->Expand(top);
-}
-
-void SelectionPages::Refresh() {
+void SelectionPages::Refreshing(const std::function<void()>& refresh) {
   WaitCursor wait(ui_);
   ui_.SetStatus(StatusChannel::Main, " Refreshing...");
-  const std::pair<void (*)(TreeModel&), TreeModel*> trees[] = {
-      {RefreshRegistrySelectionTree, &registry_},
-      {RefreshDriveSelectionTree, &drives_},
-      {RefreshSystemFileSelectionTree, &systemFiles_}};
-  for (const auto& [refresh, tree] : trees) {
-    try {
-      refresh(*tree);
-    } catch (const std::exception& e) {
-      ui_.Tell(MsgType::Error, e.what());
-    }
-  }
+  refresh();
   ShowRegistryValues(registryBinding_->Selected());
   ui_.SetStatus(StatusChannel::Main, "Status");
 }
 
+SelectionIcons SelectionPages::Icons() {
+  auto addTo = [](HIMAGELIST list) { return [list](HICON icon) { return list ? ImageList_AddIcon(list, icon) : -1; }; };
+  return {addTo(driveImages_), addTo(systemImages_)};
+}
+
+void SelectionPages::ShowNewTrees() {
+  ShowExcludeList();
+  for (auto* binding : {registryBinding_.get(), driveBinding_.get(), systemBinding_.get()})
+    binding->Select(binding->Model().FirstTop());
+}
+
 void SelectionPages::ShowExcludeList() {
   ListRefill refill(controls_.excludeList);
-  for (const std::string& path : app_.excludeList) AddRow(controls_.excludeList, {path}, -1);
+  for (const std::string& path : session_.State().excludeList) AddRow(controls_.excludeList, {path}, -1);
 }
 
 std::vector<std::string> SelectionPages::SelectedDriveFiles() const {
@@ -273,10 +252,12 @@ std::vector<std::string> SelectionPages::SelectedDriveFiles() const {
 }
 
 void SelectionPages::DeleteSelectedExcludeEntry() {
-  int row = static_cast<int>(SendMessageA(controls_.excludeList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  if (row < 0 || row >= static_cast<int>(app_.excludeList.size())) return;
-  app_.excludeList.erase(app_.excludeList.begin() + row);
-  app_.selectionChanged = true;
+  int row =
+      static_cast<int>(SendMessageA(controls_.excludeList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  AppState& app = session_.State();
+  if (row < 0 || row >= static_cast<int>(app.excludeList.size())) return;
+  app.excludeList.erase(app.excludeList.begin() + row);
+  app.selectionChanged = true;
   ShowExcludeList();
 }
 
@@ -286,7 +267,7 @@ void SelectionPages::ShowRegistryValues(TreeNode* node) {
   int root = RootKeyIndex([&] {
     const TreeNode* n = node;
     while (n->Level() > 1) n = n->Parent();
-    return n->text;
+    return n->Text();
   }());
   if (root < 0) return;
   HKEY key = nullptr;
@@ -361,9 +342,9 @@ void SelectionPages::ShowSystemEntries(TreeNode* node) {
   const TreeNode& file = node->Level() == 1 ? *node : *node->Parent();
   std::string path;
   try {
-    SystemFileType type = GetSystemFileType(file.text, path);
+    SystemFileType type = GetSystemFileType(file.Text(), path);
     if (node->Level() == 2 && IsIniType(type)) {
-      std::string section = node->text.substr(1, node->text.size() - 2);
+      std::string section = node->Text().substr(1, node->Text().size() - 2);
       for (const auto& [name, value] : IniSectionEntries(path, section))
         AddRow(controls_.systemValues, {name, value}, -1);
     } else if (node->Level() == 1 && !IsIniType(type)) {

@@ -1,6 +1,6 @@
 #pragma once
-// The selection pages of the main window: the registry, drive and system-file selection trees
-// with the contents list beside each, and the exclude list.
+// The selection pages of the main window: the session's registry, drive and system-file
+// selection trees with the contents list beside each, and the exclude list.
 
 #include <windows.h>
 
@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppState.h"
-#include "capture/SelectionTrees.h"
+#include "app/Session.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 #include "ui/TreeViewBinding.h"
@@ -26,24 +25,23 @@ struct SelectionControls {
 
 class SelectionPages {
  public:
-  SelectionPages(AppState& app, UserInteraction& ui, const SelectionControls& controls, HIMAGELIST icons);
+  SelectionPages(Session& session, UserInteraction& ui, const SelectionControls& controls, HIMAGELIST icons);
   ~SelectionPages();
   SelectionPages(const SelectionPages&) = delete;
   SelectionPages& operator=(const SelectionPages&) = delete;
 
-  SelectionTrees Trees() { return {registry_, drives_, systemFiles_}; }
   bool HandleNotify(const NMHDR& header, LRESULT& result);
   // While a command reads the trees (a save's threads walk them), clicks on them are refused.
   void LockInput(bool locked);
 
-  // Rebuilds the three trees from the machine, clears the exclude list, applies the default
-  // selection.
-  void Build();
-  // Expands each top node by one level.
-  void ExpandTops();
-  // Brings the loaded nodes up to date with the machine; shows the error of a tree that
-  // failed and goes on with the others.
-  void Refresh();
+  // What the pages add to the session's work on the selection trees (SessionView): the node
+  // to load selected under the hourglass; the refresh under the hourglass and its status text,
+  // the registry values shown again after it; the icons of drives and files; in new trees the
+  // top nodes selected and the emptied exclude list shown.
+  void LoadingNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load);
+  void Refreshing(const std::function<void()>& refresh);
+  SelectionIcons Icons();
+  void ShowNewTrees();
   // Shows the exclude list of the application state again.
   void ShowExcludeList();
   void DeleteSelectedExcludeEntry();
@@ -62,17 +60,16 @@ class SelectionPages {
 
  private:
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,
-            void (*loader)(TreeModel&, TreeNode&), void (SelectionPages::*show)(TreeNode*));
+            void (SelectionPages::*show)(TreeNode*));
   void ShowRegistryValues(TreeNode* node);
   void ShowFolderFiles(TreeNode* node);
   void ShowSystemEntries(TreeNode* node);
 
-  AppState& app_;
+  Session& session_;
   UserInteraction& ui_;
   SelectionControls controls_;
   HIMAGELIST icons_;
   HIMAGELIST driveImages_ = nullptr;
   HIMAGELIST systemImages_ = nullptr;
-  TreeModel registry_, drives_, systemFiles_;
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
 };

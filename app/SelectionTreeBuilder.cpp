@@ -25,7 +25,7 @@ const TreeNode* RootLevelNode(const TreeNode& node) {
 // Opens the key a registry-tree node stands for (with subPath below it), read only. False
 // when it cannot be opened.
 bool OpenNodeKey(TMyRegistry& registry, const TreeNode& node, const std::string& subPath = "") {
-  int index = RootKeyIndex(RootLevelNode(node)->text);
+  int index = RootKeyIndex(RootLevelNode(node)->Text());
   if (node.Level() < 1 || index < 0) return false;
   registry.SetRootKey(RootKeyHandle(index));
   std::string path = RegistryKeyPath(node);
@@ -94,23 +94,31 @@ bool HasSubfolder(const std::string& folder) {
 
 TreeNode* AddFolderNode(TreeModel& tree, TreeNode* parent, size_t index, const std::string& name, bool hasChildren,
                         int state) {
-  TreeNode* child = tree.Insert(parent, index, name);
-  child->stateIndex = state;
-  child->imageIndex = kImageClosedFolder;
-  child->selectedIndex = kImageOpenFolder;
-  tree.SetHasChildren(child, hasChildren);
-  return child;
+  return tree.Insert(parent, index,
+                     {.text = name,
+                      .stateIndex = state,
+                      .imageIndex = kImageClosedFolder,
+                      .selectedIndex = kImageOpenFolder,
+                      .hasChildren = hasChildren});
+}
+
+// The top node of a selection tree, unchecked, with the computer's image.
+TreeNode* AddTopNode(TreeModel& tree, const char* text) {
+  return tree.Add(
+      nullptr,
+      {.text = text, .stateIndex = kStateUnchecked, .imageIndex = kImageComputer, .selectedIndex = kImageComputer});
 }
 
 // Merges the loaded children of node with the sorted names the machine has now: children
 // without a name go, names without a child come in at their place.
 void MergeChildren(TreeModel& tree, TreeNode& node, const std::vector<std::string>& names,
                    const std::function<bool(const std::string&)>& hasChildren) {
-  int newState = node.stateIndex == kStatePartlyChecked ? kStateChecked : node.stateIndex;
+  int newState = node.StateIndex() == kStatePartlyChecked ? kStateChecked : node.StateIndex();
   size_t child = 0;
   for (const std::string& name : names) {
-    while (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) < 0) tree.Delete(node.Child(child));
-    if (child < node.Count() && CompareTextLocale(node.Child(child)->text, name) == 0) {
+    while (child < node.Count() && CompareTextLocale(node.Child(child)->Text(), name) < 0)
+      tree.Delete(node.Child(child));
+    if (child < node.Count() && CompareTextLocale(node.Child(child)->Text(), name) == 0) {
       ++child;
       continue;
     }
@@ -127,7 +135,7 @@ void RefreshNode(TreeModel& tree, TreeNode& node, const std::function<std::vecto
   tree.SetHasChildren(&node, !current.empty());
   if (current.empty()) {
     tree.DeleteChildren(&node);
-    if (node.stateIndex == kStatePartlyChecked) tree.SetState(&node, kStateChecked);
+    if (node.StateIndex() == kStatePartlyChecked) tree.SetState(&node, kStateChecked);
     return;
   }
   if (node.Count() == 0) return;  // never loaded: it loads the current names when expanded
@@ -148,16 +156,14 @@ void RefreshRootLevel(TreeModel& tree, const std::function<std::vector<std::stri
 std::string RegistryKeyPath(const TreeNode& node) {
   std::string path;
   for (const TreeNode* n = &node; n && n->Level() > 1; n = n->Parent())
-    path = path.empty() ? n->text : n->text + "\\" + path;
+    path = path.empty() ? n->Text() : n->Text() + "\\" + path;
   return path;
 }
 
 void BuildRegistrySelectionTree(TreeModel& tree) {
   TreeUpdate update(tree);
   tree.Clear();
-  TreeNode* top = tree.Add(nullptr, "My Computer");
-  top->stateIndex = kStateUnchecked;
-  tree.SetImages(top, kImageComputer, kImageComputer);
+  TreeNode* top = AddTopNode(tree, "My Computer");
   for (int i = 0; i < kRootKeyCount; ++i) {
     TMyRegistry registry;
     registry.SetRootKey(RootKeyHandle(i));
@@ -170,7 +176,7 @@ void LoadRegistryChildren(TreeModel& tree, TreeNode& node) {
   if (node.Level() < 1) return;
   TreeUpdate update(tree);
   for (const std::string& name : SubkeyNames(node))
-    AddFolderNode(tree, &node, node.Count(), name, SubkeyHasSubkeys(node, name), node.stateIndex);
+    AddFolderNode(tree, &node, node.Count(), name, SubkeyHasSubkeys(node, name), node.StateIndex());
 }
 
 namespace {
@@ -193,9 +199,7 @@ std::string DriveDisplayName(const std::string& root, HICON& icon) {
 void BuildDriveSelectionTree(TreeModel& tree, const IconSink& icons) {
   TreeUpdate update(tree);
   tree.Clear();
-  TreeNode* top = tree.Add(nullptr, "Drives");
-  top->stateIndex = kStateUnchecked;
-  tree.SetImages(top, kImageComputer, kImageComputer);
+  TreeNode* top = AddTopNode(tree, "Drives");
   DWORD drives = GetLogicalDrives();
   for (int letter = 0; letter < 26; ++letter) {
     if (!(drives & (1u << letter))) continue;
@@ -204,10 +208,11 @@ void BuildDriveSelectionTree(TreeModel& tree, const IconSink& icons) {
     std::string name = DriveDisplayName(root, icon);
     int image = icon && icons ? icons(icon) : -1;
     if (icon) DestroyIcon(icon);
-    TreeNode* drive = tree.Add(top, root.substr(0, 2) + " " + name);
-    drive->stateIndex = kStateUnchecked;
-    tree.SetImages(drive, image, image);
-    tree.SetHasChildren(drive, true);
+    tree.Add(top, {.text = root.substr(0, 2) + " " + name,
+                   .stateIndex = kStateUnchecked,
+                   .imageIndex = image,
+                   .selectedIndex = image,
+                   .hasChildren = true});
   }
 }
 
@@ -216,7 +221,7 @@ void LoadDriveChildren(TreeModel& tree, TreeNode& node) {
   std::string folder = DriveFolderPath(node);
   TreeUpdate update(tree);
   for (const std::string& name : SubfolderNames(folder))
-    AddFolderNode(tree, &node, node.Count(), name, HasSubfolder(folder + name + "\\"), node.stateIndex);
+    AddFolderNode(tree, &node, node.Count(), name, HasSubfolder(folder + name + "\\"), node.StateIndex());
 }
 
 void RefreshRegistrySelectionTree(TreeModel& tree) { RefreshRootLevel(tree, SubkeyNames, SubkeyHasSubkeys); }
@@ -231,11 +236,11 @@ void RefreshDriveSelectionTree(TreeModel& tree) {
 
 void DeselectControlSets(TreeModel& registryTree) {
   TreeNode* system = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM"}, registryTree);
-  if (!system || system->stateIndex == kStateUnchecked) return;
+  if (!system || system->StateIndex() == kStateUnchecked) return;
   registryTree.Expand(system);
   std::vector<TreeNode*> controlSets;
   for (size_t i = 0; i < system->Count(); ++i) {
-    std::string upper = system->Child(i)->text;
+    std::string upper = system->Child(i)->Text();
     CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
     if (upper.rfind("CONTROLSET", 0) == 0 || upper == "CURRENTCONTROLSET") controlSets.push_back(system->Child(i));
   }
@@ -251,12 +256,12 @@ void ApplyDefaultSelection(const SelectionTrees& trees) {
   if (TreeNode* drives = trees.drives.FirstTop()) {
     for (size_t i = 0; i < drives->Count(); ++i) {
       TreeNode& drive = *drives->Child(i);
-      if (drive.text.size() < 2 || GetDriveTypeA((drive.text.substr(0, 2) + "\\").c_str()) != DRIVE_FIXED) continue;
+      if (drive.Text().size() < 2 || GetDriveTypeA((drive.Text().substr(0, 2) + "\\").c_str()) != DRIVE_FIXED) continue;
       SetNodeChecked(drive, true);
       trees.drives.Expand(&drive);
       for (size_t j = 0; j < drive.Count(); ++j) {
         TreeNode& folder = *drive.Child(j);
-        if (CompareTextLocale(folder.text, "RECYCLED") == 0 || CompareTextLocale(folder.text, "RECYCLER") == 0) {
+        if (CompareTextLocale(folder.Text(), "RECYCLED") == 0 || CompareTextLocale(folder.Text(), "RECYCLER") == 0) {
           SetNodeChecked(folder, false);
           break;
         }
@@ -283,22 +288,24 @@ std::vector<std::string> IniSectionHeaders(const std::string& path) {
   return headers;
 }
 
-bool IsIniNode(const TreeNode& node, std::string& path) {
+// Whether the system file a node text names is an INI file; path is its full name.
+bool IsIniText(const std::string& text, std::string& path) {
   try {
-    return IsIniType(GetSystemFileType(node.text, path));
+    return IsIniType(GetSystemFileType(text, path));
   } catch (const std::exception&) {
     return false;
   }
 }
 
+bool IsIniNode(const TreeNode& node, std::string& path) { return IsIniText(node.Text(), path); }
+
 void AddSystemFileNode(TreeModel& tree, TreeNode* top, const std::string& text, const IconSink& icons) {
-  TreeNode* node = tree.Add(top, text);
-  node->stateIndex = kStateUnchecked;
   std::string path;
-  bool ini = IsIniNode(*node, path);
+  const bool ini = IsIniText(text, path);
   const int image = AddShellFileIcon(path, icons);
-  tree.SetImages(node, image, image);
-  tree.SetHasChildren(node, ini);
+  tree.Add(
+      top,
+      {.text = text, .stateIndex = kStateUnchecked, .imageIndex = image, .selectedIndex = image, .hasChildren = ini});
 }
 
 }  // namespace
@@ -315,9 +322,7 @@ int AddShellFileIcon(const std::string& path, const IconSink& icons) {
 void BuildSystemFileSelectionTree(TreeModel& tree, const std::vector<std::string>& userFiles, const IconSink& icons) {
   TreeUpdate update(tree);
   tree.Clear();
-  TreeNode* top = tree.Add(nullptr, "System Files");
-  top->stateIndex = kStateUnchecked;
-  tree.SetImages(top, kImageComputer, kImageComputer);
+  TreeNode* top = AddTopNode(tree, "System Files");
   for (const char* file : kFixedSystemFiles) AddSystemFileNode(tree, top, file, icons);
   for (const std::string& file : userFiles) AddSystemFileNode(tree, top, file, icons);
 }
@@ -334,11 +339,11 @@ void LoadSystemFileChildren(TreeModel& tree, TreeNode& node) {
     throw;
   }
   TreeUpdate update(tree);
-  for (const std::string& header : headers) {
-    TreeNode* section = tree.Add(&node, header);
-    section->stateIndex = node.stateIndex;
-    tree.SetImages(section, kImageClosedFolder, kImageOpenFolder);
-  }
+  for (const std::string& header : headers)
+    tree.Add(&node, {.text = header,
+                     .stateIndex = node.StateIndex(),
+                     .imageIndex = kImageClosedFolder,
+                     .selectedIndex = kImageOpenFolder});
 }
 
 void RefreshSystemFileSelectionTree(TreeModel& tree) {

@@ -37,18 +37,13 @@ struct BenchTrees {
   SelectionTrees trees{registry, drives, systemFiles};
 
   BenchTrees(const std::string& rootName, char drive) {
-    TreeNode* computer = registry.Add(nullptr, "My Computer");
-    computer->stateIndex = kStatePartlyChecked;
-    TreeNode* root = registry.Add(computer, rootName);
-    root->stateIndex = kStateChecked;
-    root->hasChildren = true;
+    TreeNode* computer = registry.Add(nullptr, {.text = "My Computer", .stateIndex = kStatePartlyChecked});
+    registry.Add(computer, {.text = rootName, .stateIndex = kStateChecked, .hasChildren = true});
 
-    TreeNode* allDrives = drives.Add(nullptr, "Drives");
-    allDrives->stateIndex = kStatePartlyChecked;
-    TreeNode* node = drives.Add(allDrives, std::string(1, drive) + ": QuorvelBench");
-    node->stateIndex = kStateChecked;
-    node->hasChildren = true;
+    TreeNode* allDrives = drives.Add(nullptr, {.text = "Drives", .stateIndex = kStatePartlyChecked});
+    drives.Add(allDrives,
+               {.text = std::string(1, drive) + ": QuorvelBench", .stateIndex = kStateChecked, .hasChildren = true});
 
-    systemFiles.Add(nullptr, "System Files")->stateIndex = kStateUnchecked;
+    systemFiles.Add(nullptr, {.text = "System Files", .stateIndex = kStateUnchecked});
   }
 };

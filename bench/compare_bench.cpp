@@ -93,7 +93,7 @@ ChangeCounts ReportedChanges(const Results& results, const std::string& logFile)
     }
   };
   results.registry.ForEach([&](TreeNode& node) {
-    const int kind = KindOf(node.stateIndex);
+    const int kind = KindOf(node.StateIndex());
     counts.newKeys += kind == kKindNew;
     counts.deletedKeys += kind == kKindDeleted;
     if (kind != kKindChanged) return;
@@ -102,7 +102,7 @@ ChangeCounts ReportedChanges(const Results& results, const std::string& logFile)
     tally(counts.newValues, counts.deletedValues, counts.changedValues);
   });
   results.drives.ForEach([&](TreeNode& node) {
-    const int kind = KindOf(node.stateIndex);
+    const int kind = KindOf(node.StateIndex());
     counts.newFolders += kind == kKindNew;
     counts.deletedFolders += kind == kKindDeleted;
     if (kind != kKindChanged) return;

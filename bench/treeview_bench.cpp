@@ -1,6 +1,6 @@
 // How long a result level takes to appear in the tree view: a node with N new keys is expanded,
-// its loader adds the N children the way the log loader does (one node, its kind, its images,
-// inside one update), and the view bound to the model mirrors them. Run for several N, the time
+// its loader adds the N children the way the log loader does (each node with all its fields in
+// one call, inside one update), and the view bound to the model mirrors them. Run for several N, the time
 // per node shows whether the cost grows with the level's size.
 // Usage: treeview_bench.exe [--rounds R] [--sizes 7500,15000,30000]
 #include <windows.h>
@@ -33,11 +33,12 @@ void AddNewKeys(TreeModel& tree, TreeNode& level, size_t count) {
   char name[32];
   for (size_t i = 0; i < count; ++i) {
     snprintf(name, sizeof name, "Key%06zu", i);
-    TreeNode* added = tree.Add(&level, name);
-    added->stateIndex = level.stateIndex;
-    added->hasChildren = (i % 7) == 0;
-    added->data = static_cast<int32_t>(i);
-    tree.SetImages(added, 0, level.selectedIndex);
+    tree.Add(&level, {.text = name,
+                      .stateIndex = level.StateIndex(),
+                      .imageIndex = 0,
+                      .selectedIndex = level.SelectedIndex(),
+                      .hasChildren = (i % 7) == 0,
+                      .data = static_cast<int32_t>(i)});
   }
 }
 

@@ -17,7 +17,7 @@ std::vector<TopChild> ReadTopChildren(const TreeModel& tree, CaptureHost& host) 
     if (!top) return;
     for (size_t i = 0; i < top->Count(); ++i) {
       const TreeNode* child = top->Child(i);
-      children.push_back({child->text, child->stateIndex, child->imageIndex});
+      children.push_back({child->Text(), child->StateIndex(), child->ImageIndex()});
     }
   });
   return children;

@@ -9,8 +9,7 @@ std::string ExportNodePath(const TreeNode& node, LogSection mode) {
   if (mode == LogSection::Drives) return DriveFolderPath(node);
   // The top node (the one without parent) is not part of a path.
   std::string path;
-  for (const TreeNode* n = &node; n->Parent(); n = n->Parent())
-    path = n == &node ? n->text : n->text + "\\" + path;
+  for (const TreeNode* n = &node; n->Parent(); n = n->Parent()) path = n == &node ? n->Text() : n->Text() + "\\" + path;
   return path;
 }
 
@@ -24,7 +23,7 @@ class Walk {
   void Start(const TreeNode& start) {
     // A walk that starts below a file node still needs the file's type for its records.
     if (choice_.mode == LogSection::SystemFiles && start.Level() > 1)
-      iniFile_ = IsIniType(SystemFileTypeOfText(AncestorAtLevel(start, 1)->text));
+      iniFile_ = IsIniType(SystemFileTypeOfText(AncestorAtLevel(start, 1)->Text()));
     Visit(start);
   }
 
@@ -32,16 +31,15 @@ class Walk {
   // Recursion depth is the tree's depth, which tree blocks and expansions keep bounded.
   void Visit(const TreeNode& node) {
     const int level = node.Level();
-    if (choice_.mode == LogSection::SystemFiles && level == 1)
-      iniFile_ = IsIniType(SystemFileTypeOfText(node.text));
-    const int kind = KindOf(node.stateIndex);
+    if (choice_.mode == LogSection::SystemFiles && level == 1) iniFile_ = IsIniType(SystemFileTypeOfText(node.Text()));
+    const int kind = KindOf(node.StateIndex());
     const bool chosen = HasKind(choice_.kinds, kind);
     const ExportNode info{&node, kind, ExportNodePath(node, choice_.mode), level, choice_.mode};
 
     if (kind == kKindDeleted && chosen) Call(callbacks_.newOrDeletedNode, info);
     for (size_t i = 0; i < node.Count(); ++i) Visit(*node.Child(i));
     if (chosen) Call(callbacks_.node, info);
-    if (node.data != 0) Records(node, info);
+    if (node.Data() != 0) Records(node, info);
     if (kind == kKindNew && chosen) Call(callbacks_.newOrDeletedNode, info);
     if (chosen) Call(callbacks_.nodeEnd, info);
   }
@@ -51,7 +49,7 @@ class Walk {
   }
 
   void Records(const TreeNode& node, const ExportNode& info) {
-    block_.Seek(node.data);
+    block_.Seek(node.Data());
     // Sections of new and deleted system-file sections hold their entries only.
     if (choice_.mode != LogSection::SystemFiles && IsNewOrDeleted(info.kind)) block_.SkipSubList();
     TReader& reader = block_.Reader();

@@ -151,8 +151,8 @@ void FileStructureCompare::CompareFolder(bool lookup) {
 
 TreeNode& FileStructureCompare::ChangedFolderNode() {
   TreeNode& node = *path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-  if (node.stateIndex != kKindChanged) tree_.SetState(&node, kKindChanged);
-  if (node.data == 0) tree_.SetData(&node, block_.RecordOffset());
+  if (node.StateIndex() != kKindChanged) tree_.SetState(&node, kKindChanged);
+  if (node.Data() == 0) tree_.SetData(&node, block_.RecordOffset());
   return node;
 }
 

@@ -66,9 +66,9 @@ void LoadLogFile(const std::string& fileName, TreeModel& registrySelection,
 
 void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFileName,
                       const LogPositions& positions, LogSection section, UserInteraction& ui) {
-  if (logFileName.empty() || node.data == 0 || node.Count() > 0) return;
+  if (logFileName.empty() || node.Data() == 0 || node.Count() > 0) return;
   if (section == LogSection::SystemFiles) return;  // sections show their entries in the list
-  if (!IsNewOrDeleted(KindOf(node.stateIndex)))
+  if (!IsNewOrDeleted(KindOf(node.StateIndex())))
     throw Exception(section == LogSection::Registry ? "Only available for new or deleted keys!"
                                                     : "Only available for new and deleted keys!");
   if (node.Level() >= kMostResultLevels) throw EReadError("Invalid property value");
@@ -82,7 +82,7 @@ void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFil
   {
     WaitCursor wait(ui);
     ChangeBlockReader block(logFileName, positions, section);
-    block.Seek(node.data);
+    block.Seek(node.Data());
     for (int32_t i = block.ReadCount(); i > 0; --i) {
       Child child;
       child.name = block.Reader().ReadString();
@@ -94,15 +94,15 @@ void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFil
   }
 
   TreeUpdate update(tree);
-  for (Child& child : children) {
-    TreeNode* added = tree.Add(&node, std::move(child.name));
-    added->stateIndex = node.stateIndex;
-    added->hasChildren = child.hasChildren;
-    added->data = child.offset;
-    added->cut = (node.stateIndex & kRestoredBit) != 0;
-    // New nodes take image 0, as every key and folder node does; one notice carries all fields.
-    tree.SetImages(added, 0, node.selectedIndex);
-  }
+  // New nodes take image 0, as every key and folder node does.
+  for (Child& child : children)
+    tree.Add(&node, {.text = std::move(child.name),
+                     .stateIndex = node.StateIndex(),
+                     .imageIndex = 0,
+                     .selectedIndex = node.SelectedIndex(),
+                     .hasChildren = child.hasChildren,
+                     .data = child.offset,
+                     .cut = (node.StateIndex() & kRestoredBit) != 0});
 }
 
 TreeModel::Loader ResultTreeLoader(const std::string& logFileName, const LogPositions& positions,
@@ -120,7 +120,7 @@ void ExpandSubtree(TreeModel& tree, TreeNode& node, const std::string& logFileNa
   while (!pending.empty()) {
     TreeNode* next = pending.back();
     pending.pop_back();
-    if (!next->hasChildren) continue;
+    if (!next->HasChildren()) continue;
     ExpandResultNode(tree, *next, logFileName, positions, section, ui);
     tree.Expand(next);
     // Reversed, so that children are expanded in tree order.

@@ -89,9 +89,9 @@ void RegistryCompare::CompareKey(bool lookup) {
 
 TreeNode& RegistryCompare::ChangedKeyNode() {
   TreeNode& node = *path_.FindOrCreate(kImageClosedFolder, kKindPath, kImageOpenFolder);
-  if (node.selectedIndex != kImageOpenFolder) tree_.SetImages(&node, node.imageIndex, kImageOpenFolder);
-  if (node.stateIndex != kKindChanged) tree_.SetState(&node, kKindChanged);
-  if (node.data == 0) tree_.SetData(&node, block_.RecordOffset());
+  if (node.SelectedIndex() != kImageOpenFolder) tree_.SetImages(&node, node.ImageIndex(), kImageOpenFolder);
+  if (node.StateIndex() != kKindChanged) tree_.SetState(&node, kKindChanged);
+  if (node.Data() == 0) tree_.SetData(&node, block_.RecordOffset());
   return node;
 }
 

@@ -23,7 +23,7 @@ TreeNode* FindChildExactly(const TreeModel& tree, const TreeNode* parent, const 
   const size_t count = parent ? parent->Count() : tree.TopCount();
   for (size_t i = 0; i < count; ++i) {
     TreeNode* node = parent ? parent->Child(i) : tree.Top(i);
-    if (node->text == text) return node;
+    if (node->Text() == text) return node;
   }
   return nullptr;
 }
@@ -38,10 +38,7 @@ TreeNode* LastChild(const TreeModel& tree, const TreeNode* parent) {
 
 TreeNode* AddResultNode(TreeModel& tree, TreeNode* parent, const std::string& text, int image, int kind,
                         int selectedImage) {
-  TreeNode* node = tree.Add(parent, text);
-  node->stateIndex = kind;
-  tree.SetImages(node, image, selectedImage);
-  return node;
+  return tree.Add(parent, {.text = text, .stateIndex = kind, .imageIndex = image, .selectedIndex = selectedImage});
 }
 
 ResultPath::ResultPath(TreeModel& resultTree, const TreeModel& selectionTree)
@@ -69,7 +66,7 @@ TreeNode* ResultPath::FindOrCreate(int image, int kind, int selectedImage) {
         found = FindChildExactly(resultTree_, parent, entry.name);
       } else {
         TreeNode* last = LastChild(resultTree_, parent);
-        if (last && last->text == entry.name) found = last;
+        if (last && last->Text() == entry.name) found = last;
       }
       entry.result = found ? found : AddResultNode(resultTree_, parent, entry.name, image, kind, selectedImage);
     }
@@ -85,7 +82,7 @@ const TreeNode* ResultPath::SelectionChild(Entry& parent, const std::string& nam
     for (size_t i = 0; i < parent.selection->Count(); ++i) {
       const TreeNode* child = parent.selection->Child(i);
       // The first of equal texts wins, as a search from the front would find it.
-      parent.children->emplace(AsciiUpper(child->text), child);
+      parent.children->emplace(AsciiUpper(child->Text()), child);
     }
   }
   const auto it = parent.children->find(AsciiUpper(name));
@@ -99,7 +96,7 @@ int ResultPath::Lookup(const std::string& name) {
     if (!entry.selectionResolved) {
       if (level == 0) {
         for (size_t i = 0; i < selectionTree_.TopCount() && !entry.selection; ++i)
-          if (SameIgnoringAsciiCase(selectionTree_.Top(i)->text, entry.name)) entry.selection = selectionTree_.Top(i);
+          if (SameIgnoringAsciiCase(selectionTree_.Top(i)->Text(), entry.name)) entry.selection = selectionTree_.Top(i);
       } else {
         entry.selection = SelectionChild(entries_[level - 1], entry.name);
       }
@@ -108,7 +105,7 @@ int ResultPath::Lookup(const std::string& name) {
     node = entry.selection;
   }
   if (size_ > 0) node = SelectionChild(entries_[size_ - 1], name);
-  if (node) return node->stateIndex;
+  if (node) return node->StateIndex();
   return IsSkippedControlSet(name) ? kStateUnchecked : kStateNotFound;
 }
 

@@ -7,17 +7,16 @@
 namespace {
 
 bool HasRecords(const TreeNode& node, const std::string& logFileName) {
-  if (logFileName.empty() || node.data == 0) return false;
-  const int kind = KindOf(node.stateIndex);
+  if (logFileName.empty() || node.Data() == 0) return false;
+  const int kind = KindOf(node.StateIndex());
   return IsNewOrDeleted(kind) || kind == kKindChanged;
 }
 
 // Puts the reader at the node's record count: new and deleted keys and folders hold their
 // subkeys or subfolders first.
 void SeekRecords(ChangeBlockReader& block, const TreeNode& node) {
-  block.Seek(node.data);
-  if (block.Section() != LogSection::SystemFiles && IsNewOrDeleted(KindOf(node.stateIndex)))
-    block.SkipSubList();
+  block.Seek(node.Data());
+  if (block.Section() != LogSection::SystemFiles && IsNewOrDeleted(KindOf(node.StateIndex()))) block.SkipSubList();
 }
 
 // Fields every row shares; the kind is read here, so the row knows where it stands.
@@ -49,11 +48,11 @@ const TreeNode* AncestorAtLevel(const TreeNode& node, int level) {
 std::string DriveFolderPath(const TreeNode& node) {
   const TreeNode* drive = AncestorAtLevel(node, 1);
   if (!drive) return "";
-  std::string path = drive->text.empty() ? std::string() : drive->text.substr(0, 1);
+  std::string path = drive->Text().empty() ? std::string() : drive->Text().substr(0, 1);
   path += ":\\";
   std::vector<const TreeNode*> folders;
   for (const TreeNode* n = &node; n != drive; n = n->Parent()) folders.push_back(n);
-  for (auto it = folders.rbegin(); it != folders.rend(); ++it) path += (*it)->text + "\\";
+  for (auto it = folders.rbegin(); it != folders.rend(); ++it) path += (*it)->Text() + "\\";
   return path;
 }
 
@@ -112,7 +111,7 @@ void ReadSystemFileRows(const TreeNode& node, const std::string& logFileName,
   if (!HasRecords(node, logFileName)) return;
   const TreeNode* file = AncestorAtLevel(node, 1);
   if (!file) return;
-  const bool ini = IsIniType(SystemFileTypeOfText(file->text));
+  const bool ini = IsIniType(SystemFileTypeOfText(file->Text()));
   ChangeBlockReader block(logFileName, positions, LogSection::SystemFiles);
   SeekRecords(block, node);
   TReader& reader = block.Reader();

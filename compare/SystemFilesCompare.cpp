@@ -154,8 +154,8 @@ void SystemFilesCompare::SectionStep(MergeStep step, const std::string& name, Na
 
 TreeNode& SystemFilesCompare::ChangedNode(int type) {
   TreeNode& node = *path_.FindOrCreate(FileImage(type), kKindPath, FileImage(type));
-  if (node.stateIndex != kKindChanged) tree_.SetState(&node, kKindChanged);
-  if (node.data == 0) tree_.SetData(&node, block_.RecordOffset());
+  if (node.StateIndex() != kKindChanged) tree_.SetState(&node, kKindChanged);
+  if (node.Data() == 0) tree_.SetData(&node, block_.RecordOffset());
   return node;
 }
 

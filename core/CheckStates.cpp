@@ -17,11 +17,11 @@ void SetDescendantStates(TreeModel& tree, TreeNode& node, int state) {
 }
 
 bool IsSelected(const TreeNode* node) {
-  return node && (node->stateIndex == kStateChecked || node->stateIndex == kStatePartlyChecked);
+  return node && (node->StateIndex() == kStateChecked || node->StateIndex() == kStatePartlyChecked);
 }
 
 // A missing top node selects nothing either.
-bool IsUncheckedTop(const TreeNode* top) { return !top || top->stateIndex == kStateUnchecked; }
+bool IsUncheckedTop(const TreeNode* top) { return !top || top->StateIndex() == kStateUnchecked; }
 
 void Confirm(UserInteraction& ui, const char* question) {
   if (ui.Ask(MsgType::Confirmation, question, MsgButtons::YesNo) != MsgAnswer::Yes) RaiseAbort();
@@ -30,7 +30,7 @@ void Confirm(UserInteraction& ui, const char* question) {
 }  // namespace
 
 void ClickStateImage(TreeNode& node) {
-  switch (node.stateIndex) {
+  switch (node.StateIndex()) {
     case kStateChecked:
       SetNodeChecked(node, false);
       return;
@@ -47,7 +47,7 @@ void SetNodeChecked(TreeNode& node, bool checked) {
   TreeUpdate update(tree);
   const int state = checked ? kStateChecked : kStateUnchecked;
   tree.SetState(&node, state);
-  if (!checked || node.expanded || node.Level() == 0)
+  if (!checked || node.Expanded() || node.Level() == 0)
     SetDescendantStates(tree, node, state);
   else
     tree.DeleteChildren(&node);  // loaded again, with the new state, on expansion
@@ -59,7 +59,7 @@ void UpdateAncestors(TreeNode& node) {
   for (TreeNode* parent = node.Parent(); parent; parent = parent->Parent()) {
     bool anySelected = false;
     for (size_t i = 0; i < parent->Count() && !anySelected; ++i)
-      anySelected = parent->Child(i)->stateIndex != kStateUnchecked;
+      anySelected = parent->Child(i)->StateIndex() != kStateUnchecked;
     tree.SetState(parent, anySelected ? kStatePartlyChecked : kStateUnchecked);
   }
 }
@@ -67,12 +67,12 @@ void UpdateAncestors(TreeNode& node) {
 void CollapseSelectionNode(TreeNode& node) {
   TreeModel& tree = *node.Owner();
   tree.Collapse(&node);
-  if (node.Level() >= 1 && node.stateIndex != kStatePartlyChecked) tree.DeleteChildren(&node);
+  if (node.Level() >= 1 && node.StateIndex() != kStatePartlyChecked) tree.DeleteChildren(&node);
 }
 
 std::vector<std::string> NodeNames(const TreeNode& node) {
   std::vector<std::string> names;
-  for (const TreeNode* n = &node; n; n = n->Parent()) names.push_back(n->text);
+  for (const TreeNode* n = &node; n; n = n->Parent()) names.push_back(n->Text());
   std::reverse(names.begin(), names.end());
   return names;
 }
@@ -88,7 +88,7 @@ TreeNode* FindTreeNode(const std::vector<std::string>& names, TreeModel& tree) {
     node = nullptr;
     for (size_t i = 0; i < count && !node; ++i) {
       TreeNode* candidate = parent ? parent->Child(i) : tree.Top(i);
-      if (CompareTextLocale(candidate->text, names[n]) == 0) node = candidate;
+      if (CompareTextLocale(candidate->Text(), names[n]) == 0) node = candidate;
     }
     if (!node) return nullptr;
     if (n + 1 < names.size()) {
@@ -111,7 +111,7 @@ TreeNode* FindTreeNodeByPath(const std::string& path, TreeModel& tree, bool path
   if (!pathHasTop) {
     const TreeNode* top = tree.FirstTop();
     if (!top) return nullptr;
-    names.insert(names.begin(), top->text);
+    names.insert(names.begin(), top->Text());
   }
   return FindTreeNode(names, tree);
 }

@@ -20,7 +20,7 @@ std::string TreeNode::Path(const std::string& separator) const {
   std::string path;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     if (!path.empty() || it != chain.rbegin()) path += separator;
-    path += (*it)->text;
+    path += (*it)->fields_.text;
   }
   return path;
 }
@@ -29,23 +29,23 @@ TreeModel::TreeModel() { root_.owner_ = this; }
 
 TreeModel::~TreeModel() = default;
 
-TreeNode* TreeModel::Add(TreeNode* parent, std::string text) {
+TreeNode* TreeModel::Add(TreeNode* parent, NodeFields fields) {
   TreeNode& p = parent ? *parent : root_;
-  return Insert(parent, p.children_.size(), std::move(text));
+  return Insert(parent, p.children_.size(), std::move(fields));
 }
 
-TreeNode* TreeModel::Insert(TreeNode* parent, size_t index, std::string text) {
+TreeNode* TreeModel::Insert(TreeNode* parent, size_t index, NodeFields fields) {
   TreeNode& p = parent ? *parent : root_;
   auto node = std::make_unique<TreeNode>();
-  node->text = std::move(text);
+  node->fields_ = std::move(fields);
   node->parent_ = parent;
   node->owner_ = this;
   TreeNode* raw = node.get();
   index = std::min(index, p.children_.size());
   p.children_.insert(p.children_.begin() + static_cast<std::ptrdiff_t>(index), std::move(node));
   Renumber(p, index);
-  if (parent && !parent->hasChildren) {
-    parent->hasChildren = true;
+  if (parent && !parent->fields_.hasChildren) {
+    parent->fields_.hasChildren = true;
     Changed(parent);
   }
   for (TreeModelObserver* o : observers_) o->NodeInserted(*raw);
@@ -77,31 +77,31 @@ void TreeModel::Changed(TreeNode* node) {
 }
 
 void TreeModel::SetText(TreeNode* node, std::string text) {
-  node->text = std::move(text);
+  node->fields_.text = std::move(text);
   Changed(node);
 }
 
 void TreeModel::SetState(TreeNode* node, int stateIndex) {
-  if (node->stateIndex == stateIndex) return;
-  node->stateIndex = stateIndex;
+  if (node->fields_.stateIndex == stateIndex) return;
+  node->fields_.stateIndex = stateIndex;
   Changed(node);
 }
 
 void TreeModel::SetImages(TreeNode* node, int imageIndex, int selectedIndex) {
-  node->imageIndex = imageIndex;
-  node->selectedIndex = selectedIndex;
+  node->fields_.imageIndex = imageIndex;
+  node->fields_.selectedIndex = selectedIndex;
   Changed(node);
 }
 
 void TreeModel::SetHasChildren(TreeNode* node, bool hasChildren) {
-  node->hasChildren = hasChildren;
+  node->fields_.hasChildren = hasChildren;
   Changed(node);
 }
 
-void TreeModel::SetData(TreeNode* node, int32_t data) { node->data = data; }
+void TreeModel::SetData(TreeNode* node, int32_t data) { node->fields_.data = data; }
 
 void TreeModel::SetCut(TreeNode* node, bool cut) {
-  node->cut = cut;
+  node->fields_.cut = cut;
   Changed(node);
 }
 
@@ -120,15 +120,15 @@ void TreeModel::SortChildren(TreeNode* node, const std::function<bool(const Tree
 }
 
 void TreeModel::Expand(TreeNode* node) {
-  if (node->expanded) return;
-  if (node->hasChildren && node->children_.empty() && loader_) loader_(*this, *node);
-  node->expanded = true;
+  if (node->expanded_) return;
+  if (node->fields_.hasChildren && node->children_.empty() && loader_) loader_(*this, *node);
+  node->expanded_ = true;
   Changed(node);
 }
 
 void TreeModel::Collapse(TreeNode* node) {
-  if (!node->expanded) return;
-  node->expanded = false;
+  if (!node->expanded_) return;
+  node->expanded_ = false;
   Changed(node);
 }
 

@@ -3,6 +3,7 @@
 // model through TreeModelObserver and forwards expand, collapse and state clicks back), and
 // every engine operation works on the model alone, with no window.
 
+#include <concepts>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,17 +12,29 @@
 
 class TreeModel;
 
-class TreeNode {
- public:
+// The fields a node starts with; a node is added with all of them in one notice to the views.
+struct NodeFields {
   std::string text;
-  int stateIndex = -1;  // index into the image strip; -1 draws no state image
+  int stateIndex = -1;
   int imageIndex = -1;
   int selectedIndex = -1;
-  bool hasChildren = false;  // children exist or can be loaded on expansion
+  bool hasChildren = false;
   int32_t data = 0;
-  bool expanded = false;
-  bool cut = false;  // drawn greyed
-  void* viewItem = nullptr;  // the item a view made for this node; only views touch it
+  bool cut = false;
+};
+
+// A node's fields change only through its model, which tells the views; reading is free.
+class TreeNode {
+ public:
+  const std::string& Text() const { return fields_.text; }
+  int StateIndex() const { return fields_.stateIndex; }  // index into the image strip; -1 draws no state image
+  int ImageIndex() const { return fields_.imageIndex; }
+  int SelectedIndex() const { return fields_.selectedIndex; }
+  bool HasChildren() const { return fields_.hasChildren; }  // children exist or can be loaded on expansion
+  int32_t Data() const { return fields_.data; }
+  bool Expanded() const { return expanded_; }
+  bool Cut() const { return fields_.cut; }  // drawn greyed
+  void* ViewItem() const { return viewItem_; }  // the item a view made for this node
 
   TreeNode* Parent() const { return parent_; }  // nullptr for a top-level node
   size_t Count() const { return children_.size(); }
@@ -37,6 +50,9 @@ class TreeNode {
 
  private:
   friend class TreeModel;
+  NodeFields fields_;
+  bool expanded_ = false;
+  void* viewItem_ = nullptr;
   TreeNode* parent_ = nullptr;
   TreeModel* owner_ = nullptr;
   size_t index_ = 0;
@@ -67,9 +83,17 @@ class TreeModel {
   TreeNode* Top(size_t i) const { return root_.Child(i); }
   TreeNode* FirstTop() const { return root_.FirstChild(); }
 
-  // parent nullptr adds a top-level node. Appends, or inserts before position index.
-  TreeNode* Add(TreeNode* parent, std::string text);
-  TreeNode* Insert(TreeNode* parent, size_t index, std::string text);
+  // parent nullptr adds a top-level node. Appends, or inserts before position index. The views
+  // hear of the node once, with all its fields.
+  TreeNode* Add(TreeNode* parent, NodeFields fields);
+  // A node with its text only. A template, so that a braced list of fields never takes it for
+  // the arguments of a string.
+  template <class Text>
+    requires std::convertible_to<Text, std::string>
+  TreeNode* Add(TreeNode* parent, Text&& text) {
+    return Add(parent, NodeFields{std::string(std::forward<Text>(text))});
+  }
+  TreeNode* Insert(TreeNode* parent, size_t index, NodeFields fields);
   void Delete(TreeNode* node);
   void DeleteChildren(TreeNode* node);  // nullptr: all nodes
   void Clear() { DeleteChildren(nullptr); }
@@ -78,8 +102,11 @@ class TreeModel {
   void SetState(TreeNode* node, int stateIndex);
   void SetImages(TreeNode* node, int imageIndex, int selectedIndex);
   void SetHasChildren(TreeNode* node, bool hasChildren);
+  // The data integer is not shown: the views hear nothing of it.
   void SetData(TreeNode* node, int32_t data);
   void SetCut(TreeNode* node, bool cut);
+  // A view's own record of the item it made for the node; the other views hear nothing of it.
+  void SetViewItem(TreeNode* node, void* item) { node->viewItem_ = item; }
   // Stable sort of a node's children (nullptr: the top-level nodes).
   void SortChildren(TreeNode* node, const std::function<bool(const TreeNode&, const TreeNode&)>& less);
 

@@ -26,7 +26,7 @@ void PruneUniformSubtrees(TreeModel& tree) {
     TreeNode* top = tree.Top(t);
     for (size_t i = 0; i < top->Count(); ++i) {
       TreeNode* child = top->Child(i);
-      if (child->stateIndex == kStatePartlyChecked) continue;
+      if (child->StateIndex() == kStatePartlyChecked) continue;
       tree.Collapse(child);
       tree.DeleteChildren(child);
     }
@@ -35,13 +35,13 @@ void PruneUniformSubtrees(TreeModel& tree) {
 
 // Recursion is bounded: trees come from the machine or from blocks read under kMaxLevel.
 void WriteNode(TWriter& writer, const TreeNode& node, bool pruneNewDeleted) {
-  writer.WriteString(node.text);
-  writer.WriteInteger(node.stateIndex);
-  writer.WriteInteger(node.imageIndex);
-  writer.WriteInteger(node.selectedIndex);
-  writer.WriteBoolean(node.hasChildren);
-  writer.WriteInteger(node.data);
-  const int kind = node.stateIndex & kNodeKindMask;
+  writer.WriteString(node.Text());
+  writer.WriteInteger(node.StateIndex());
+  writer.WriteInteger(node.ImageIndex());
+  writer.WriteInteger(node.SelectedIndex());
+  writer.WriteBoolean(node.HasChildren());
+  writer.WriteInteger(node.Data());
+  const int kind = node.StateIndex() & kNodeKindMask;
   const bool keepInChangeBlock = pruneNewDeleted && (kind == kKindNew || kind == kKindDeleted);
   const size_t count = keepInChangeBlock ? 0 : node.Count();
   writer.WriteInteger(static_cast<int32_t>(count));
@@ -88,13 +88,13 @@ void ReadTreeBlock(TReader& reader, TreeModel& tree, bool markRestored,
     const int32_t data = reader.ReadInteger();
     const int32_t childCount = ReadCount(reader);
 
-    TreeNode* node = tree.Add(parent, std::move(text));
-    node->stateIndex = state;
-    node->hasChildren = hasChildren;
-    node->data = data;
-    node->cut = markRestored && (state & kRestoredBit) != 0;
-    // One change notice carries all the fields set above to the views.
-    tree.SetImages(node, image, selected);
+    TreeNode* node = tree.Add(parent, {.text = std::move(text),
+                                       .stateIndex = state,
+                                       .imageIndex = image,
+                                       .selectedIndex = selected,
+                                       .hasChildren = hasChildren,
+                                       .data = data,
+                                       .cut = markRestored && (state & kRestoredBit) != 0});
 
     if (childCount > 0) {
       if (levels.size() > kMaxLevel) throw EReadError("Invalid property value");

@@ -87,7 +87,7 @@ class DriveRestore {
     if (!pass_.Filtered())
       for (size_t i = 0; i < node.Count(); ++i) Folder(*node.Child(i));
 
-    if (node.data != 0) {
+    if (node.Data() != 0) {
       const int32_t count = pass_.SeekRecords(node);
       for (int32_t i = 0; i < count; ++i) File(full, relative, backupState);
     }
@@ -230,10 +230,10 @@ std::vector<SharedFileEntry> LoadSharedFileList(TreeModel& registryResult, const
                                                 const LogPositions& positions) {
   std::vector<SharedFileEntry> list;
   const TreeNode* node = FindTreeNodeByPath(kSharedDllsKeyPath, registryResult, false);
-  if (!node || node->data == 0) return list;
+  if (!node || node->Data() == 0) return list;
   ChangeBlockReader block(logFileName, positions, LogSection::Registry);
-  block.Seek(node->data);
-  if (IsNewOrDeleted(KindOf(node->stateIndex))) block.SkipSubList();
+  block.Seek(node->Data());
+  if (IsNewOrDeleted(KindOf(node->StateIndex()))) block.SkipSubList();
   TReader& reader = block.Reader();
   for (int32_t i = block.ReadCount(); i > 0; --i) {
     std::string name = reader.ReadString();

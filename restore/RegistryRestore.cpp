@@ -38,13 +38,13 @@ KeyLocation LocationOf(const TreeNode& node) {
   const TreeNode* at = &node;
   for (; at && at->Level() > 1; at = at->Parent()) names.push_back(at);
   if (!at || at->Level() != 1) return location;
-  const int index = RootKeyIndex(at->text);
+  const int index = RootKeyIndex(at->Text());
   location.root = RootKeyHandle(index);
-  location.rootName = index >= 0 ? kRootKeyNames[index] : at->text;
+  location.rootName = index >= 0 ? kRootKeyNames[index] : at->Text();
   for (auto it = names.rbegin(); it != names.rend(); ++it) {
     location.parentSubPath = location.subPath;
-    location.subPath += (location.subPath.empty() ? "" : "\\") + (*it)->text;
-    location.names.push_back((*it)->text);
+    location.subPath += (location.subPath.empty() ? "" : "\\") + (*it)->Text();
+    location.names.push_back((*it)->Text());
   }
   return location;
 }
@@ -61,7 +61,7 @@ class RegistryRestore {
 
     if (pass_.NodeKind(node) == kKindDeleted && pass_.Flag(kRestoreDeletions) && !pass_.Filtered()) {
       // Creating the key creates its missing parents too.
-      const bool done = pass_.RunItem({"Create Key", key.ParentPath(), node.text, "", ""}, [&] {
+      const bool done = pass_.RunItem({"Create Key", key.ParentPath(), node.Text(), "", ""}, [&] {
         Open(key, true);
         registry_.CloseKey();
         return std::string(kStatusDone);
@@ -72,9 +72,9 @@ class RegistryRestore {
     if (!pass_.Filtered())
       for (size_t i = 0; i < node.Count(); ++i) Node(*node.Child(i));
 
-    if (node.data != 0) {
+    if (node.Data() != 0) {
       const int32_t count = pass_.SeekRecords(node);
-      if (node.text == "SharedDlls" && _stricmp(key.Path().c_str(), kSharedDllsKeyPath) == 0) {
+      if (node.Text() == "SharedDlls" && _stricmp(key.Path().c_str(), kSharedDllsKeyPath) == 0) {
         sharedCounters_ = true;
         sharedFileAnswer_ = settings_.handleSharedDLLs;
       }
@@ -84,7 +84,7 @@ class RegistryRestore {
 
     // The SharedDlls key itself is never deleted: other installations count on it.
     if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered() && !sharedCounters_) {
-      const bool done = pass_.RunItem({"Delete Key", key.ParentPath(), node.text, "", ""}, [&] {
+      const bool done = pass_.RunItem({"Delete Key", key.ParentPath(), node.Text(), "", ""}, [&] {
         RequireKey(key);
         if (pass_.Environment().ownPlaces.HoldsAnythingUnder(key.Path()))
           throw Exception("Key kept: it holds the settings of Quorvel itself.");

@@ -102,9 +102,9 @@ void RestorePass::CheckLogUnchanged() {
 }
 
 int32_t RestorePass::SeekRecords(const TreeNode& node) {
-  if (node.data == 0) return 0;
-  block_->Seek(node.data);
-  if (section_ != LogSection::SystemFiles && IsNewOrDeleted(KindOf(node.stateIndex))) block_->SkipSubList();
+  if (node.Data() == 0) return 0;
+  block_->Seek(node.Data());
+  if (section_ != LogSection::SystemFiles && IsNewOrDeleted(KindOf(node.StateIndex()))) block_->SkipSubList();
   return block_->ReadCount();
 }
 
@@ -174,11 +174,11 @@ void RestorePass::WriteMark(const Record& record) {
   log_->Write(kind, 2);
 }
 
-void RestorePass::MarkRestored(TreeNode& node) { request_.tree.SetState(&node, node.stateIndex | kRestoredBit); }
+void RestorePass::MarkRestored(TreeNode& node) { request_.tree.SetState(&node, node.StateIndex() | kRestoredBit); }
 
 void RestorePass::MarkVisited(TreeNode& node, size_t unfinishedBefore) {
   if (!request_.executing || request_.filter || Unfinished() != unfinishedBefore) return;
-  if (IsNewOrDeleted(KindOf(node.stateIndex)) && !(node.stateIndex & kRestoredBit)) {
+  if (IsNewOrDeleted(KindOf(node.StateIndex())) && !(node.StateIndex() & kRestoredBit)) {
     ++leftOut_;  // its parents are not done either
     return;
   }

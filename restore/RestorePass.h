@@ -50,7 +50,7 @@ class RestorePass {
   int Mask() const { return mask_; }
   // The node kind (low four bits) after the mask: with the restored bit set it matches no kind
   // unless kRestoreAgain is given.
-  int NodeKind(const TreeNode& node) const { return node.stateIndex & mask_; }
+  int NodeKind(const TreeNode& node) const { return node.StateIndex() & mask_; }
 
   ChangeBlockReader& Block() { return *block_; }
   TReader& Reader() { return block_->Reader(); }

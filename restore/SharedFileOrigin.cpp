@@ -27,10 +27,10 @@ bool SameName(const std::string& a, const std::string& b) { return CompareTextLo
 // block until an expansion reads them; the batch trees have no loader, so read them here.
 TreeNode* ChildNamed(TreeModel& tree, TreeNode& node, const std::string& name, const std::string& logFileName,
                      const LogPositions& positions, LogSection section, UserInteraction& ui) {
-  if (node.Count() == 0 && node.hasChildren && IsNewOrDeleted(KindOf(node.stateIndex)))
+  if (node.Count() == 0 && node.HasChildren() && IsNewOrDeleted(KindOf(node.StateIndex())))
     ExpandResultNode(tree, node, logFileName, positions, section, ui);
   for (size_t i = 0; i < node.Count(); ++i)
-    if (SameName(node.Child(i)->text, name)) return node.Child(i);
+    if (SameName(node.Child(i)->Text(), name)) return node.Child(i);
   return nullptr;
 }
 
@@ -40,7 +40,8 @@ TreeNode* DriveNode(TreeModel& tree, const std::string& drive) {
   if (!top || drive.size() != 2 || drive[1] != ':') return nullptr;
   for (size_t i = 0; i < top->Count(); ++i) {
     TreeNode* child = top->Child(i);
-    if (child->text.size() >= 2 && child->text[1] == ':' && SameName(child->text.substr(0, 1), drive.substr(0, 1)))
+    if (child->Text().size() >= 2 && child->Text()[1] == ':' &&
+        SameName(child->Text().substr(0, 1), drive.substr(0, 1)))
       return child;
   }
   return nullptr;

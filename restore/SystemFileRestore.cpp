@@ -16,7 +16,7 @@ bool BelongsToTextFile(const TreeNode& node) {
   const TreeNode* file = AncestorAtLevel(node, kFileLevel);
   if (!file) return false;
   try {
-    return !IsIniType(SystemFileTypeOfText(file->text));
+    return !IsIniType(SystemFileTypeOfText(file->Text()));
   } catch (const Exception&) {
     return true;  // a file of no known type is not touched either
   }
@@ -41,11 +41,11 @@ class SystemFileRestore {
       for (size_t i = 0; i < node.Count(); ++i) Section(*node.Child(i));
     if (BelongsToTextFile(node)) return;
 
-    if (node.data != 0 && node.Level() == kSectionLevel) {
+    if (node.Data() != 0 && node.Level() == kSectionLevel) {
       std::string path;
-      GetSystemFileType(AncestorAtLevel(node, kFileLevel)->text, path);
+      GetSystemFileType(AncestorAtLevel(node, kFileLevel)->Text(), path);
       const IniFile ini(path);
-      const std::string section = node.text.size() >= 2 ? node.text.substr(1, node.text.size() - 2) : "";
+      const std::string section = node.Text().size() >= 2 ? node.Text().substr(1, node.Text().size() - 2) : "";
       const size_t entryFailuresBefore = pass_.Failures();
       const int32_t count = pass_.SeekRecords(node);
       for (int32_t i = 0; i < count; ++i) Entry(ini, section);
@@ -55,7 +55,7 @@ class SystemFileRestore {
         pass_.MarkRestored(node);
 
       if (pass_.NodeKind(node) == kKindNew && pass_.Flag(kRestoreAdditions) && !pass_.Filtered()) {
-        const bool done = pass_.RunItem({"Delete Key", ini.Name(), node.text, "", ""}, [&] {
+        const bool done = pass_.RunItem({"Delete Key", ini.Name(), node.Text(), "", ""}, [&] {
           RequireOneLine(section);
           ini.EraseSection(section);
           if (ini.HasSection(section))

@@ -35,16 +35,16 @@ std::string UserFileNodeText(const std::string& path, bool iniFile) { return pat
 
 TreeNode* AddUserDefinedFile(TreeModel& tree, const std::string& path, bool iniFile, int fileImage) {
   TreeNode* top = tree.FirstTop();
-  TreeNode* node = tree.Add(top, UserFileNodeText(path, iniFile));
-  tree.SetImages(node, fileImage, fileImage);
-  tree.SetState(node, top && top->stateIndex == kStateUnchecked ? kStateUnchecked : kStateChecked);
-  tree.SetHasChildren(node, iniFile);
-  return node;
+  return tree.Add(top, {.text = UserFileNodeText(path, iniFile),
+                        .stateIndex = top && top->StateIndex() == kStateUnchecked ? kStateUnchecked : kStateChecked,
+                        .imageIndex = fileImage,
+                        .selectedIndex = fileImage,
+                        .hasChildren = iniFile});
 }
 
 void DeleteUserDefinedFile(TreeModel& tree, TreeNode* selected) {
   if (!selected) return;
-  const int type = TypeOfText(selected->text);
+  const int type = TypeOfText(selected->Text());
   if (selected->Level() != kFileLevel || (type != kUserIni && type != kUserText))
     throw Exception("This entry cannot be deleted.");
   tree.Delete(selected);
@@ -52,7 +52,7 @@ void DeleteUserDefinedFile(TreeModel& tree, TreeNode* selected) {
 
 void RefuseTextFileRestore(const TreeNode* selected) {
   if (!selected || selected->Level() != kFileLevel) return;
-  const int type = TypeOfText(selected->text);
+  const int type = TypeOfText(selected->Text());
   if (type == kSystemText || type == kUserText)
     throw Exception("Automatic restore is not possible for text files.\rPlease restore the changes manually!");
 }

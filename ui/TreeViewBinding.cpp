@@ -12,7 +12,7 @@ class ExpansionFromView {
   bool& flag_;
 };
 
-HTREEITEM ItemOf(const TreeNode* node) { return node ? static_cast<HTREEITEM>(node->viewItem) : TVI_ROOT; }
+HTREEITEM ItemOf(const TreeNode* node) { return node ? static_cast<HTREEITEM>(node->ViewItem()) : TVI_ROOT; }
 
 TreeNode* NodeOfItem(HWND tree, HTREEITEM item) {
   if (!item) return nullptr;
@@ -32,7 +32,7 @@ TreeViewBinding::TreeViewBinding(HWND treeView, TreeModel& model) : tree_(treeVi
 
 TreeViewBinding::~TreeViewBinding() {
   model_.RemoveObserver(this);
-  model_.ForEach([](TreeNode& node) { node.viewItem = nullptr; });
+  model_.ForEach([this](TreeNode& node) { model_.SetViewItem(&node, nullptr); });
 }
 
 namespace {
@@ -40,15 +40,15 @@ namespace {
 // Fills every attribute of the item from its node, so an insert needs no second message.
 void FillItem(TVITEMA& item, TreeNode& node) {
   item.mask |= TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE | TVIF_PARAM;
-  item.pszText = const_cast<char*>(node.text.c_str());
+  item.pszText = const_cast<char*>(node.Text().c_str());
   item.lParam = reinterpret_cast<LPARAM>(&node);
-  item.iImage = node.imageIndex;
-  item.iSelectedImage = node.selectedIndex;
-  item.cChildren = node.hasChildren ? 1 : 0;
+  item.iImage = node.ImageIndex();
+  item.iSelectedImage = node.SelectedIndex();
+  item.cChildren = node.HasChildren() ? 1 : 0;
   // State images have four bits; the restored bit above them shows as the greyed look.
-  int stateImage = node.stateIndex > 0 ? (node.stateIndex & 15) : 0;
+  int stateImage = node.StateIndex() > 0 ? (node.StateIndex() & 15) : 0;
   item.stateMask = TVIS_STATEIMAGEMASK | TVIS_CUT;
-  item.state = INDEXTOSTATEIMAGEMASK(stateImage) | (node.cut ? TVIS_CUT : 0);
+  item.state = INDEXTOSTATEIMAGEMASK(stateImage) | (node.Cut() ? TVIS_CUT : 0);
 }
 
 }  // namespace
@@ -64,15 +64,16 @@ void TreeViewBinding::InsertItem(TreeNode& node) {
     insert.hInsertAfter = TVI_FIRST;
   } else {
     const TreeNode* previous = node.Parent() ? node.Parent()->Child(index - 1) : model_.Top(index - 1);
-    insert.hInsertAfter = previous->viewItem ? ItemOf(previous) : TVI_LAST;
+    insert.hInsertAfter = previous->ViewItem() ? ItemOf(previous) : TVI_LAST;
   }
   FillItem(insert.item, node);
-  node.viewItem = reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-  if (node.expanded) SyncExpansion(node);
+  model_.SetViewItem(
+      &node, reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
+  if (node.Expanded()) SyncExpansion(node);
 }
 
 void TreeViewBinding::ApplyAttributes(TreeNode& node) {
-  if (!node.viewItem) return;
+  if (!node.ViewItem()) return;
   TVITEMA item{};
   item.mask = TVIF_HANDLE;
   item.hItem = ItemOf(&node);
@@ -86,24 +87,24 @@ void TreeViewBinding::SyncExpansion(TreeNode& node) {
   HTREEITEM item = ItemOf(&node);
   bool viewExpanded =
       SendMessageA(tree_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED;
-  if (!syncingExpansion_ && viewExpanded != node.expanded && (node.Count() > 0 || !node.expanded)) {
+  if (!syncingExpansion_ && viewExpanded != node.Expanded() && (node.Count() > 0 || !node.Expanded())) {
     ExpansionFromView guard(syncingExpansion_);
-    SendMessageA(tree_, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+    SendMessageA(tree_, TVM_EXPAND, node.Expanded() ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
   }
 }
 
 void TreeViewBinding::ForgetItems(TreeNode& node) {
-  node.viewItem = nullptr;
+  model_.SetViewItem(&node, nullptr);
   for (size_t i = 0; i < node.Count(); ++i) ForgetItems(*node.Child(i));
 }
 
 void TreeViewBinding::NodeInserted(TreeNode& node) {
-  if (node.Parent() && !node.Parent()->viewItem) return;
+  if (node.Parent() && !node.Parent()->ViewItem()) return;
   InsertItem(node);
 }
 
 void TreeViewBinding::NodeRemoving(TreeNode& node) {
-  if (node.viewItem) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(&node)));
+  if (node.ViewItem()) SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(ItemOf(&node)));
   ForgetItems(node);
   // The view drops the expand button of an item whose last child went; the model may still
   // have children to load.

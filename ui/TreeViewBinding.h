@@ -52,7 +52,7 @@ class TreeViewBinding : public TreeModelObserver {
   void ApplyAttributes(TreeNode& node);
   // Opens or closes the item as the node says; a new item starts closed.
   void SyncExpansion(TreeNode& node);
-  static void ForgetItems(TreeNode& node);
+  void ForgetItems(TreeNode& node);
 
   HWND tree_;
   TreeModel& model_;

@@ -1,12 +1,15 @@
 #pragma once
 // What the tests of the program's windows share: the common controls, a folder of their own
-// under the temporary folder, and the quit message a destroyed main window leaves behind.
+// under the temporary folder, the quit message a destroyed main window leaves behind, and the
+// main window's command environment with a scripted interaction.
 
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <string>
+
+#include "app/MainWindow.h"
 
 inline void InitControlsForTests() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
@@ -27,4 +30,10 @@ inline void DrainQuitMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
+}
+
+// The window's command environment with ui in place of the window's own interaction.
+inline CommandEnvironment EnvironmentWith(MainWindow& window, UserInteraction& ui) {
+  CommandEnvironment own = window.Environment();
+  return {own.owner, own.session, ui, own.calls, own.selection, own.results};
 }

@@ -72,21 +72,30 @@ namespace {
 
 constexpr char kTestKey[] = "Software\\QuorvelBatchMode";
 
+// Counts the result pages a window would show.
+class CountingView : public SessionView {
+ public:
+  void ResultsShown(bool named) override { shown.push_back(named); }
+  std::vector<bool> shown;
+};
+
 class BatchModeTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app.programFolder = TestFolder("QuorvelBatchMode");
     settings = std::make_unique<StaticRegScope>("Software\\QuorvelTests\\BatchMode", app.programFolder);
     // Only the small HKEY_CURRENT_CONFIG root: drives and system files stay out.
-    BuildRegistrySelectionTree(registry);
-    registry.SetLoader(LoadRegistryChildren);
-    drives.Add(nullptr, "Drives");
-    systemFiles.Add(nullptr, "System Files");
-    SetNodeChecked(*registry.FirstTop(), false);
-    SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, registry), true);
+    SelectionTrees trees = session.Selection();
+    BuildRegistrySelectionTree(trees.registry);
+    trees.drives.Add(nullptr, "Drives");
+    trees.systemFiles.Add(nullptr, "System Files");
+    SetNodeChecked(*trees.registry.FirstTop(), false);
+    SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
+    session.SetView(&view);
   }
   void TearDown() override {
+    session.SetView(nullptr);
     settings.reset();
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuorvelTests\\BatchMode");
@@ -95,26 +104,19 @@ class BatchModeTest : public ::testing::Test {
   }
 
   void Run(CommandLineAction action, const std::string& argument = "") {
-    BatchContext context{app,
-                         ui,
-                         calls,
-                         {registry, drives, systemFiles},
-                         {registryResult, driveResult, systemResult},
-                         [this](const std::string& status) { statuses.push_back(status); },
-                         {},
-                         [this] { ++resultsShown; },
-                         [this](const std::string& line) { written.push_back(line); }};
-    RunBatch({action, argument}, context);
+    RunBatch({action, argument}, session, ui, calls,
+             {[this](const std::string& status) { statuses.push_back(status); },
+              [this](const std::string& line) { written.push_back(line); }});
   }
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
+  CountingView view;
   std::unique_ptr<StaticRegScope> settings;
   ScriptedInteraction ui;
   MainThreadCalls calls;
-  TreeModel registry, drives, systemFiles, registryResult, driveResult, systemResult;
   std::vector<std::string> statuses;
   std::vector<std::string> written;
-  int resultsShown = 0;
 };
 
 }  // namespace
@@ -137,8 +139,9 @@ TEST_F(BatchModeTest, StoreCompareAndUninstallUndoAChange) {
   const std::string log = app.programFolder + "run.SXL";
   EXPECT_TRUE(FileExists(log));
   EXPECT_EQ(app.currentLogFile, log);
-  EXPECT_EQ(resultsShown, 1);
-  EXPECT_EQ(statuses, (std::vector<std::string>{"Status: Saving current configuration.", "Status: Creating log file."}));
+  EXPECT_EQ(view.shown, std::vector<bool>{true}) << "the log is shown as the application's";
+  EXPECT_EQ(statuses,
+            (std::vector<std::string>{"Status: Saving current configuration.", "Status: Creating log file."}));
 
   statuses.clear();
   Run(CommandLineAction::Uninstall, log);
@@ -151,10 +154,8 @@ TEST_F(BatchModeTest, StoreCompareAndUninstallUndoAChange) {
 
 // A log that does not exist: the three passes run on empty trees and restore nothing.
 TEST_F(BatchModeTest, UninstallOfAMissingLogRestoresNothing) {
-  // As the main window's trees show it before any log was loaded.
-  for (TreeModel* tree : {&registryResult, &driveResult, &systemResult}) tree->Add(nullptr, "<No log file loaded>");
   Run(CommandLineAction::Uninstall, app.programFolder + "missing.SXL");
   EXPECT_TRUE(app.currentLogFile.empty());
-  EXPECT_EQ(resultsShown, 0);
+  EXPECT_TRUE(view.shown.empty());
   EXPECT_EQ(statuses.size(), 4u);
 }

@@ -7,13 +7,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/CommandAvailability.h"
 #include "app/CompareDialogIds.h"
 #include "app/ErrorReporting.h"
 #include "app/MainWindow.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SettingsAccess.h"
 #include "app/Settings.h"
+#include "app/Workflows.h"
 #include "compare/LogFile.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
@@ -33,12 +33,13 @@ class CompareCommandsTest : public ::testing::Test {
     InitControlsForTests();
     app.programFolder = TestFolder("QuorvelCompareCommand");
     settings = std::make_unique<StaticRegScope>("Software\\QuorvelTests\\CompareCommand", app.programFolder);
-    window = std::make_unique<MainWindow>(app, [](HWND, const ErrorSource&, std::exception_ptr) {});
+    window = std::make_unique<MainWindow>(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
     ASSERT_NE(window->Create(), nullptr);
-    window->Pages().Build();
+    session.BuildSelection();
     // Only the small HKEY_CURRENT_CONFIG root: drives and system files stay out.
-    SelectionTrees trees = window->Trees();
-    for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles}) SetNodeChecked(*tree->FirstTop(), false);
+    SelectionTrees trees = session.Selection();
+    for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
+      SetNodeChecked(*tree->FirstTop(), false);
     SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
   }
@@ -78,15 +79,23 @@ class CompareCommandsTest : public ::testing::Test {
     return errors;
   }
 
-  CompareCommandContext Context() {
-    return {app, ui, window->Calls(), window->Pages(), window->Results(), [this] { ++resultsShown; }};
+  CommandEnvironment Environment() { return EnvironmentWith(*window, ui); }
+
+  // The result pages show, and the title names the log; put back to the selection pages and the
+  // plain title for the next check.
+  void ExpectResultsShownFor(const std::string& log) {
+    HWND pages = window->Control("PageControl");
+    EXPECT_EQ(TabCtrl_GetCurSel(pages), 1) << "the result pages show";
+    EXPECT_EQ(GetWindowTextString(window->Handle()), "Quorvel - " + log);
+    TabCtrl_SetCurSel(pages, 0);
+    SetWindowTextA(window->Handle(), "Quorvel");
   }
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   std::unique_ptr<StaticRegScope> settings;
   ScriptedInteraction ui;
   std::unique_ptr<MainWindow> window;
-  int resultsShown = 0;
 };
 
 std::string ScratchRead(const std::string& path) {
@@ -100,16 +109,16 @@ void ScratchWrite(const std::string& path, const std::string& bytes) {
 
 TreeNode* FindChild(TreeNode* node, const std::string& text) {
   for (size_t i = 0; node && i < node->Count(); ++i)
-    if (_stricmp(node->Child(i)->text.c_str(), text.c_str()) == 0) return node->Child(i);
+    if (_stricmp(node->Child(i)->Text().c_str(), text.c_str()) == 0) return node->Child(i);
   return nullptr;
 }
 
 }  // namespace
 
 TEST_F(CompareCommandsTest, WithoutABaselineTheCompareAsksForOne) {
-  auto context = Context();
+  auto environment = Environment();
   try {
-    CompareCommand(context, false);
+    CompareCommand(environment, false);
     FAIL();
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Please save your current configuration first\rwith `Save Current Configuration` -- see Help for details!");
@@ -118,8 +127,7 @@ TEST_F(CompareCommandsTest, WithoutABaselineTheCompareAsksForOne) {
 
 TEST_F(CompareCommandsTest, ANewKeyIsLoggedShownAndLoadedAgain) {
   ui.answers = {MsgAnswer::Yes};  // "No drives selected!"
-  SaveCurrentConfiguration(app.programFolder, window->Trees(), window->Calls(), ui,
-                           [&] { ValidateSelection(window->Trees().registry, window->Trees().drives, ui); });
+  SaveCurrentConfiguration(session, window->Calls(), ui);
   HKEY key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_CONFIG, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
@@ -129,40 +137,39 @@ TEST_F(CompareCommandsTest, ANewKeyIsLoggedShownAndLoadedAgain) {
   std::string log = app.programFolder + "run.SXL";
   ui.answers = {MsgAnswer::Yes};
   ui.fileChoices = {log};
-  auto context = Context();
-  CompareCommand(context, false);
+  auto environment = Environment();
+  CompareCommand(environment, false);
   EXPECT_EQ(app.currentLogFile, log);
-  EXPECT_EQ(resultsShown, 1);
+  ExpectResultsShownFor(log);
   EXPECT_EQ(ui.fileDialogs.back().title, "Save a log file.");
 
   auto findNewKey = [&] {
-    TreeNode* root = FindChild(window->Results().Trees().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
+    TreeNode* root = FindChild(session.Results().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
     return FindChild(FindChild(root, "Software"), "QuorvelCompareCommand");
   };
   TreeNode* added = findNewKey();
   ASSERT_NE(added, nullptr);
-  EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
+  EXPECT_EQ(added->StateIndex() & kNodeKindMask, kKindNew);
 
-  window->Results().ShowNoLog();
-  app.currentLogFile.clear();
+  session.ForgetLog();
   ui.fileChoices = {log};
-  LoadLogFileCommand(context);
+  LoadLogFileCommand(environment);
   EXPECT_EQ(app.currentLogFile, log);
   EXPECT_TRUE(app.selectionChanged);
   ASSERT_NE(findNewKey(), nullptr);
-  EXPECT_EQ(resultsShown, 2);
+  ExpectResultsShownFor(log);
 }
 
 TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDialog) {
   const std::string before = app.programFolder + "before.SXD";
   const std::string after = app.programFolder + "after.SXD";
   const std::string log = app.programFolder + "run.SXL";
-  WriteConfigurationFile(before, window->Trees(), window->Calls(), ui);
+  WriteConfigurationFile(before, session.Selection(), window->Calls(), ui);
   HKEY key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_CONFIG, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
-  WriteConfigurationFile(after, window->Trees(), window->Calls(), ui);
+  WriteConfigurationFile(after, session.Selection(), window->Calls(), ui);
 
   std::vector<std::string> dialogErrors;
   SetDialogErrorHook(
@@ -192,10 +199,10 @@ TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDial
   EXPECT_EQ(app.currentLogFile, log);
   EXPECT_EQ(GetWindowTextString(window->Handle()), title) << "the title keeps naming the application's log";
   EXPECT_EQ(TabCtrl_GetCurSel(window->Control("PageControl")), 1) << "the result pages show";
-  TreeNode* root = FindChild(window->Results().Trees().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
+  TreeNode* root = FindChild(session.Results().registry.FirstTop(), "HKEY_CURRENT_CONFIG");
   TreeNode* added = FindChild(FindChild(root, "Software"), "QuorvelCompareCommand");
   ASSERT_NE(added, nullptr);
-  EXPECT_EQ(added->stateIndex & kNodeKindMask, kKindNew);
+  EXPECT_EQ(added->StateIndex() & kNodeKindMask, kKindNew);
   for (const char* untouched : {"OldCFG.SXD", "NewCFG.SXD"})
     EXPECT_EQ(GetFileAttributesA((app.programFolder + untouched).c_str()), INVALID_FILE_ATTRIBUTES) << untouched;
 }
@@ -208,16 +215,16 @@ TEST_F(CompareCommandsTest, AFailedCompareOrLoadLeavesNoLogBehind) {
   const std::string after = app.programFolder + "after.SXD";
   const std::string log = app.programFolder + "run.SXL";
   const std::string failedLog = app.programFolder + "run2.SXL";
-  WriteConfigurationFile(before, window->Trees(), window->Calls(), ui);
+  WriteConfigurationFile(before, session.Selection(), window->Calls(), ui);
   HKEY key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_CONFIG, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(key);
-  WriteConfigurationFile(after, window->Trees(), window->Calls(), ui);
+  WriteConfigurationFile(after, session.Selection(), window->Calls(), ui);
   ASSERT_TRUE(CompareInDialog(before, after, log).empty());
   window->ShowResults();
   ASSERT_EQ(app.currentLogFile, log);
-  ASSERT_TRUE(IsCommandEnabled(IDM_RESTORE_ALL, window->Context()));
+  ASSERT_TRUE(window->IsCommandEnabled(IDM_RESTORE_ALL));
 
   // The drive section's header damaged: the registry section was written when it fails.
   std::string bytes = ScratchRead(after);
@@ -227,12 +234,12 @@ TEST_F(CompareCommandsTest, AFailedCompareOrLoadLeavesNoLogBehind) {
             std::vector<std::string>{"Error: " + after + "\rNot a file-structure file: NewFile"});
   const auto expectNoLog = [&](const char* what) {
     EXPECT_TRUE(app.currentLogFile.empty()) << what;
-    for (TreeModel* tree : {&window->Results().Trees().registry, &window->Results().Trees().drives,
-                            &window->Results().Trees().systemFiles}) {
+    ResultTrees results = session.Results();
+    for (TreeModel* tree : {&results.registry, &results.drives, &results.systemFiles}) {
       ASSERT_EQ(tree->TopCount(), 1u) << what;
-      EXPECT_EQ(tree->FirstTop()->text, "<No log file loaded>") << what;
+      EXPECT_EQ(tree->FirstTop()->Text(), "<No log file loaded>") << what;
     }
-    EXPECT_FALSE(IsCommandEnabled(IDM_RESTORE_ALL, window->Context())) << what;
+    EXPECT_FALSE(window->IsCommandEnabled(IDM_RESTORE_ALL)) << what;
   };
   expectNoLog("compare");
   EXPECT_EQ(GetWindowTextString(window->Handle()), "Quorvel") << "the caption names no log";
@@ -241,9 +248,8 @@ TEST_F(CompareCommandsTest, AFailedCompareOrLoadLeavesNoLogBehind) {
   // The good log cut off in its drive section.
   std::string logBytes = ScratchRead(log);
   ScratchWrite(log, logBytes.substr(0, logBytes.size() - 200));
-  auto context = Context();
   try {
-    OpenLogFile(context, log);
+    OpenLog(session, ui, log);
     ADD_FAILURE() << "a cut-off log was loaded";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message().rfind("ERROR: " + log + "\r", 0), 0u) << e.Message();

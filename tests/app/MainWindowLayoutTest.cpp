@@ -77,7 +77,7 @@ class MainWindowLayoutTest : public ::testing::Test {
   // runs between the window's creation and its start-up selection.
   void Start(const std::function<void()>& beforeStartup = {}) {
     window.reset();
-    window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
+    window = std::make_unique<MainWindow>(session, [this](HWND, const ErrorSource&, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
     });
     ASSERT_NE(window->Create(), nullptr);
@@ -94,7 +94,8 @@ class MainWindowLayoutTest : public ::testing::Test {
 
   int32_t Stored(const std::string& name) { return settings->Reg().ReadInteger(name); }
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   std::unique_ptr<StaticRegScope> settings;
   std::vector<std::string> errors;
   std::unique_ptr<MainWindow> window;

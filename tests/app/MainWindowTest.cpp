@@ -37,8 +37,9 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override {
     InitControlsForTests();
     app.programFolder = "C:\\";
-    window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
+    window = std::make_unique<MainWindow>(session, [this](HWND, const ErrorSource& source, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
+      sources.push_back(source.ownerPath);
     });
     ASSERT_NE(window->Create(), nullptr);
   }
@@ -48,8 +49,10 @@ class MainWindowTest : public ::testing::Test {
     DrainQuitMessages();
   }
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   std::vector<std::string> errors;
+  std::vector<std::string> sources;
   std::unique_ptr<MainWindow> window;
 };
 
@@ -70,6 +73,33 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
   EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE_ALL)) << "no log is loaded";
   EXPECT_FALSE(MenuEnabled(menu, IDM_FIND_DUPLICATES));
   EXPECT_EQ(GetMenuState(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), static_cast<UINT>(-1)) << "hidden";
+}
+
+// A folder adds its commands as rows of the table: the menus and the toolbar follow the rows,
+// the window runs them and names them in their errors.
+TEST_F(MainWindowTest, RowsAddedToTheCommandTableAreEnabledRunAndNamed) {
+  int ran = 0;
+  window->Commands().Add({IDM_FIND_DUPLICATES, "DuplicatesMNU", false, [&](CommandEnvironment& environment) {
+                            ++ran;
+                            EXPECT_EQ(environment.owner, window->Handle());
+                            throw Exception("no duplicates today");
+                          }});
+  window->Commands().Add({IDM_DELETE_FONTS, "FontsMNU", true, [&](CommandEnvironment&) { ++ran; }});
+  EXPECT_ANY_THROW(window->Commands().Add({IDM_FIND_DUPLICATES, "Again", false, nullptr})) << "one row per command";
+
+  HMENU menu = GetMenu(window->Handle());
+  SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 2)), 2);
+  EXPECT_TRUE(MenuEnabled(menu, IDM_FIND_DUPLICATES));
+  EXPECT_FALSE(MenuEnabled(menu, IDM_DELETE_FONTS)) << "it needs a log";
+  HWND toolbar = window->Control("Toolbar");
+  EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_COMPARE, 0));
+  EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_RESTORE_ALL, 0)) << "no log is loaded";
+
+  window->RunCommand(IDM_DELETE_FONTS);
+  window->RunCommand(IDM_FIND_DUPLICATES);
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(errors, std::vector<std::string>{"no duplicates today"});
+  EXPECT_EQ(sources, std::vector<std::string>{"MainForm\\DuplicatesMNU"});
 }
 
 TEST_F(MainWindowTest, StatusLineRestsWithTheSecondLabelHidden) {
@@ -138,12 +168,12 @@ TEST_F(MainWindowTest, AnUnwritableLastSelectionStillLetsTheWindowClose) {
 // While a command runs (a save's threads read the trees and the window lets messages run),
 // the selection trees refuse the user's expansions; afterwards they take them again.
 TEST_F(MainWindowTest, SelectionTreesRefuseExpansionWhileLocked) {
-  window->Pages().Build();
-  TreeModel& registry = window->Trees().registry;
+  session.BuildSelection();
+  TreeModel& registry = session.Selection().registry;
   registry.Expand(registry.FirstTop());
   TreeNode* node = FindTreeNode({"My Computer", "HKEY_CURRENT_USER"}, registry);
   ASSERT_NE(node, nullptr);
-  ASSERT_FALSE(node->expanded);
+  ASSERT_FALSE(node->Expanded());
   HWND view = window->Control("RegView");
   const auto expandFromView = [&] {
     NMTREEVIEWA info{};
@@ -154,8 +184,8 @@ TEST_F(MainWindowTest, SelectionTreesRefuseExpansionWhileLocked) {
   };
   window->Pages().LockInput(true);
   EXPECT_EQ(expandFromView(), TRUE) << "refused";
-  EXPECT_FALSE(node->expanded);
+  EXPECT_FALSE(node->Expanded());
   window->Pages().LockInput(false);
   EXPECT_EQ(expandFromView(), FALSE);
-  EXPECT_TRUE(node->expanded);
+  EXPECT_TRUE(node->Expanded());
 }

@@ -17,6 +17,7 @@
 #include "app/Settings.h"
 #include "app/SharedFileDialog.h"
 #include "app/SharedFileDialogIds.h"
+#include "app/Workflows.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/TMyRegistry.h"
 #include "core/CheckStates.h"
@@ -99,12 +100,12 @@ class RestoreCommandsTest : public ::testing::Test {
     InitControlsForTests();
     app.programFolder = TestFolder("QuorvelRestoreCommands");
     settings = std::make_unique<StaticRegScope>(kSettingsKey, app.programFolder);
-    window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
+    window = std::make_unique<MainWindow>(session, [this](HWND, const ErrorSource&, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
     });
     ASSERT_NE(window->Create(), nullptr);
-    window->Pages().Build();
-    SelectionTrees trees = window->Trees();
+    session.BuildSelection();
+    SelectionTrees trees = session.Selection();
     for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
       SetNodeChecked(*tree->FirstTop(), false);
     SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
@@ -132,8 +133,7 @@ class RestoreCommandsTest : public ::testing::Test {
     SetValue("Changed", "old");
     SetValue("Deleted", "gone");
     ui.answers = {MsgAnswer::Yes};  // "No drives selected!"
-    SaveCurrentConfiguration(app.programFolder, window->Trees(), window->Calls(), ui,
-                             [&] { ValidateSelection(window->Trees().registry, window->Trees().drives, ui); });
+    SaveCurrentConfiguration(session, window->Calls(), ui);
     SetValue("Changed", "new");
     SetValue("New", "added");
     HKEY key;
@@ -148,18 +148,17 @@ class RestoreCommandsTest : public ::testing::Test {
 
     ui.answers = {MsgAnswer::Yes};
     ui.fileChoices = {app.programFolder + "run.SXL"};
-    CompareCommandContext context{
-        app, ui, window->Calls(), window->Pages(), window->Results(), [this] { window->ShowResults(); }};
-    CompareCommand(context, false);
+    CommandEnvironment environment = EnvironmentWith(*window, ui);
+    CompareCommand(environment, false);
     ASSERT_FALSE(app.currentLogFile.empty());
   }
 
   TreeNode* TestKeyNode() {
-    return FindTreeNodeByPath(std::string("HKEY_CURRENT_CONFIG\\") + kTestKey, window->Results().Trees().registry,
-                              false);
+    return FindTreeNodeByPath(std::string("HKEY_CURRENT_CONFIG\\") + kTestKey, session.Results().registry, false);
   }
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   std::unique_ptr<StaticRegScope> settings;
   ScriptedInteraction ui;
   std::unique_ptr<MainWindow> window;
@@ -216,12 +215,10 @@ TEST_F(RestoreCommandsTest, RestoreChangesListsNarrowsExecutesAndMarksTheLog) {
   EXPECT_EQ(ReadValue("Deleted"), "gone");
   EXPECT_EQ(ReadValue("New"), "<missing>");
   EXPECT_FALSE(KeyExists(std::string(kTestKey) + "\\Added"));
-  EXPECT_TRUE(TestKeyNode()->cut) << "the walked node is shown greyed";
+  EXPECT_TRUE(TestKeyNode()->Cut()) << "the walked node is shown greyed";
 
   // The marks are in the log: loaded again, the node offers nothing until "again" is checked.
-  CompareCommandContext context{
-      app, ui, window->Calls(), window->Pages(), window->Results(), [this] { window->ShowResults(); }};
-  OpenLogFile(context, app.currentLogFile);
+  OpenLog(session, ui, app.currentLogFile);
   window->Results().Select(LogSection::Registry, TestKeyNode());
   std::vector<std::string> secondPass;
   ModalWatcher second([&](HWND dialog) {
@@ -310,18 +307,19 @@ TEST_F(RestoreCommandsTest, DontCheckNextTimeUnchecksTheKeyInTheSelectionAndTheE
   InstallAndCompare();
   app.selectionChanged = false;
   window->Results().Select(LogSection::Registry, TestKeyNode());
-  DontCheckNextTimeCommand(app, window->Pages(), window->Results(), ui, LogSection::Registry);
+  CommandEnvironment environment = EnvironmentWith(*window, ui);
+  DontCheckNextTimeCommand(environment, LogSection::Registry);
   TreeNode* selected =
-      FindTreeNodeByPath(std::string("HKEY_CURRENT_CONFIG\\") + kTestKey, window->Trees().registry, false);
+      FindTreeNodeByPath(std::string("HKEY_CURRENT_CONFIG\\") + kTestKey, session.Selection().registry, false);
   ASSERT_NE(selected, nullptr);
-  EXPECT_EQ(selected->stateIndex, kStateUnchecked);
-  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, window->Trees().registry)->stateIndex,
+  EXPECT_EQ(selected->StateIndex(), kStateUnchecked);
+  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, session.Selection().registry)->StateIndex(),
             kStatePartlyChecked);
   EXPECT_TRUE(app.selectionChanged);
 
   ui.messages.clear();
-  AddToExcludeList(app, window->Pages(), ui, {"C:\\APP\\A.LOG", "C:\\APP\\B.LOG"});
-  AddToExcludeList(app, window->Pages(), ui, {"c:\\app\\a.log"});
+  AddToExcludeList(session, ui, {"C:\\APP\\A.LOG", "C:\\APP\\B.LOG"});
+  AddToExcludeList(session, ui, {"c:\\app\\a.log"});
   EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"2 files added to the \"Exclude Files\" list.",
                                                   "0 files added to the \"Exclude Files\" list."}));
   EXPECT_EQ(RowCount(window->Control("NoCheck")), 2);
@@ -405,7 +403,7 @@ TEST(ClassIdTextTest, OnlyTheFormOfAClassIdentifierQualifies) {
 TEST_F(RestoreCommandsTest, OpenersRefuseTextFilesAndFollowTheFileBackupSetting) {
   InstallAndCompare();
   // A text file's node in the system-file result tree: refused before any dialog opens.
-  TreeModel& systemFiles = window->Results().Trees().systemFiles;
+  TreeModel& systemFiles = session.Results().systemFiles;
   TreeNode* textFile = systemFiles.Add(systemFiles.FirstTop(), "AUTOEXEC.BAT");
   window->Results().Select(LogSection::SystemFiles, textFile);
   {
@@ -418,7 +416,7 @@ TEST_F(RestoreCommandsTest, OpenersRefuseTextFilesAndFollowTheFileBackupSetting)
 
   // Without restores from the file backup, deleted and changed files cannot come back.
   settings->Reg().WriteInteger("UseDLLBackupRestore", 0);
-  window->Results().Select(LogSection::Drives, window->Results().Trees().drives.FirstTop());
+  window->Results().Select(LogSection::Drives, session.Results().drives.FirstTop());
   bool changeBoxesEnabled = true;
   std::string newCaption;
   ModalWatcher watcher([&](HWND dialog) {

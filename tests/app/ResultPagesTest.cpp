@@ -13,6 +13,7 @@
 #include "app/ExportCommands.h"
 #include "app/MainWindow.h"
 #include "app/Settings.h"
+#include "app/Workflows.h"
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
 #include "tests/compare/LogBuilder.h"
@@ -87,7 +88,7 @@ class ResultPagesTest : public ::testing::Test {
     std::ofstream(folder + "present.qvzz") << "x";
     app.programFolder = folder;
     settings = std::make_unique<StaticRegScope>(kSettingsKey, folder);
-    window = std::make_unique<MainWindow>(app, [this](HWND, const ErrorSource&, std::exception_ptr error) {
+    window = std::make_unique<MainWindow>(session, [this](HWND, const ErrorSource&, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
     });
     ASSERT_NE(window->Create(), nullptr);
@@ -128,8 +129,8 @@ class ResultPagesTest : public ::testing::Test {
     TreeNode* node = AddLogNode(drives, AddLogNode(drives, nullptr, "Drives", 0, 2, 2), "C:", 0, 17, 17);
     for (size_t start = 3, end; (end = folder.find('\\', start)) != std::string::npos; start = end + 1)
       node = AddLogNode(drives, node, folder.substr(start, end - start), 0, 0, 1);
-    node->stateIndex = kKindChanged;
-    node->data = files;
+    drives.SetState(node, kKindChanged);
+    drives.SetData(node, files);
     AddLogNode(systemFiles, nullptr, "System Files", 0, 0, 0);
 
     LogSelection selection;
@@ -139,13 +140,9 @@ class ResultPagesTest : public ::testing::Test {
     WriteFileBytes(logFile, AssembleLog(selection, results, blocks, positions));
   }
 
-  void Load() {
-    CompareCommandContext context{
-        app, ui, window->Calls(), window->Pages(), window->Results(), [this] { window->ShowResults(); }};
-    OpenLogFile(context, logFile);
-  }
+  void Load() { OpenLog(session, ui, logFile); }
 
-  TreeModel& Tree(LogSection section) { return window->Results().Trees().Of(section); }
+  TreeModel& Tree(LogSection section) { return session.Results().Of(section); }
   TreeNode* Find(LogSection section, const std::string& path) { return LoadedLog::Find(Tree(section), path); }
   TreeNode* FolderNode() {
     TreeNode* node = Tree(LogSection::Drives).FirstTop()->FirstChild();
@@ -156,7 +153,8 @@ class ResultPagesTest : public ::testing::Test {
 
   std::string folder;
   std::string logFile;
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   std::unique_ptr<StaticRegScope> settings;
   ScriptedInteraction ui;
   std::unique_ptr<MainWindow> window;
@@ -176,20 +174,20 @@ TEST_F(ResultPagesTest, ExpandingWithCtrlOpensEveryLevelBelowFromTheLog) {
     ASSERT_NE(vendor, nullptr);
     {
       std::unique_ptr<ControlKeyHeld> held = ctrl ? std::make_unique<ControlKeyHeld>() : nullptr;
-      SendMessageA(Control("ResultView"), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(vendor->viewItem));
+      SendMessageA(Control("ResultView"), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(vendor->ViewItem()));
     }
     EXPECT_TRUE(errors.empty()) << errors.front();
 
     ASSERT_EQ(vendor->Count(), 2u);
     TreeNode* app = vendor->Child(0);
-    EXPECT_EQ(app->text, "App");
-    EXPECT_EQ(app->expanded, ctrl);
+    EXPECT_EQ(app->Text(), "App");
+    EXPECT_EQ(app->Expanded(), ctrl);
     ASSERT_EQ(app->Count(), ctrl ? 1u : 0u);
     if (ctrl) {
-      EXPECT_EQ(app->Child(0)->text, "Sub");
-      EXPECT_EQ(app->Child(0)->stateIndex, kKindNew);
-      EXPECT_NE(app->Child(0)->viewItem, nullptr);
-      EXPECT_TRUE(SendMessageA(Control("ResultView"), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(app->viewItem),
+      EXPECT_EQ(app->Child(0)->Text(), "Sub");
+      EXPECT_EQ(app->Child(0)->StateIndex(), kKindNew);
+      EXPECT_NE(app->Child(0)->ViewItem(), nullptr);
+      EXPECT_TRUE(SendMessageA(Control("ResultView"), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(app->ViewItem()),
                                TVIS_EXPANDED) &
                   TVIS_EXPANDED);
     }
@@ -222,13 +220,13 @@ TEST_F(ResultPagesTest, ExportDataWritesTheChosenKindsBelowTheSelectedNode) {
     TreeNode* node = Find(LogSection::Registry, std::string("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\") + c.path);
     window->Results().Select(LogSection::Registry, node);
     ui.fileChoices = {exported};
-    ExportCommandContext context{app, ui, window->Results(), [&](ExportChoice& choice) {
-                                   EXPECT_EQ(choice.kinds, kAllKinds);
-                                   EXPECT_EQ(choice.mode, LogSection::Registry);
-                                   choice.kinds = c.kinds;
-                                   return true;
-                                 }};
-    ExportDataCommand(context, LogSection::Registry);
+    CommandEnvironment environment = EnvironmentWith(*window, ui);
+    ExportDataCommand(environment, LogSection::Registry, [&](ExportChoice& choice) {
+      EXPECT_EQ(choice.kinds, kAllKinds);
+      EXPECT_EQ(choice.mode, LogSection::Registry);
+      choice.kinds = c.kinds;
+      return true;
+    });
 
     const FileDialogSpec& spec = ui.fileDialogs.back();
     EXPECT_EQ(spec.title, "Save export file");
@@ -249,21 +247,22 @@ TEST_F(ResultPagesTest, ExportWritesNoFileWhenCancelledOrWhenTheLogCannotBeRead)
   const std::string exported = folder + "export.TXT";
   window->Results().Select(LogSection::Drives, FolderNode());
   bool chooseKinds = false;
-  ExportCommandContext context{app, ui, window->Results(), [&](ExportChoice& choice) {
-                                 EXPECT_EQ(choice.mode, LogSection::Drives);
-                                 return chooseKinds;
-                               }};
-  ExportDataCommand(context, LogSection::Drives);
+  const ExportKindsChooser chooser = [&](ExportChoice& choice) {
+    EXPECT_EQ(choice.mode, LogSection::Drives);
+    return chooseKinds;
+  };
+  CommandEnvironment environment = EnvironmentWith(*window, ui);
+  ExportDataCommand(environment, LogSection::Drives, chooser);
   EXPECT_TRUE(ui.fileDialogs.empty()) << "cancelled in the selection dialog";
 
   chooseKinds = true;
   ui.fileChoices = {""};
-  ExportDataCommand(context, LogSection::Drives);
+  ExportDataCommand(environment, LogSection::Drives, chooser);
   EXPECT_EQ(ui.fileDialogs.size(), 1u);
 
   DeleteFileA(logFile.c_str());
   ui.fileChoices = {exported};
-  EXPECT_ANY_THROW(ExportDataCommand(context, LogSection::Drives));
+  EXPECT_ANY_THROW(ExportDataCommand(environment, LogSection::Drives, chooser));
   EXPECT_EQ(GetFileAttributesA(exported.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -311,7 +310,8 @@ TEST_F(ResultPagesTest, RightClickSelectsTheNodeUnderTheMouseBeforeTheMenuOpens)
   TreeNode* target = Find(LogSection::Registry, "My Computer\\HKEY_LOCAL_MACHINE");
   RECT item{};
   // TVM_GETITEMRECT takes the item in the rectangle's place.
-  memcpy(&item, &target->viewItem, sizeof target->viewItem);
+  void* viewItem = target->ViewItem();
+  memcpy(&item, &viewItem, sizeof viewItem);
   ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item)));
 
   // The click's position is that of the last message taken from the queue.

@@ -31,9 +31,9 @@ class SelectionCommandsTest : public ::testing::Test {
         TestFolder(std::string("QuorvelSelection_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     last = app.programFolder + "Last.SXS";
     other = app.programFolder + "Other.SXS";
-    window = std::make_unique<MainWindow>(app, [](HWND, const ErrorSource&, std::exception_ptr) {});
+    window = std::make_unique<MainWindow>(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
     ASSERT_NE(window->Create(), nullptr);
-    window->Pages().Build();
+    session.BuildSelection();
   }
   void TearDown() override {
     window.reset();
@@ -43,9 +43,10 @@ class SelectionCommandsTest : public ::testing::Test {
     RemoveDirectoryA(app.programFolder.c_str());
   }
 
-  TreeNode* Root(const char* name) { return FindTreeNode({"My Computer", name}, window->Trees().registry); }
+  TreeNode* Root(const char* name) { return FindTreeNode({"My Computer", name}, session.Selection().registry); }
 
-  AppState app;
+  Session session;
+  AppState& app = session.State();
   std::string last, other;
   ScriptedInteraction ui;
   std::unique_ptr<MainWindow> window;
@@ -54,11 +55,11 @@ class SelectionCommandsTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(SelectionCommandsTest, ClosingKeepsAChangedSelectionAsAsked) {
-  EXPECT_TRUE(OfferToKeepSelection(app, window->Pages(), ui)) << "nothing changed";
+  EXPECT_TRUE(OfferToKeepSelection(session, ui)) << "nothing changed";
   EXPECT_EQ(GetFileAttributesA(last.c_str()), INVALID_FILE_ATTRIBUTES);
 
   app.selectionChanged = true;
-  EXPECT_TRUE(OfferToKeepSelection(app, window->Pages(), ui));
+  EXPECT_TRUE(OfferToKeepSelection(session, ui));
   EXPECT_TRUE(ui.messages.empty()) << "without Last.SXS it is written without asking";
   std::string written = ReadAll(last);
   ASSERT_FALSE(written.empty());
@@ -73,7 +74,7 @@ TEST_F(SelectionCommandsTest, ClosingKeepsAChangedSelectionAsAsked) {
        {Case{MsgAnswer::Cancel, false, false}, Case{MsgAnswer::No, true, false}, Case{MsgAnswer::Yes, true, true}}) {
     ui.messages.clear();
     ui.answers = {c.answer};
-    EXPECT_EQ(OfferToKeepSelection(app, window->Pages(), ui), c.closes);
+    EXPECT_EQ(OfferToKeepSelection(session, ui), c.closes);
     ASSERT_EQ(ui.Texts(), std::vector<std::string>{kKeepQuestion});
     EXPECT_EQ(ui.messages[0].buttons, MsgButtons::YesNoCancel);
     EXPECT_EQ(ReadAll(last) != written, c.rewritten);
@@ -83,23 +84,23 @@ TEST_F(SelectionCommandsTest, ClosingKeepsAChangedSelectionAsAsked) {
 TEST_F(SelectionCommandsTest, LoadingLastSelectionLeavesTheChangedFlagClear) {
   SetNodeChecked(*Root("HKEY_CLASSES_ROOT"), true);
   ui.fileChoices = {other};
-  SaveSelectionCommand(app, window->Pages(), ui);
+  SaveSelectionCommand(session, ui);
   ui.fileChoices = {last};
-  SaveSelectionCommand(app, window->Pages(), ui);
+  SaveSelectionCommand(session, ui);
   EXPECT_FALSE(app.selectionChanged);
   EXPECT_EQ(ui.fileDialogs[0].title, "Save Selection File");
   EXPECT_EQ(ui.fileDialogs[0].filter, "Selection file (*.SXS)|*.SXS");
 
-  ResetSelectionsCommand(app, window->Pages(), ui);
-  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->stateIndex, kStateUnchecked);
+  ResetSelectionsCommand(session, ui);
+  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->StateIndex(), kStateUnchecked);
 
   ui.fileChoices = {last};
-  LoadSelectionCommand(app, window->Pages(), ui);
+  LoadSelectionCommand(session, ui);
   EXPECT_FALSE(app.selectionChanged);
-  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->stateIndex, kStateChecked) << "the saved selection is back";
+  EXPECT_EQ(Root("HKEY_CLASSES_ROOT")->StateIndex(), kStateChecked) << "the saved selection is back";
 
   ui.fileChoices = {other};
-  LoadSelectionCommand(app, window->Pages(), ui);
+  LoadSelectionCommand(session, ui);
   EXPECT_TRUE(app.selectionChanged);
   EXPECT_EQ(ui.fileDialogs.back().title, "Load Selection File");
   EXPECT_TRUE(ui.fileDialogs.back().fileMustExist);
@@ -108,7 +109,7 @@ TEST_F(SelectionCommandsTest, LoadingLastSelectionLeavesTheChangedFlagClear) {
 TEST_F(SelectionCommandsTest, UserFilesJoinTheSystemSelectionAndTravelWithTheSelectionFile) {
   const std::string userFile = app.programFolder + "APP.INI";
   WritePrivateProfileStringA("Main", "Key", "1", userFile.c_str());
-  TreeModel& tree = window->Trees().systemFiles;
+  TreeModel& tree = session.Selection().systemFiles;
   TreeNode* top = tree.FirstTop();
   const size_t fixedFiles = top->Count();
 
@@ -123,9 +124,9 @@ TEST_F(SelectionCommandsTest, UserFilesJoinTheSystemSelectionAndTravelWithTheSel
   });
   ASSERT_EQ(top->Count(), fixedFiles + 1);
   TreeNode* added = top->Child(fixedFiles);
-  EXPECT_EQ(added->text, userFile + "(INI)");
-  EXPECT_TRUE(added->hasChildren);
-  EXPECT_GE(added->imageIndex, 0) << "the file's shell icon";
+  EXPECT_EQ(added->Text(), userFile + "(INI)");
+  EXPECT_TRUE(added->HasChildren());
+  EXPECT_GE(added->ImageIndex(), 0) << "the file's shell icon";
   EXPECT_TRUE(app.selectionChanged);
   EXPECT_EQ(SendMessageA(window->Control("SystemSelect"), TVM_GETCOUNT, 0, 0), static_cast<LRESULT>(top->Count() + 1));
 
@@ -139,12 +140,12 @@ TEST_F(SelectionCommandsTest, UserFilesJoinTheSystemSelectionAndTravelWithTheSel
 
   window->Pages().AddUserFile(userFile, false);
   ui.fileChoices = {other};
-  SaveSelectionCommand(app, window->Pages(), ui);
-  ResetSelectionsCommand(app, window->Pages(), ui);
+  SaveSelectionCommand(session, ui);
+  ResetSelectionsCommand(session, ui);
   ASSERT_EQ(tree.FirstTop()->Count(), fixedFiles);
   ui.fileChoices = {other};
-  LoadSelectionCommand(app, window->Pages(), ui);
+  LoadSelectionCommand(session, ui);
   ASSERT_EQ(tree.FirstTop()->Count(), fixedFiles + 1) << "the user file comes back with the selection";
-  EXPECT_EQ(tree.FirstTop()->Child(fixedFiles)->text, userFile + "(TXT)");
+  EXPECT_EQ(tree.FirstTop()->Child(fixedFiles)->Text(), userFile + "(TXT)");
   DeleteFileA(userFile.c_str());
 }

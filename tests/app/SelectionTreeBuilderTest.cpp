@@ -1,21 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/SelectionTreeBuilder.h"
+#include "app/Session.h"
 #include "core/CheckStates.h"
-
-namespace {
-
-struct MachineTrees {
-  TreeModel registry, drives, systemFiles;
-  MachineTrees() {
-    registry.SetLoader(LoadRegistryChildren);
-    drives.SetLoader(LoadDriveChildren);
-    systemFiles.SetLoader(LoadSystemFileChildren);
-  }
-  SelectionTrees Trees() { return {registry, drives, systemFiles}; }
-};
-
-}  // namespace
 
 TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
   // Wine keeps only CurrentControlSet; a numbered copy stands in for the ones Windows has. The
@@ -31,32 +18,33 @@ TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
       RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099");
     }
   } cleanup;
-  MachineTrees trees;
+  Session session;
+  SelectionTrees trees = session.Selection();
   BuildRegistrySelectionTree(trees.registry);
   TreeNode* top = trees.registry.FirstTop();
   ASSERT_NE(top, nullptr);
-  EXPECT_EQ(top->text, "My Computer");
+  EXPECT_EQ(top->Text(), "My Computer");
   ASSERT_NE(FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE"}, trees.registry), nullptr);
 
-  ApplyDefaultSelection(trees.Trees());
+  ApplyDefaultSelection(trees);
   TreeNode* machine = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE"}, trees.registry);
-  EXPECT_EQ(machine->stateIndex, kStatePartlyChecked);
-  EXPECT_EQ(top->stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(machine->StateIndex(), kStatePartlyChecked);
+  EXPECT_EQ(top->StateIndex(), kStatePartlyChecked);
   TreeNode* system = FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM"}, trees.registry);
   ASSERT_NE(system, nullptr);
-  EXPECT_EQ(system->stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(system->StateIndex(), kStatePartlyChecked);
   int controlSets = 0;
   for (size_t i = 0; i < system->Count(); ++i) {
     const TreeNode& child = *system->Child(i);
-    bool isControlSet =
-        _strnicmp(child.text.c_str(), "ControlSet", 10) == 0 || _stricmp(child.text.c_str(), "CurrentControlSet") == 0;
+    bool isControlSet = _strnicmp(child.Text().c_str(), "ControlSet", 10) == 0 ||
+                        _stricmp(child.Text().c_str(), "CurrentControlSet") == 0;
     controlSets += isControlSet;
-    EXPECT_EQ(child.stateIndex, isControlSet ? kStateUnchecked : kStateChecked) << child.text;
+    EXPECT_EQ(child.StateIndex(), isControlSet ? kStateUnchecked : kStateChecked) << child.Text();
   }
   EXPECT_GE(controlSets, 2);
   EXPECT_EQ(
-      FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM", "CurrentControlSet"}, trees.registry)->stateIndex,
+      FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM", "CurrentControlSet"}, trees.registry)->StateIndex(),
       kStateUnchecked);
-  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_USERS"}, trees.registry)->stateIndex, kStateChecked);
-  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CLASSES_ROOT"}, trees.registry)->stateIndex, kStateUnchecked);
+  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_USERS"}, trees.registry)->StateIndex(), kStateChecked);
+  EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CLASSES_ROOT"}, trees.registry)->StateIndex(), kStateUnchecked);
 }

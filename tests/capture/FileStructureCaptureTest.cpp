@@ -97,16 +97,10 @@ TEST(FileStructureCapture, DrivesSectionRecordsCheckedDrivesWithTextAndIcon) {
   const std::string checked = free[0] + ": Backup disk"s, noIcon = free[1] + ":"s, unchecked = free[2] + ": Off"s;
 
   TreeModel tree;
-  TreeNode* drives = tree.Add(nullptr, "Drives");
-  drives->stateIndex = kStatePartlyChecked;
-  TreeNode* node = tree.Add(drives, unchecked);
-  node->stateIndex = kStateUnchecked;
-  node->imageIndex = 3;
-  node = tree.Add(drives, checked);
-  node->stateIndex = kStateChecked;
-  node->imageIndex = 7;
-  node = tree.Add(drives, noIcon);
-  node->stateIndex = kStatePartlyChecked;
+  TreeNode* drives = tree.Add(nullptr, {.text = "Drives", .stateIndex = kStatePartlyChecked});
+  tree.Add(drives, {.text = unchecked, .stateIndex = kStateUnchecked, .imageIndex = 3});
+  tree.Add(drives, {.text = checked, .stateIndex = kStateChecked, .imageIndex = 7});
+  tree.Add(drives, {.text = noIcon, .stateIndex = kStatePartlyChecked});
 
   Bytes expected;
   expected.Str("* THIS IS A SNAPTRACE DRIVES DATAFILE *").Begin();

@@ -281,7 +281,7 @@ struct NodeState {
 
 std::vector<NodeState> States(const TreeModel& tree) {
   std::vector<NodeState> states;
-  tree.ForEach([&](TreeNode& n) { states.push_back({n.Path(), n.stateIndex, n.expanded}); });
+  tree.ForEach([&](TreeNode& n) { states.push_back({n.Path(), n.StateIndex(), n.Expanded()}); });
   return states;
 }
 
@@ -290,13 +290,11 @@ std::vector<NodeState> States(const TreeModel& tree) {
 // Under Wine HKEY_PERFORMANCE_DATA opens but lists nothing: a root whose record is known.
 TEST(RegistrySection, RootsComeInAlphabeticalOrderAndTheTreeIsOnlyCollapsedOnTheMainThread) {
   TreeModel tree;
-  TreeNode* top = tree.Add(nullptr, "My Computer");
-  top->stateIndex = kStatePartlyChecked;
-  tree.Add(top, "HKEY_PERFORMANCE_DATA")->stateIndex = kStateChecked;
-  tree.Add(top, "HKEY_CLASSES_ROOT")->stateIndex = kStateUnchecked;
-  TreeNode* dyn = tree.Add(top, "HKEY_DYN_DATA");
-  dyn->stateIndex = kStatePartlyChecked;
-  tree.Add(dyn, "Config Manager")->stateIndex = kStateChecked;
+  TreeNode* top = tree.Add(nullptr, {.text = "My Computer", .stateIndex = kStatePartlyChecked});
+  tree.Add(top, {.text = "HKEY_PERFORMANCE_DATA", .stateIndex = kStateChecked});
+  tree.Add(top, {.text = "HKEY_CLASSES_ROOT", .stateIndex = kStateUnchecked});
+  TreeNode* dyn = tree.Add(top, {.text = "HKEY_DYN_DATA", .stateIndex = kStatePartlyChecked});
+  tree.Add(dyn, {.text = "Config Manager", .stateIndex = kStateChecked});
   tree.Expand(top);
   tree.Expand(dyn);
   tree.Expand(dyn->Child(0));
@@ -354,7 +352,7 @@ TEST(RegistrySection, UncheckedRootsAreLeftOutAndUnknownRootsFail) {
     TreeModel tree;
     if (!c.roots.empty()) {
       TreeNode* top = tree.Add(nullptr, "My Computer");
-      for (const auto& [text, state] : c.roots) tree.Add(top, text)->stateIndex = state;
+      for (const auto& [text, state] : c.roots) tree.Add(top, {.text = text, .stateIndex = state});
     }
     ScriptedInteraction ui;
     RecordingHost host{ui};

@@ -89,7 +89,7 @@ TEST_F(SaveConfigurationTest, AFailedCaptureWritesNothingAndKeepsBothSnapshots) 
   WriteAll(folder + "OldCFG.SXD", "current");
   // A selected root that names no root key cannot be captured.
   TreeNode* top = registry.Add(nullptr, "My Computer");
-  registry.Add(top, "HKEY_NOT_A_ROOT")->stateIndex = 4;
+  registry.Add(top, {.text = "HKEY_NOT_A_ROOT", .stateIndex = 4});
   try {
     SaveCurrent();
     FAIL() << "the save must fail";
@@ -129,7 +129,7 @@ TEST_F(SaveConfigurationTest, WhatCouldNotBeReadIsReportedAndTheSaveSucceeds) {
     if (!(used & (1u << (l - 'A')))) letter = l;
   ASSERT_NE(letter, 0);
   TreeNode* top = drives.Add(nullptr, "Drives");
-  drives.Add(top, std::string(1, letter) + ": Gone")->stateIndex = 4;
+  drives.Add(top, {.text = std::string(1, letter) + ": Gone", .stateIndex = 4});
   WriteConfigurationFile(folder + "x.SXD", trees, calls, ui);
   EXPECT_TRUE(Exists(folder + "x.SXD"));
   const std::vector<std::string>& status = ui.statusTexts[static_cast<int>(StatusChannel::Main)];

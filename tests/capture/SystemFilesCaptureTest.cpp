@@ -141,7 +141,7 @@ TEST(SystemFilesCapture, SectionWritesCheckedFilesAndShowsProgressOverAllFiles) 
   TreeNode* top = tree.Add(nullptr, "System Files");
   for (const auto& [text, state] : std::vector<std::pair<std::string, int>>{
            {ini, kStateChecked}, {skipped, kStateUnchecked}, {missing, kStateChecked}, {notes, kStateChecked}})
-    tree.Add(top, text)->stateIndex = state;
+    tree.Add(top, {.text = text, .stateIndex = state});
 
   Bytes expected;
   expected.Str("* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *").Begin();
@@ -172,7 +172,7 @@ TEST(SystemFilesCapture, UnreadableFilesAndUnknownNodesFail) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     TreeModel tree;
-    tree.Add(tree.Add(nullptr, "System Files"), c.text)->stateIndex = kStateChecked;
+    tree.Add(tree.Add(nullptr, "System Files"), {.text = c.text, .stateIndex = kStateChecked});
     ScriptedInteraction ui;
     RecordingHost host{ui, StatusChannel::Secondary};
     try {

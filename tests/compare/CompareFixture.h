@@ -73,8 +73,8 @@ class CompareFixture : public ::testing::Test {
   // The log's bytes from a section's base offset plus a node's record offset.
   Bytes Block(const SectionPositions& section, const TreeNode& node, size_t size) const {
     const Bytes log = Log();
-    const size_t start = static_cast<size_t>(section.baseOffset + node.data);
-    if (node.data == 0 || start + size > log.size()) return {};
+    const size_t start = static_cast<size_t>(section.baseOffset + node.Data());
+    if (node.Data() == 0 || start + size > log.size()) return {};
     return Bytes(log.begin() + static_cast<std::ptrdiff_t>(start),
                  log.begin() + static_cast<std::ptrdiff_t>(start + size));
   }
@@ -86,7 +86,7 @@ class CompareFixture : public ::testing::Test {
                                    RecordForm form) const {
     TMemoryStream stream(Log());
     TReader reader(stream, kStreamBufferSize);
-    reader.SetPosition(section.baseOffset + node.data);
+    reader.SetPosition(section.baseOffset + node.Data());
     std::vector<std::string> records;
     const int32_t count = reader.ReadInteger();
     for (int32_t i = 0; i < count; ++i) {
@@ -145,10 +145,10 @@ class CompareFixture : public ::testing::Test {
 inline std::string ResultDump(const TreeModel& tree) {
   std::string dump;
   tree.ForEach([&](TreeNode& node) {
-    dump += std::string(2 * static_cast<size_t>(node.Level()), ' ') + node.text + " | " +
-            std::to_string(node.stateIndex) + " | " + std::to_string(node.imageIndex) + "/" +
-            std::to_string(node.selectedIndex) + (node.hasChildren ? " | children" : "") +
-            (node.data != 0 ? " | block" : "") + "\n";
+    dump += std::string(2 * static_cast<size_t>(node.Level()), ' ') + node.Text() + " | " +
+            std::to_string(node.StateIndex()) + " | " + std::to_string(node.ImageIndex()) + "/" +
+            std::to_string(node.SelectedIndex()) + (node.HasChildren() ? " | children" : "") +
+            (node.Data() != 0 ? " | block" : "") + "\n";
   });
   return dump;
 }
@@ -161,7 +161,7 @@ inline const TreeNode& NodeAt(const TreeModel& tree, const std::vector<std::stri
     const TreeNode* next = nullptr;
     for (size_t i = 0; i < count && !next; ++i) {
       const TreeNode* child = node ? node->Child(i) : tree.Top(i);
-      if (child->text == name) next = child;
+      if (child->Text() == name) next = child;
     }
     if (!next) {
       ADD_FAILURE() << "no node " << name;
@@ -178,8 +178,7 @@ inline const TreeNode& NodeAt(const TreeModel& tree, const std::vector<std::stri
 inline void BuildSelection(TreeModel& tree, const std::string& topText, int topState,
                            const std::vector<std::pair<std::string, int>>& nodes) {
   tree.Clear();
-  TreeNode* top = tree.Add(nullptr, topText);
-  tree.SetState(top, topState);
+  TreeNode* top = tree.Add(nullptr, {.text = topText, .stateIndex = topState});
   for (const auto& [path, state] : nodes) {
     TreeNode* node = top;
     size_t start = 0;
@@ -188,11 +187,8 @@ inline void BuildSelection(TreeModel& tree, const std::string& topText, int topS
       const std::string name = path.substr(start, end - start);
       TreeNode* next = nullptr;
       for (size_t i = 0; i < node->Count() && !next; ++i)
-        if (node->Child(i)->text == name) next = node->Child(i);
-      if (!next) {
-        next = tree.Add(node, name);
-        tree.SetState(next, 5);
-      }
+        if (node->Child(i)->Text() == name) next = node->Child(i);
+      if (!next) next = tree.Add(node, {.text = name, .stateIndex = 5});
       node = next;
       start = end + 1;
     }

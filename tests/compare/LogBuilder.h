@@ -174,13 +174,12 @@ class ChangeBlockBuilder {
 
 inline TreeNode* AddLogNode(TreeModel& tree, TreeNode* parent, std::string text, int state,
                             int image, int selected, int32_t data = 0, bool hasChildren = false) {
-  TreeNode* node = tree.Add(parent, std::move(text));
-  node->stateIndex = state;
-  node->imageIndex = image;
-  node->selectedIndex = selected;
-  node->data = data;
-  node->hasChildren = hasChildren;
-  return node;
+  return tree.Add(parent, {.text = std::move(text),
+                           .stateIndex = state,
+                           .imageIndex = image,
+                           .selectedIndex = selected,
+                           .hasChildren = hasChildren,
+                           .data = data});
 }
 
 // The selection block of a log: three one-node selection trees and an exclude list.

@@ -22,7 +22,7 @@ ErrorInfo ErrorOf(const std::function<void()>& action) {
 
 std::vector<std::string> ChildTexts(const TreeNode& node) {
   std::vector<std::string> texts;
-  for (size_t i = 0; i < node.Count(); ++i) texts.push_back(node.Child(i)->text);
+  for (size_t i = 0; i < node.Count(); ++i) texts.push_back(node.Child(i)->Text());
   return texts;
 }
 
@@ -63,7 +63,7 @@ TEST_F(LogLoaderTest, LoadFillsTreesPositionsAndGreysRestoredNodes) {
   EXPECT_EQ(log_.excludeList, sample_.selection.excludeList);
 
   // The restored node keeps its kind in the low bits and is shown greyed.
-  LoadedLog::Find(sample_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone")->cut = true;
+  sample_.registry.SetCut(LoadedLog::Find(sample_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone"), true);
   EXPECT_EQ(DumpTree(log_.registry), DumpTree(sample_.registry));
   EXPECT_EQ(DumpTree(log_.drives), DumpTree(sample_.drives));
   EXPECT_EQ(DumpTree(log_.systemFiles), DumpTree(sample_.systemFiles));
@@ -89,7 +89,7 @@ TEST_F(LogLoaderTest, LoadSkipsTheChangeBlocksUnread) {
 
   log_.Load(fileName_);
   EXPECT_EQ(log_.positions.systemFiles.baseOffset, expected.systemFiles.baseOffset);
-  EXPECT_EQ(log_.systemFiles.FirstTop()->text, "System Files");
+  EXPECT_EQ(log_.systemFiles.FirstTop()->Text(), "System Files");
 }
 
 TEST_F(LogLoaderTest, FilesThatAreNoLogsAreRefusedByName) {
@@ -157,14 +157,14 @@ TEST_F(LogLoaderTest, ExpansionAddsChildrenInLogOrderWithTheirOffsets) {
   const TreeNode& app = *vendor.Child(0);
   const TreeNode& empty = *vendor.Child(1);
   // App's record follows the subkey count (2 bytes) and its name (5 bytes).
-  EXPECT_EQ(app.data, sample_.vendor + 7);
-  EXPECT_TRUE(app.hasChildren);
-  EXPECT_FALSE(empty.hasChildren);
+  EXPECT_EQ(app.Data(), sample_.vendor + 7);
+  EXPECT_TRUE(app.HasChildren());
+  EXPECT_FALSE(empty.HasChildren());
   for (const TreeNode* child : {&app, &empty}) {
-    EXPECT_EQ(child->stateIndex, 6);
-    EXPECT_EQ(child->imageIndex, 0);
-    EXPECT_EQ(child->selectedIndex, 1);
-    EXPECT_FALSE(child->cut);
+    EXPECT_EQ(child->StateIndex(), 6);
+    EXPECT_EQ(child->ImageIndex(), 0);
+    EXPECT_EQ(child->SelectedIndex(), 1);
+    EXPECT_FALSE(child->Cut());
   }
   EXPECT_EQ(log_.ui.waitDepth, 0);
 
@@ -200,8 +200,8 @@ TEST_F(LogLoaderTest, ChildrenOfRestoredNodesTakeTheWholeState) {
   TreeNode& gone = RegistryNode("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone");
   Expand(log_.registry, gone, LogSection::Registry);
   ASSERT_EQ(ChildTexts(gone), (std::vector<std::string>{"Child"}));
-  EXPECT_EQ(gone.Child(0)->stateIndex, 7 | 16);
-  EXPECT_TRUE(gone.Child(0)->cut);
+  EXPECT_EQ(gone.Child(0)->StateIndex(), 7 | 16);
+  EXPECT_TRUE(gone.Child(0)->Cut());
 }
 
 TEST_F(LogLoaderTest, DriveFoldersExpandFromTheDriveBlock) {
@@ -209,8 +209,8 @@ TEST_F(LogLoaderTest, DriveFoldersExpandFromTheDriveBlock) {
   TreeNode& newApp = *LoadedLog::Find(log_.drives, "Drives\\C: System\\NEWAPP");
   Expand(log_.drives, newApp, LogSection::Drives);
   ASSERT_EQ(ChildTexts(newApp), (std::vector<std::string>{"BIN"}));
-  EXPECT_FALSE(newApp.Child(0)->hasChildren);
-  EXPECT_EQ(newApp.Child(0)->selectedIndex, 0);
+  EXPECT_FALSE(newApp.Child(0)->HasChildren());
+  EXPECT_EQ(newApp.Child(0)->SelectedIndex(), 0);
 }
 
 TEST_F(LogLoaderTest, ExpansionRefusesOtherKindsAndIgnoresWhatItCannotExpand) {
@@ -249,7 +249,7 @@ TEST_F(LogLoaderTest, RecordOffsetsOutsideTheBlockAreReadErrors) {
       static_cast<int32_t>(log_.positions.drives.treePosition - log_.positions.registry.baseOffset);
   // Past the registry block lies the drive tree: readable bytes, but not this block's.
   for (int32_t offset : {-5, blockLength, blockLength + 3, 0x7FFFFFFF}) {
-    vendor.data = offset;
+    log_.registry.SetData(&vendor, offset);
     const ErrorInfo error = ErrorOf([&] { Expand(log_.registry, vendor, LogSection::Registry); });
     EXPECT_EQ(error.kind, ErrorKind::EReadError) << offset;
     EXPECT_EQ(error.message, "Stream read error") << offset;
@@ -268,7 +268,7 @@ TEST_F(LogLoaderTest, ExpandSubtreeOpensEveryNewAndDeletedLevel) {
   EXPECT_NE(
       LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child"),
       nullptr);
-  EXPECT_TRUE(RegistryNode("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App").expanded);
+  EXPECT_TRUE(RegistryNode("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App").Expanded());
 
   ExpandSubtree(log_.drives, *log_.drives.FirstTop(), log_.fileName, log_.positions,
                 LogSection::Drives, log_.ui);
@@ -299,7 +299,7 @@ TEST_F(LogLoaderTest, DeepNestingIsSkippedWithoutRecursionAndExpandedOnlySoFar) 
 
   ExpandResultNode(registry, *deep, fileName_, positions, LogSection::Registry, log_.ui);
   ASSERT_EQ(deep->Count(), 1u);
-  EXPECT_TRUE(deep->Child(0)->hasChildren);
+  EXPECT_TRUE(deep->Child(0)->HasChildren());
 
   const ErrorInfo error = ErrorOf(
       [&] { ExpandSubtree(registry, *deep, fileName_, positions, LogSection::Registry, log_.ui); });

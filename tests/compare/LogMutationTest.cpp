@@ -98,7 +98,7 @@ void Exercise(LoadedLog& log, int& ourErrors) {
         ourErrors);
     std::vector<TreeNode*> nodes;
     tree.ForEach([&](TreeNode& node) {
-      if (node.data != 0) nodes.push_back(&node);
+      if (node.Data() != 0) nodes.push_back(&node);
     });
     for (TreeNode* node : nodes) {
       std::vector<ResultRow> rows;

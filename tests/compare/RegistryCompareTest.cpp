@@ -143,8 +143,8 @@ TEST_F(RegistryCompare, WideKeysAreMergedNotSearched) {
   Compare(oldConfig, newConfig);
   const TreeNode& wide = NodeAt(registryResult, {"My Computer", "HKEY_USERS", "Wide"});
   ASSERT_EQ(wide.Count(), 1500u);
-  EXPECT_EQ(wide.Child(0)->text, "K100001");
-  EXPECT_EQ(wide.Child(1499)->text, "K102999");
+  EXPECT_EQ(wide.Child(0)->Text(), "K100001");
+  EXPECT_EQ(wide.Child(1499)->Text(), "K102999");
   EXPECT_EQ(Records(positions.registry, wide, RecordForm::Registry).size(), 3000u);
 }
 

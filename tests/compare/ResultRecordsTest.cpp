@@ -145,7 +145,7 @@ TEST_F(ResultRecordsTest, NodesWithoutRecordsGiveNoRows) {
   ReadRegistryRows(vendor, "", log_.positions, kDefaultText, kEmptyText, rows);  // no log
   ReadRegistryRows(*LoadedLog::Find(log_.registry, "My Computer\\HKEY_USERS"), log_.fileName,
                    log_.positions, kDefaultText, kEmptyText, rows);  // no record offset
-  vendor.stateIndex = 0;  // a path node: its offset is not read
+  log_.registry.SetState(&vendor, 0);  // a path node: its offset is not read
   ReadRegistryRows(vendor, log_.fileName, log_.positions, kDefaultText, kEmptyText, rows);
   EXPECT_TRUE(rows.empty());
 }

@@ -115,7 +115,7 @@ struct LoadedLog {
       const size_t count = node ? node->Count() : tree.TopCount();
       for (size_t i = 0; i < count && !found; ++i) {
         TreeNode* candidate = node ? node->Child(i) : tree.Top(i);
-        if (candidate->text == name) found = candidate;
+        if (candidate->Text() == name) found = candidate;
       }
       if (!found) return nullptr;
       node = found;

@@ -103,6 +103,6 @@ TEST_F(SystemFilesCompare, UncheckedSectionsAreLeftOut) {
   Compare(Before(), After());
   const TreeNode& winIni = NodeAt(systemFileResult, {"System Files", "WIN.INI"});
   ASSERT_EQ(winIni.Count(), 1u);
-  EXPECT_EQ(winIni.Child(0)->text, "[new]");
+  EXPECT_EQ(winIni.Child(0)->Text(), "[new]");
   EXPECT_TRUE(ui.messages.empty());
 }

@@ -38,7 +38,7 @@ TreeNode& Open(FakeRegistryTree& tree, const std::string& path) {
 
 std::vector<int> ChildStates(const TreeNode& node) {
   std::vector<int> states;
-  for (size_t i = 0; i < node.Count(); ++i) states.push_back(node.Child(i)->stateIndex);
+  for (size_t i = 0; i < node.Count(); ++i) states.push_back(node.Child(i)->StateIndex());
   return states;
 }
 
@@ -61,15 +61,15 @@ TEST(CheckStates, CheckingACollapsedRootLoadsItsSubkeysCheckedOnExpansion) {
   ASSERT_EQ(ChildStates(machine), (std::vector<int>{kStateUnchecked, kStateChecked}));
 
   ClickStateImage(machine);
-  EXPECT_EQ(machine.stateIndex, kStateChecked);
+  EXPECT_EQ(machine.StateIndex(), kStateChecked);
   EXPECT_EQ(machine.Count(), 0u);
-  EXPECT_TRUE(machine.hasChildren);
+  EXPECT_TRUE(machine.HasChildren());
 
   const int loads = tree.loads;
   tree.model.Expand(&machine);
   EXPECT_EQ(tree.loads, loads + 1);
   EXPECT_EQ(ChildStates(machine), (std::vector<int>{kStateChecked, kStateChecked}));
-  EXPECT_EQ(tree.Top().stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(tree.Top().StateIndex(), kStatePartlyChecked);
 }
 
 TEST(CheckStates, UncheckingOneSubkeyMakesEveryAncestorPartlyChecked) {
@@ -78,7 +78,7 @@ TEST(CheckStates, UncheckingOneSubkeyMakesEveryAncestorPartlyChecked) {
   ClickStateImage(tree.Loaded("HKEY_LOCAL_MACHINE"));
   for (const char* path : {"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes",
                            "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App", "HKEY_LOCAL_MACHINE\\SYSTEM"})
-    EXPECT_EQ(tree.Loaded(path).stateIndex, kStateChecked) << path;
+    EXPECT_EQ(tree.Loaded(path).StateIndex(), kStateChecked) << path;
 
   ClickStateImage(tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor"));
   const struct {
@@ -93,20 +93,20 @@ TEST(CheckStates, UncheckingOneSubkeyMakesEveryAncestorPartlyChecked) {
       {"HKEY_LOCAL_MACHINE", kStatePartlyChecked},
       {"HKEY_USERS", kStateUnchecked},
   };
-  for (const auto& e : expected) EXPECT_EQ(tree.Loaded(e.path).stateIndex, e.state) << e.path;
-  EXPECT_EQ(tree.Top().stateIndex, kStatePartlyChecked);
+  for (const auto& e : expected) EXPECT_EQ(tree.Loaded(e.path).StateIndex(), e.state) << e.path;
+  EXPECT_EQ(tree.Top().StateIndex(), kStatePartlyChecked);
 }
 
 TEST(CheckStates, ParentsShowCheckedOnlyWhenCheckedDirectly) {
   FakeRegistryTree tree(kKeys);
   TreeNode& machine = Open(tree, "HKEY_LOCAL_MACHINE");
   for (size_t i = 0; i < machine.Count(); ++i) ClickStateImage(*machine.Child(i));
-  EXPECT_EQ(machine.stateIndex, kStatePartlyChecked);
-  EXPECT_EQ(tree.Top().stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(machine.StateIndex(), kStatePartlyChecked);
+  EXPECT_EQ(tree.Top().StateIndex(), kStatePartlyChecked);
 
   for (size_t i = 0; i < machine.Count(); ++i) ClickStateImage(*machine.Child(i));
-  EXPECT_EQ(machine.stateIndex, kStateUnchecked);
-  EXPECT_EQ(tree.Top().stateIndex, kStateUnchecked);
+  EXPECT_EQ(machine.StateIndex(), kStateUnchecked);
+  EXPECT_EQ(tree.Top().StateIndex(), kStateUnchecked);
 }
 
 TEST(CheckStates, ClickOutcomes) {
@@ -136,9 +136,9 @@ TEST(CheckStates, ClickOutcomes) {
     for (size_t i = 0; i < node.Count(); ++i) tree.model.SetState(node.Child(i), c.childrenBefore);
 
     ClickStateImage(node);
-    EXPECT_EQ(node.stateIndex, c.after) << c.name;
+    EXPECT_EQ(node.StateIndex(), c.after) << c.name;
     EXPECT_EQ(ChildStates(node), c.childrenAfter) << c.name;
-    EXPECT_TRUE(node.hasChildren) << c.name;
+    EXPECT_TRUE(node.HasChildren()) << c.name;
   }
 }
 
@@ -148,9 +148,9 @@ TEST(CheckStates, UnknownStateIndexFailsAndChangesNothing) {
     TreeNode& machine = Open(tree, "HKEY_LOCAL_MACHINE");
     tree.model.SetState(&machine, state);
     EXPECT_EQ(MessageOf([&] { ClickStateImage(machine); }), "unknown Stateindex") << state;
-    EXPECT_EQ(machine.stateIndex, state);
+    EXPECT_EQ(machine.StateIndex(), state);
     EXPECT_EQ(ChildStates(machine), (std::vector<int>{3, 3}));
-    EXPECT_EQ(tree.Top().stateIndex, kStateUnchecked);
+    EXPECT_EQ(tree.Top().StateIndex(), kStateUnchecked);
   }
 }
 
@@ -173,9 +173,9 @@ TEST(CheckStates, CollapsingDiscardsOnlyUniformSubtrees) {
     TreeNode& node = Open(tree, c.path);
     tree.model.SetState(&node, c.state);
     CollapseSelectionNode(node);
-    EXPECT_FALSE(node.expanded) << c.path;
+    EXPECT_FALSE(node.Expanded()) << c.path;
     EXPECT_EQ(node.Count() > 0, c.keepsChildren) << c.path << " " << c.state;
-    EXPECT_TRUE(node.hasChildren) << c.path;
+    EXPECT_TRUE(node.HasChildren()) << c.path;
   }
 }
 
@@ -185,9 +185,9 @@ TEST(FindTreeNode, ExpandsOnTheWayAndIgnoresCase) {
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->Path(), "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor");
   EXPECT_EQ(tree.loads, 2);  // HKEY_LOCAL_MACHINE and SOFTWARE
-  EXPECT_TRUE(tree.Top().expanded);
-  EXPECT_TRUE(tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE").expanded);
-  EXPECT_FALSE(found->expanded);
+  EXPECT_TRUE(tree.Top().Expanded());
+  EXPECT_TRUE(tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE").Expanded());
+  EXPECT_FALSE(found->Expanded());
   EXPECT_EQ(found->Count(), 0u);
 }
 
@@ -208,7 +208,7 @@ TEST(FindTreeNode, Misses) {
     FakeRegistryTree tree(kKeys);
     const TreeNode* found = FindTreeNode(c.names, tree.model);
     EXPECT_EQ(found ? found->Path() : "(none)", c.found ? c.found : "(none)") << c.names.size();
-    EXPECT_TRUE(tree.Top().expanded);
+    EXPECT_TRUE(tree.Top().Expanded());
   }
   TreeModel empty;
   EXPECT_EQ(FindTreeNode({}, empty), nullptr);
@@ -248,11 +248,11 @@ TEST(DeselectInSelection, UnchecksTheMatchingNodeAndTellsItsPath) {
   TreeNode& deselected = DeselectInSelection(*resultNode, selection.model, &ui);
 
   EXPECT_EQ(&deselected, &selection.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor"));
-  EXPECT_EQ(deselected.stateIndex, kStateUnchecked);
-  EXPECT_EQ(selection.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes").stateIndex, kStateChecked);
-  EXPECT_EQ(selection.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE").stateIndex, kStatePartlyChecked);
-  EXPECT_EQ(selection.Loaded("HKEY_LOCAL_MACHINE").stateIndex, kStatePartlyChecked);
-  EXPECT_EQ(selection.Top().stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(deselected.StateIndex(), kStateUnchecked);
+  EXPECT_EQ(selection.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes").StateIndex(), kStateChecked);
+  EXPECT_EQ(selection.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE").StateIndex(), kStatePartlyChecked);
+  EXPECT_EQ(selection.Loaded("HKEY_LOCAL_MACHINE").StateIndex(), kStatePartlyChecked);
+  EXPECT_EQ(selection.Top().StateIndex(), kStatePartlyChecked);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].type, MsgType::Information);
   EXPECT_EQ(ui.messages[0].buttons, MsgButtons::Ok);
@@ -269,10 +269,10 @@ TEST(DeselectInSelection, ANodeOfTheSelectionTreeItselfLosesItsWholeSubtree) {
   DeselectInSelection(machine, selection.model, nullptr);
   selection.model.ForEach([&](TreeNode& node) {
     if (node.Path().rfind("My Computer\\HKEY_LOCAL_MACHINE", 0) == 0) {
-      EXPECT_EQ(node.stateIndex, kStateUnchecked) << node.Path();
+      EXPECT_EQ(node.StateIndex(), kStateUnchecked) << node.Path();
     }
   });
-  EXPECT_EQ(selection.Top().stateIndex, kStatePartlyChecked);  // HKEY_USERS is still checked
+  EXPECT_EQ(selection.Top().StateIndex(), kStatePartlyChecked);  // HKEY_USERS is still checked
 }
 
 TEST(DeselectInSelection, AMissingNodeFailsAndChangesNothing) {
@@ -287,10 +287,10 @@ TEST(DeselectInSelection, AMissingNodeFailsAndChangesNothing) {
   EXPECT_TRUE(ui.messages.empty());
   selection.model.ForEach([&](TreeNode& node) {
     if (node.Level() >= 1 && node.Path().find("HKEY_LOCAL_MACHINE") != std::string::npos) {
-      EXPECT_EQ(node.stateIndex, kStateChecked) << node.Path();
+      EXPECT_EQ(node.StateIndex(), kStateChecked) << node.Path();
     }
   });
-  EXPECT_EQ(selection.Top().stateIndex, kStatePartlyChecked);
+  EXPECT_EQ(selection.Top().StateIndex(), kStatePartlyChecked);
 }
 
 namespace {
@@ -378,7 +378,7 @@ TEST(ValidateSelection, LookingUpMachineClassesExpandsTheKeysOnTheWay) {
   trees.Check({"HKEY_LOCAL_MACHINE"}, true);
   ScriptedInteraction ui;
   ValidateSelection(trees.registry.model, trees.drives.model, ui);
-  EXPECT_TRUE(trees.registry.Loaded("HKEY_LOCAL_MACHINE").expanded);
-  EXPECT_TRUE(trees.registry.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE").expanded);
-  EXPECT_EQ(trees.registry.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes").stateIndex, kStateChecked);
+  EXPECT_TRUE(trees.registry.Loaded("HKEY_LOCAL_MACHINE").Expanded());
+  EXPECT_TRUE(trees.registry.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE").Expanded());
+  EXPECT_EQ(trees.registry.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes").StateIndex(), kStateChecked);
 }

@@ -21,9 +21,8 @@ class FakeRegistryTree {
       ++loads;
       AddChildren(tree, node);
     });
-    TreeNode* top = model.Add(nullptr, topText);
-    top->stateIndex = kStateUnchecked;
-    model.SetImages(top, 2, 2);
+    TreeNode* top =
+        model.Add(nullptr, {.text = topText, .stateIndex = kStateUnchecked, .imageIndex = 2, .selectedIndex = 2});
     AddChildren(model, *top);
   }
 
@@ -38,7 +37,7 @@ class FakeRegistryTree {
       const std::string name = path.substr(start, end - start);
       TreeNode* next = nullptr;
       for (size_t i = 0; i < node->Count() && !next; ++i)
-        if (node->Child(i)->text == name) next = node->Child(i);
+        if (node->Child(i)->Text() == name) next = node->Child(i);
       node = next;
       start = end + 1;
     }
@@ -53,7 +52,7 @@ class FakeRegistryTree {
   // Path of a node below the top: "" for the top itself.
   static std::string KeyPath(const TreeNode& node) {
     std::string path;
-    for (const TreeNode* n = &node; n->Parent(); n = n->Parent()) path = n->text + (path.empty() ? "" : "\\" + path);
+    for (const TreeNode* n = &node; n->Parent(); n = n->Parent()) path = n->Text() + (path.empty() ? "" : "\\" + path);
     return path;
   }
 
@@ -67,11 +66,13 @@ class FakeRegistryTree {
     const std::string parentPath = KeyPath(parent);
     for (const std::string& key : keys_) {
       if (!IsChildOf(key, parentPath)) continue;
-      TreeNode* child = tree.Add(&parent, key.substr(parentPath.empty() ? 0 : parentPath.size() + 1));
-      child->stateIndex = parent.stateIndex;
-      for (const std::string& other : keys_)
-        if (IsChildOf(other, key)) child->hasChildren = true;
-      tree.SetImages(child, 0, 1);
+      bool hasChildren = false;
+      for (const std::string& other : keys_) hasChildren = hasChildren || IsChildOf(other, key);
+      tree.Add(&parent, {.text = key.substr(parentPath.empty() ? 0 : parentPath.size() + 1),
+                         .stateIndex = parent.StateIndex(),
+                         .imageIndex = 0,
+                         .selectedIndex = 1,
+                         .hasChildren = hasChildren});
     }
   }
 

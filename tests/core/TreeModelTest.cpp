@@ -11,7 +11,56 @@ TEST(TreeModel, PathJoinsTextsFromTheTop) {
   TreeNode* key = model.Add(model.Add(top, "HKEY_LOCAL_MACHINE"), "Software");
   EXPECT_EQ(key->Path(), "My Computer\\HKEY_LOCAL_MACHINE\\Software");
   EXPECT_EQ(key->Level(), 2);
-  EXPECT_TRUE(top->hasChildren);
+  EXPECT_TRUE(top->HasChildren());
+}
+
+namespace {
+
+// What the views hear, with the fields a node has at that moment.
+class NoticeRecorder : public TreeModelObserver {
+ public:
+  void NodeInserted(TreeNode& node) override { notices.push_back("inserted " + Fields(node)); }
+  void NodeRemoving(TreeNode& node) override { notices.push_back("removing " + node.Text()); }
+  void NodeChanged(TreeNode& node) override { notices.push_back("changed " + Fields(node)); }
+
+  static std::string Fields(const TreeNode& node) {
+    return node.Text() + " " + std::to_string(node.StateIndex()) + "/" + std::to_string(node.ImageIndex()) + "/" +
+           std::to_string(node.SelectedIndex()) + (node.HasChildren() ? " children" : "") + (node.Cut() ? " cut" : "") +
+           " data " + std::to_string(node.Data());
+  }
+
+  std::vector<std::string> notices;
+};
+
+}  // namespace
+
+TEST(TreeModel, ANodeComesWithAllItsFieldsInOneNoticeAndOnlyShownChangesAreTold) {
+  TreeModel model;
+  NoticeRecorder views;
+  TreeNode* top = model.Add(nullptr, "My Computer");
+  model.AddObserver(&views);
+  TreeNode* key = model.Add(top, {.text = "HKEY_USERS",
+                                  .stateIndex = 3,
+                                  .imageIndex = 0,
+                                  .selectedIndex = 1,
+                                  .hasChildren = true,
+                                  .data = 7,
+                                  .cut = true});
+  TreeNode* first = model.Insert(top, 0, {.text = "HKEY_CLASSES_ROOT"});
+  EXPECT_EQ(views.notices, (std::vector<std::string>{"changed My Computer -1/-1/-1 children data 0",
+                                                     "inserted HKEY_USERS 3/0/1 children cut data 7",
+                                                     "inserted HKEY_CLASSES_ROOT -1/-1/-1 data 0"}));
+  EXPECT_EQ(first->Index(), 0u);
+  EXPECT_EQ(key->Index(), 1u);
+
+  views.notices.clear();
+  model.SetState(key, 3);  // as it was
+  model.SetData(key, 9);   // not shown
+  model.SetCut(key, false);
+  model.SetViewItem(key, key);  // a view's own record
+  EXPECT_EQ(views.notices, std::vector<std::string>{"changed HKEY_USERS 3/0/1 children data 9"});
+  EXPECT_EQ(key->ViewItem(), key);
+  model.RemoveObserver(&views);
 }
 
 // Positions are cached in the nodes: every change of a child list must keep them true.
@@ -21,7 +70,7 @@ TEST(TreeModel, IndexFollowsInsertsDeletesAndSorts) {
   auto expectPositions = [&](const std::vector<std::string>& texts) {
     ASSERT_EQ(top->Count(), texts.size());
     for (size_t i = 0; i < texts.size(); ++i) {
-      EXPECT_EQ(top->Child(i)->text, texts[i]);
+      EXPECT_EQ(top->Child(i)->Text(), texts[i]);
       EXPECT_EQ(top->Child(i)->Index(), i) << texts[i];
     }
   };
@@ -32,7 +81,7 @@ TEST(TreeModel, IndexFollowsInsertsDeletesAndSorts) {
   expectPositions({"c", "a", "d", "b"});
   model.Delete(top->Child(1));
   expectPositions({"c", "d", "b"});
-  model.SortChildren(top, [](const TreeNode& x, const TreeNode& y) { return x.text < y.text; });
+  model.SortChildren(top, [](const TreeNode& x, const TreeNode& y) { return x.Text() < y.Text(); });
   expectPositions({"b", "c", "d"});
   EXPECT_EQ(model.Add(nullptr, "second")->Index(), 1u);
 }

@@ -112,11 +112,10 @@ TEST(SelectionFile, SavingUnloadsUniformRootsInTheWindow) {
   ASSERT_EQ(users.Count(), 1u);
   selection.Save();
   EXPECT_EQ(users.Count(), 0u);
-  EXPECT_FALSE(users.expanded);
+  EXPECT_FALSE(users.Expanded());
   // Partly checked roots keep what the user opened.
-  EXPECT_EQ(selection.drives.Loaded("C: System\\RECYCLED").stateIndex, kStateUnchecked);
-  EXPECT_EQ(selection.registry.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor").stateIndex,
-            kStateChecked);
+  EXPECT_EQ(selection.drives.Loaded("C: System\\RECYCLED").StateIndex(), kStateUnchecked);
+  EXPECT_EQ(selection.registry.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor").StateIndex(), kStateChecked);
 }
 
 TEST(SelectionFile, AFileWithoutAUsableExcludeListStillLoads) {

@@ -8,6 +8,7 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "datafiles/TreeBlock.h"
+#include "tests/compare/LogBuilder.h"
 #include "tests/core/FakeRegistryTree.h"
 #include "tests/datafiles/StreamBytes.h"
 #include "tests/datafiles/TreeDump.h"
@@ -53,26 +54,15 @@ ErrorInfo ReadFailure(const Bytes& bytes, TreeModel& tree, size_t bufferSize = k
   return {ErrorKind::Exception, "(no error)"};
 }
 
-// Adds a node with every field given.
-TreeNode* AddNode(TreeModel& tree, TreeNode* parent, std::string text, int state, int image,
-                  int selected, bool hasChildren, int32_t data) {
-  TreeNode* node = tree.Add(parent, std::move(text));
-  tree.SetState(node, state);
-  tree.SetImages(node, image, selected);
-  tree.SetHasChildren(node, hasChildren);
-  tree.SetData(node, data);
-  return node;
-}
-
 // A tree that uses every field, value width and string form.
 void FillVaried(TreeModel& tree) {
-  TreeNode* top = AddNode(tree, nullptr, "My Computer", 5, 2, 2, true, 0);
-  TreeNode* a = AddNode(tree, top, std::string(300, 'k'), 22, 20, 1, true, 70000);
-  AddNode(tree, a, "", -1, -1, -1, false, INT32_MIN);
-  AddNode(tree, a, "\xC4nderung \xFC", 200, 1000, 1000, true, INT32_MAX);
-  TreeNode* b = AddNode(tree, top, "HKEY_USERS", 24, -200, 300, false, -5);
-  AddNode(tree, AddNode(tree, b, "S-1-5-18", 7, 0, 1, true, 128), "Deep", 3, 0, 1, false, -129);
-  AddNode(tree, nullptr, "Second top", 3, 2, 2, false, 32768);
+  TreeNode* top = AddLogNode(tree, nullptr, "My Computer", 5, 2, 2, 0, true);
+  TreeNode* a = AddLogNode(tree, top, std::string(300, 'k'), 22, 20, 1, 70000, true);
+  AddLogNode(tree, a, "", -1, -1, -1, INT32_MIN, false);
+  AddLogNode(tree, a, "\xC4nderung \xFC", 200, 1000, 1000, INT32_MAX, true);
+  TreeNode* b = AddLogNode(tree, top, "HKEY_USERS", 24, -200, 300, -5, false);
+  AddLogNode(tree, AddLogNode(tree, b, "S-1-5-18", 7, 0, 1, 128, true), "Deep", 3, 0, 1, -129, false);
+  AddLogNode(tree, nullptr, "Second top", 3, 2, 2, 32768, false);
 }
 
 // One node record whose child records the caller appends.
@@ -119,11 +109,11 @@ TEST(TreeBlock, FreshRegistryTreeBytes) {
   tree.model.Expand(&tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE"));
   RecordingObserver view(tree.model);
   EXPECT_EQ(BlockOf(tree.model, true, false), expected);
-  EXPECT_FALSE(machine.expanded);
+  EXPECT_FALSE(machine.Expanded());
   EXPECT_EQ(machine.Count(), 0u);
-  EXPECT_TRUE(machine.hasChildren);
+  EXPECT_TRUE(machine.HasChildren());
   EXPECT_EQ(view.removed, (std::vector<std::string>{"SYSTEM", "SOFTWARE"}));
-  EXPECT_TRUE(tree.Top().expanded);
+  EXPECT_TRUE(tree.Top().Expanded());
 }
 
 TEST(TreeBlock, UniformPruningKeepsPartlyCheckedRootsWhole) {
@@ -140,33 +130,30 @@ TEST(TreeBlock, UniformPruningKeepsPartlyCheckedRootsWhole) {
   TreeModel unpruned;
   ReadBlock(BlockOf(tree.model, false, false), unpruned);
   EXPECT_EQ(DumpTree(unpruned), loaded);
-  EXPECT_TRUE(tree.Loaded("HKEY_USERS").expanded);
+  EXPECT_TRUE(tree.Loaded("HKEY_USERS").Expanded());
 
   TreeModel pruned;
   ReadBlock(BlockOf(tree.model, true, false), pruned);
   EXPECT_EQ(DumpTree(pruned), DumpTree(tree.model));
   TreeNode& users = tree.Loaded("HKEY_USERS");
   EXPECT_EQ(users.Count(), 0u);
-  EXPECT_TRUE(users.hasChildren);
-  EXPECT_FALSE(users.expanded);
+  EXPECT_TRUE(users.HasChildren());
+  EXPECT_FALSE(users.Expanded());
   // The partly checked root keeps even its uniform deeper subtrees.
-  EXPECT_EQ(tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App").stateIndex, kStateChecked);
-  EXPECT_TRUE(tree.Loaded("HKEY_LOCAL_MACHINE").expanded);
+  EXPECT_EQ(tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App").StateIndex(), kStateChecked);
+  EXPECT_TRUE(tree.Loaded("HKEY_LOCAL_MACHINE").Expanded());
   EXPECT_NE(DumpTree(pruned), loaded);
 }
 
 TEST(TreeBlock, NewAndDeletedNodesAreWrittenWithoutChildren) {
   TreeModel result;
-  TreeNode* top = AddNode(result, nullptr, "My Computer", 0, 2, 2, true, 0);
-  TreeNode* machine = AddNode(result, top, "HKEY_LOCAL_MACHINE", 0, 0, 1, true, 0);
-  AddNode(result, AddNode(result, machine, "New", 6, 0, 1, true, 100), "Sub", 6, 0, 1, false, 120);
-  AddNode(result, AddNode(result, machine, "Changed", 8, 0, 1, true, 300), "Inner", 8, 0, 1, false,
-          320);
-  TreeNode* path = AddNode(result, machine, "Path", 16, 0, 1, true, 0);
-  AddNode(result, AddNode(result, path, "RestoredGone", 23, 0, 1, true, 200), "Sub", 23, 0, 1,
-          false, 220);
-  AddNode(result, AddNode(result, path, "RestoredNew", 22, 0, 1, true, 400), "Sub", 22, 0, 1, false,
-          420);
+  TreeNode* top = AddLogNode(result, nullptr, "My Computer", 0, 2, 2, 0, true);
+  TreeNode* machine = AddLogNode(result, top, "HKEY_LOCAL_MACHINE", 0, 0, 1, 0, true);
+  AddLogNode(result, AddLogNode(result, machine, "New", 6, 0, 1, 100, true), "Sub", 6, 0, 1, 120, false);
+  AddLogNode(result, AddLogNode(result, machine, "Changed", 8, 0, 1, 300, true), "Inner", 8, 0, 1, 320, false);
+  TreeNode* path = AddLogNode(result, machine, "Path", 16, 0, 1, 0, true);
+  AddLogNode(result, AddLogNode(result, path, "RestoredGone", 23, 0, 1, 200, true), "Sub", 23, 0, 1, 220, false);
+  AddLogNode(result, AddLogNode(result, path, "RestoredNew", 22, 0, 1, 400, true), "Sub", 22, 0, 1, 420, false);
   const std::string whole = DumpTree(result);
 
   TreeModel read;
@@ -193,7 +180,7 @@ TEST(TreeBlock, RoundTripKeepsEveryField) {
   const Bytes block = BlockOf(tree, false, false);
 
   TreeModel read;
-  AddNode(read, nullptr, "Old content", 3, 0, 0, false, 0);
+  AddLogNode(read, nullptr, "Old content", 3, 0, 0, 0, false);
   RecordingObserver view(read);
   ReadBlock(block, read);
   EXPECT_EQ(DumpTree(read), DumpTree(tree));
@@ -206,7 +193,7 @@ TEST(TreeBlock, RoundTripKeepsEveryField) {
   ReadBlock(block, read, true);
   std::vector<std::string> cut;
   read.ForEach([&](TreeNode& node) {
-    if (node.cut) cut.push_back(std::to_string(node.stateIndex));
+    if (node.Cut()) cut.push_back(std::to_string(node.StateIndex()));
   });
   EXPECT_EQ(cut, (std::vector<std::string>{"22", "-1", "24"}));
 }

@@ -10,10 +10,10 @@
 inline std::string DumpTree(const TreeModel& tree) {
   std::string dump;
   tree.ForEach([&](TreeNode& node) {
-    dump += std::string(2 * static_cast<size_t>(node.Level()), ' ') + node.text + " | state " +
-            std::to_string(node.stateIndex) + " | images " + std::to_string(node.imageIndex) + "/" +
-            std::to_string(node.selectedIndex) + (node.hasChildren ? " | has children" : "") +
-            " | data " + std::to_string(node.data) + (node.cut ? " | cut" : "") + "\n";
+    dump += std::string(2 * static_cast<size_t>(node.Level()), ' ') + node.Text() + " | state " +
+            std::to_string(node.StateIndex()) + " | images " + std::to_string(node.ImageIndex()) + "/" +
+            std::to_string(node.SelectedIndex()) + (node.HasChildren() ? " | has children" : "") + " | data " +
+            std::to_string(node.Data()) + (node.Cut() ? " | cut" : "") + "\n";
   });
   return dump;
 }
@@ -25,7 +25,7 @@ class RecordingObserver : public TreeModelObserver {
   ~RecordingObserver() override { tree_.RemoveObserver(this); }
 
   void NodeInserted(TreeNode&) override { ++inserted; }
-  void NodeRemoving(TreeNode& node) override { removed.push_back(node.text); }
+  void NodeRemoving(TreeNode& node) override { removed.push_back(node.Text()); }
   void NodeChanged(TreeNode&) override { ++changed; }
   void UpdateBegun() override { ++updates, ++updateDepth; }
   void UpdateEnded() override { --updateDepth; }

@@ -275,7 +275,7 @@ TEST_F(DriveRestoreTest, ANewFolderLosesOnlyWhatTheLogListsAndKeepsWhatTheUserCh
   EXPECT_EQ(FileBytes(data / "NewDir\\Inner\\doc.txt"), "saved after the compare");
   EXPECT_EQ(FileBytes(data / "Guarded\\ro.txt"), "r");
   EXPECT_FALSE(ScratchFolder::Exists(data / "NewDir\\x.txt"));
-  EXPECT_FALSE(DataNode("NewDir")->cut) << "a kept folder is offered again";
+  EXPECT_FALSE(DataNode("NewDir")->Cut()) << "a kept folder is offered again";
 
   // With backups on, what the log does not list goes to the backup folder with its folder.
   settings.backupFiles = true;
@@ -393,7 +393,7 @@ TEST_F(DriveRestoreTest, ANewDriveIsNeverDeleted) {
     w.WriteInteger(0x20);
   });
   CompareSnapshots("before.SXD", "after.SXD");
-  ASSERT_EQ(driveResult.FirstTop()->Child(0)->stateIndex, kKindNew);
+  ASSERT_EQ(driveResult.FirstTop()->Child(0)->StateIndex(), kKindNew);
   EXPECT_TRUE(Run(false).empty()) << "the log keeps nothing of a new drive, and the drive itself is not deleted";
 }
 

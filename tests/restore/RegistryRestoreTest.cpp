@@ -86,9 +86,9 @@ TEST_F(RegistryRestoreTest, EveryKindOfChangeIsListedInWalkOrderThenUndoneAndMar
   // The marks are in the log, in place: the same length, and a loaded log shows them.
   EXPECT_EQ(FileBytes(logFile).size(), logBefore.size());
   ReloadLog();
-  EXPECT_EQ(Node(registryResult, KeyNames("Added"))->stateIndex, kKindNew | kRestoredBit);
-  EXPECT_EQ(Node(registryResult, KeyNames("Old"))->stateIndex, kKindDeleted | kRestoredBit);
-  EXPECT_EQ(Node(registryResult, KeyNames())->stateIndex, kKindChanged | kRestoredBit);
+  EXPECT_EQ(Node(registryResult, KeyNames("Added"))->StateIndex(), kKindNew | kRestoredBit);
+  EXPECT_EQ(Node(registryResult, KeyNames("Old"))->StateIndex(), kKindDeleted | kRestoredBit);
+  EXPECT_EQ(Node(registryResult, KeyNames())->StateIndex(), kKindChanged | kRestoredBit);
   EXPECT_EQ(RecordKinds(), (std::vector<std::string>{"(default) 27", "(default) 28", "Bin 27", "Bin 28", "Change 27",
                                                      "Change 28", "Gone 26", "New 25"}));
 
@@ -149,7 +149,7 @@ TEST_F(RegistryRestoreTest, AFilterListRestoresOnlyTheChosenValueAndBothHalvesOf
   EXPECT_EQ(data, Sz("old"));
   EXPECT_TRUE(key.ValueExistsRaw("", "B"));
   EXPECT_TRUE(key.ExistsRaw("Sub")) << "node operations are left out with a filter list";
-  EXPECT_FALSE(node->cut);
+  EXPECT_FALSE(node->Cut());
   EXPECT_EQ(RecordKinds(), (std::vector<std::string>{"A 27", "A 28", "B 9"}));
 }
 
@@ -198,8 +198,8 @@ TEST_F(RegistryRestoreTest, KindsTheFlagsLeaveOutAndNodesNotUndoneStayOffered) {
   });
   Run(true, kRestoreDeletions | kRestoreModifications);
   EXPECT_EQ(RecordKinds(), (std::vector<std::string>{"Change 27", "Change 28", "New 9"}));
-  EXPECT_EQ(Node(registryResult, KeyNames("Added"))->stateIndex, kKindNew) << "its deletion was left out";
-  EXPECT_FALSE(Node(registryResult, KeyNames())->cut) << "something below it is still to be undone";
+  EXPECT_EQ(Node(registryResult, KeyNames("Added"))->StateIndex(), kKindNew) << "its deletion was left out";
+  EXPECT_FALSE(Node(registryResult, KeyNames())->Cut()) << "something below it is still to be undone";
 
   EXPECT_EQ(RowsWithoutValues(Run(false)),
             (std::vector<std::string>{"Delete Value | " + KeyPath("Added") + " | A | To Do",

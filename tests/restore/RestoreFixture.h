@@ -215,7 +215,7 @@ class RestoreFixture : public ::testing::Test {
                           Trees(registry, drives, system), excludes, checkPositions, ui);
     for (TreeModel* tree : {&registry, &drives, &system})
       tree->ForEach([](TreeNode& node) {
-        EXPECT_EQ(node.stateIndex & 15, 0) << node.Path() << " still differs from the state before";
+        EXPECT_EQ(node.StateIndex() & 15, 0) << node.Path() << " still differs from the state before";
       });
   }
 
@@ -229,7 +229,7 @@ class RestoreFixture : public ::testing::Test {
     for (const std::string& name : names) {
       TreeNode* next = nullptr;
       for (size_t i = 0; node && i < node->Count() && !next; ++i)
-        if (node->Child(i)->text == name) next = node->Child(i);
+        if (node->Child(i)->Text() == name) next = node->Child(i);
       node = next;
     }
     return node;

@@ -58,8 +58,8 @@ TEST_F(SystemFileRestoreTest, EntriesAndSectionsAreRestoredEntriesBeforeTheirSec
   ASSERT_EQ(done.size(), expected.size());
   for (const ToDoItem& item : done) EXPECT_EQ(item.status, kStatusDone) << RowText(item);
   ExpectBackToBefore();
-  EXPECT_EQ(Section("[added]")->stateIndex, kKindNew | kRestoredBit);
-  EXPECT_TRUE(Section("[added]")->cut);
+  EXPECT_EQ(Section("[added]")->StateIndex(), kKindNew | kRestoredBit);
+  EXPECT_TRUE(Section("[added]")->Cut());
   EXPECT_EQ(EntryKinds("[chg]"), (std::vector<std::string>{"x 27", "x 28", "y 26"}));
   EXPECT_TRUE(Run(false).empty());
 }
@@ -95,13 +95,13 @@ TEST_F(SystemFileRestoreTest, RestoreAllLeavesTextFilesAndTheirNodesAlone) {
   });
   TreeNode* textNode = FileNode(text, "(TXT)");
   ASSERT_NE(textNode, nullptr);
-  ASSERT_EQ(textNode->stateIndex & 15, kKindChanged);
+  ASSERT_EQ(textNode->StateIndex() & 15, kKindChanged);
 
   EXPECT_EQ(RowsWithoutValues(Run(true)),
             (std::vector<std::string>{"Changed, restore old value. | APP.INI [s] | x | OK, Done"}));
   EXPECT_EQ(FileBytes(text), "line one\r\nline two\r\n");
-  EXPECT_EQ(textNode->stateIndex, kKindChanged);
-  EXPECT_FALSE(textNode->cut);
+  EXPECT_EQ(textNode->StateIndex(), kKindChanged);
+  EXPECT_FALSE(textNode->Cut());
   ExpectRaisesText([&] { RefuseTextFileRestore(textNode); },
                    "Automatic restore is not possible for text files.\rPlease restore the changes manually!");
   RefuseTextFileRestore(Section("[s]"));
@@ -121,14 +121,13 @@ TEST(UserSystemFiles, AddedFilesAreMarkedByTypeAndOnlyThoseCanBeDeleted) {
                                    {kStatePartlyChecked, true, "C:\\APP\\APP.INI(INI)", kStateChecked, true}};
   for (const Case& c : cases) {
     TreeModel tree;
-    TreeNode* top = tree.Add(nullptr, "System Files");
-    tree.SetState(top, c.topState);
+    TreeNode* top = tree.Add(nullptr, {.text = "System Files", .stateIndex = c.topState});
     TreeNode* winIni = tree.Add(top, "WIN.INI");
     TreeNode* added = AddUserDefinedFile(tree, "C:\\APP\\APP.INI", c.iniFile, 12);
-    EXPECT_EQ(added->text, c.text);
-    EXPECT_EQ(added->stateIndex, c.state);
-    EXPECT_EQ(added->hasChildren, c.hasChildren);
-    EXPECT_EQ(added->imageIndex, 12);
+    EXPECT_EQ(added->Text(), c.text);
+    EXPECT_EQ(added->StateIndex(), c.state);
+    EXPECT_EQ(added->HasChildren(), c.hasChildren);
+    EXPECT_EQ(added->ImageIndex(), 12);
     EXPECT_EQ(added->Index(), 1u);
 
     ExpectRaisesText([&] { DeleteUserDefinedFile(tree, winIni); }, "This entry cannot be deleted.");

@@ -130,7 +130,7 @@ void Prepare(const std::string& programFolder) {
   }
   TreeNode* driveC = nullptr;
   for (size_t i = 0; i < drives.FirstTop()->Count(); ++i)
-    if (drives.FirstTop()->Child(i)->text.rfind("C:", 0) == 0) driveC = drives.FirstTop()->Child(i);
+    if (drives.FirstTop()->Child(i)->Text().rfind("C:", 0) == 0) driveC = drives.FirstTop()->Child(i);
   Check(driveC != nullptr, "drive C: in the selection");
   SetNodeChecked(*driveC, true);
   UpdateAncestors(*driveC);
