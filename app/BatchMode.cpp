@@ -3,7 +3,7 @@
 #include "app/OwnPlacesOf.h"
 #include "app/RestoreSettingsOf.h"
 #include "app/UnattendedSharedFilePrompt.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "compare/CompareConfigurations.h"
 #include "core/Errors.h"

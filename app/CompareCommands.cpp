@@ -1,7 +1,7 @@
 #include "app/CompareCommands.h"
 
 #include "app/OwnPlacesOf.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "compare/CompareConfigurations.h"
 #include "core/CheckStates.h"

@@ -6,7 +6,7 @@
 #include "app/NonInteractive.h"
 #include "app/SelectionCommands.h"
 #include "app/SelectionTreeBuilder.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "core/Errors.h"
 #include "datafiles/SelectionFile.h"
 

@@ -19,7 +19,7 @@
 #include "app/SelectionCommands.h"
 #include "app/Settings.h"
 #include "app/SplashWindow.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "core/Errors.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "app/SharedFileDialog.h"
 #include "app/SharedFileDialogIds.h"
 #include "capture/SaveConfiguration.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
