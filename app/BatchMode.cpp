@@ -7,7 +7,7 @@
 #include "app/SelectionCommands.h"
 #include "app/UnattendedSharedFilePrompt.h"
 #include "app/Workflows.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "core/Errors.h"
 #include "core/TextCompare.h"

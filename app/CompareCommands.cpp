@@ -1,7 +1,7 @@
 #include "app/CompareCommands.h"
 
 #include "app/Workflows.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"

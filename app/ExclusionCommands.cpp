@@ -1,7 +1,7 @@
 #include "app/ExclusionCommands.h"
 
-#include "capture/SettingsAccess.h"
-#include "capture/TMyRegistry.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegistry.h"
 #include "compare/ResultRecords.h"
 #include "compare/UpperCase.h"
 #include "core/CheckStates.h"

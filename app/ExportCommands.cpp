@@ -1,6 +1,6 @@
 #include "app/ExportCommands.h"
 
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 #include "compare/TextExport.h"
 
 void ExportDataCommand(CommandEnvironment& environment, LogSection section, const ExportKindsChooser& chooseKinds) {

@@ -1,6 +1,6 @@
 #include "app/FileTypeRegistration.h"
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "app/Settings.h"
 #include "app/SplashWindow.h"
 #include "app/Workflows.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "core/Errors.h"
 
 namespace {

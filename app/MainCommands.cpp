@@ -11,8 +11,8 @@
 #include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
 #include "app/Workflows.h"
-#include "capture/NativeView.h"
-#include "capture/SettingsAccess.h"
+#include "platform/NativeView.h"
+#include "platform/SettingsAccess.h"
 #include "res/resource.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/OptionsDialog.h"
 #include "app/SelectionCommands.h"
 #include "app/Settings.h"
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 #include "core/Errors.h"
 #include "res/resource.h"
 #include "ui/Controls.h"

@@ -1,7 +1,7 @@
 #include "app/OwnPlacesOf.h"
 
 #include "app/Settings.h"
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 
 OwnPlaces CurrentOwnPlaces(const AppState& app) {
   const Settings defaults = DefaultSettings(app.programFolder);

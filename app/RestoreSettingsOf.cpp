@@ -1,6 +1,6 @@
 #include "app/RestoreSettingsOf.h"
 
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 
 RestoreSettings RestoreSettingsOf(const Settings& settings) {
   RestoreSettings restore;

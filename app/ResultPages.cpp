@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 #include "ui/ShellIcons.h"
 #include "ui/ShellOpen.h"
 

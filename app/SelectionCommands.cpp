@@ -1,7 +1,7 @@
 #include "app/SelectionCommands.h"
 
 #include "app/SelectionTreeBuilder.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "core/TextCompare.h"
 #include "datafiles/SelectionFile.h"
 

@@ -6,10 +6,10 @@
 #include <cstring>
 
 #include "app/SelectionTreeBuilder.h"
-#include "capture/FileLines.h"
-#include "capture/SettingsAccess.h"
+#include "platform/FileLines.h"
+#include "platform/SettingsAccess.h"
 #include "capture/SystemFileType.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"

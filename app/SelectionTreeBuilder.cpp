@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "capture/FileLines.h"
+#include "platform/FileLines.h"
 #include "capture/SystemFileType.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "compare/ResultRecords.h"
 #include "core/CheckStates.h"
 #include "core/TextCompare.h"

@@ -3,8 +3,8 @@
 #include <type_traits>
 #include <variant>
 
-#include "capture/SettingsAccess.h"
-#include "capture/TMyRegistry.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegistry.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "capture/SettingsAccess.h"
-#include "capture/TMyRegistry.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegistry.h"
 #include "ui/Splitter.h"
 
 namespace {

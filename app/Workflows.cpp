@@ -2,7 +2,7 @@
 
 #include "app/OwnPlacesOf.h"
 #include "app/RestoreSettingsOf.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "capture/SaveConfiguration.h"
 #include "core/CheckStates.h"
 #include "restore/DriveRestore.h"

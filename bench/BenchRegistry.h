@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/Errors.h"
 
 struct RegData {

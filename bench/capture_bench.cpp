@@ -38,7 +38,7 @@
 #include "capture/LocaleSort.h"
 #include "capture/SaveConfiguration.h"
 #include "capture/SectionCaptures.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/MainThreadCalls.h"

@@ -32,7 +32,7 @@
 #include "bench/SyntheticWideKey.h"
 #include "bench/WorkloadChanges.h"
 #include "capture/SaveConfiguration.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "compare/CompareConfigurations.h"
 #include "compare/LogFile.h"
 #include "compare/LogLayout.h"

@@ -1,6 +1,6 @@
 #include "capture/CaptureThreads.h"
 
-#include "capture/NativeView.h"
+#include "platform/NativeView.h"
 
 void HostedCaptureThread::ShowError(const std::string& text) {
   Synchronize([&] { Ui().Ask(MsgType::Error, text, MsgButtons::Ok); });

@@ -13,7 +13,7 @@
 #include "capture/LocaleSort.h"
 #include "capture/OwnPlaces.h"
 #include "capture/SectionCaptures.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "datafiles/ConfigurationFile.h"

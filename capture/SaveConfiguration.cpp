@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "capture/CaptureThreads.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "datafiles/ConfigurationFile.h"
 
 const char* const kOldConfigFile = "OldCFG.SXD";

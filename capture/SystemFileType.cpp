@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "capture/FileLines.h"
+#include "platform/FileLines.h"
 #include "capture/LocaleSort.h"
 #include "capture/SectionCaptures.h"
 #include "capture/SystemFileType.h"

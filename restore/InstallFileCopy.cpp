@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "core/Errors.h"
 #include "restore/ShellFileOperations.h"
 

@@ -1,6 +1,6 @@
 #include "restore/InstallFileText.h"
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "compare/TextExport.h"
 
 namespace {

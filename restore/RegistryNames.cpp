@@ -1,6 +1,6 @@
 #include "restore/RegistryNames.h"
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/Errors.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
 #include "restore/PlainNames.h"

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "capture/NativeView.h"
+#include "platform/FileVersion.h"
+#include "platform/NativeView.h"
 #include "core/Formatting.h"
 #include "restore/PlainNames.h"
 
@@ -209,20 +210,4 @@ std::string FileDateText(const std::string& path) {
   return FormatDosDateTime(static_cast<uint32_t>(date) << 16 | time);
 }
 
-std::string FileVersionText(const std::string& path) {
-  const std::string access = AccessPath(path);
-  DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeA(access.c_str(), &handle);
-  if (size == 0) return "";
-  std::vector<char> data(size);
-  if (!GetFileVersionInfoA(access.c_str(), 0, size, data.data())) return "";
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
-      length < sizeof(VS_FIXEDFILEINFO))
-    return "";
-  char text[80];
-  std::snprintf(text, sizeof text, ", Ver: %u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
-  return text;
-}
+std::string FileVersionText(const std::string& path) { return FileVersionInfoText(AccessPath(path)); }

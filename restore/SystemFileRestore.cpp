@@ -3,7 +3,7 @@
 #include "capture/SystemFileType.h"
 #include "compare/ResultRecords.h"
 #include "core/Errors.h"
-#include "restore/IniFile.h"
+#include "platform/IniFile.h"
 #include "restore/RestorePass.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/SelectionTreeBuilder.h"
 #include "app/Settings.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "core/CheckStates.h"
 #include "core/ScriptedInteraction.h"
 

@@ -11,7 +11,7 @@
 #include "app/ErrorReporting.h"
 #include "app/MainWindow.h"
 #include "capture/SaveConfiguration.h"
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 #include "app/Settings.h"
 #include "app/Workflows.h"
 #include "compare/LogFile.h"

@@ -11,7 +11,7 @@
 
 #include "app/ErrorReporting.h"
 #include "app/Settings.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/OptionsDialogIds.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "tests/app/ModalWatcher.h"
 #include "tests/capture/TestRegistryKey.h"
 

@@ -19,7 +19,7 @@
 #include "app/SharedFileDialogIds.h"
 #include "app/Workflows.h"
 #include "capture/SaveConfiguration.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"

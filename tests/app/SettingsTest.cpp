@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
-#include "capture/SettingsAccess.h"
-#include "capture/TMyRegistry.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegistry.h"
 #include "tests/capture/TestRegistryKey.h"
 
 namespace {

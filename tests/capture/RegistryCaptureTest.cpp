@@ -8,7 +8,7 @@
 #include "capture/CaptureThreads.h"
 #include "capture/OwnPlaces.h"
 #include "capture/SectionCaptures.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/TextCompare.h"
 #include "tests/capture/CaptureTestSupport.h"

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "capture/SectionCaptures.h"
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 #include "capture/SystemFileType.h"
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "tests/capture/CaptureTestSupport.h"
 #include "tests/capture/TestRegistryKey.h"

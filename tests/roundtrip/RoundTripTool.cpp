@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/SelectionTreeBuilder.h"
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 #include "compare/ExportTreeWalk.h"
 #include "compare/LogLoader.h"
 #include "core/CheckStates.h"

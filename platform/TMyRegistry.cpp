@@ -1,4 +1,4 @@
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "capture/SettingsAccess.h"
+#include "platform/SettingsAccess.h"
 
 #include <atomic>
 #include <charconv>
 #include <optional>
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "restore/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "capture/NativeView.h"
+#include "platform/NativeView.h"
 
 #include <windows.h>
 

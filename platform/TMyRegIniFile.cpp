@@ -1,4 +1,4 @@
-#include "capture/TMyRegIniFile.h"
+#include "platform/TMyRegIniFile.h"
 
 #include <charconv>
 

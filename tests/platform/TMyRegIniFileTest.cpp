@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "capture/TMyRegIniFile.h"
+#include "platform/TMyRegIniFile.h"
 #include "tests/capture/TestRegistryKey.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 #include "tests/capture/TestRegistryKey.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "capture/FileLines.h"
+#include "platform/FileLines.h"
 
 #include "datafiles/Stream.h"
 

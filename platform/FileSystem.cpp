@@ -1,4 +1,4 @@
-#include "capture/FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <windows.h>
 

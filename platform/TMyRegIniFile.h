@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "capture/TMyRegistry.h"
+#include "platform/TMyRegistry.h"
 
 class TMyRegIniFile : public TMyRegistry {
  public:

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "capture/SettingsAccess.h"
-#include "capture/TMyRegistry.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegistry.h"
 #include "tests/capture/TestRegistryKey.h"
 
 namespace {

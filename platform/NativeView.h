@@ -2,7 +2,7 @@
 // The machine's native view for a 32-bit Quorvel on 64-bit Windows (WOW64). The system shows a
 // 32-bit process HKEY_LOCAL_MACHINE\Software from its Wow6432Node copy and SysWOW64 in place of
 // System32; a snapshot taken so would miss every 64-bit installation. Registry keys are opened
-// with kNativeView (capture/TMyRegistry.h); files are reached as follows:
+// with kNativeView (platform/TMyRegistry.h); files are reached as follows:
 // - the capture's drive thread turns the file-system redirection off for its walk: it makes only
 //   file calls, and the redirection is a per-thread setting, so the loader and the shell on the
 //   main thread never see it off;

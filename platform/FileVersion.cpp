@@ -1,0 +1,23 @@
+#include "platform/FileVersion.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+std::string FileVersionInfoText(const std::string& accessPath) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(accessPath.c_str(), &handle);
+  if (size == 0) return "";
+  std::vector<char> data(size);
+  if (!GetFileVersionInfoA(accessPath.c_str(), 0, size, data.data())) return "";
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+      length < sizeof(VS_FIXEDFILEINFO))
+    return "";
+  char text[80];
+  std::snprintf(text, sizeof text, ", Ver: %u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
+  return text;
+}

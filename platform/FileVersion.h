@@ -1,0 +1,8 @@
+#pragma once
+// The version resource of a file, as the drive restore shows it next to a changed file.
+
+#include <string>
+
+// ", Ver: a.b.c.d" from the fixed file info of the file at a path the platform can open as
+// given; empty when the file has no version resource.
+std::string FileVersionInfoText(const std::string& accessPath);
