@@ -48,7 +48,8 @@ pids=()
 for t in "${windows[@]}"; do
   scripts/make-prefix.sh "$builds/$t/wine" "$(quorvel_wine_arch "$t")" & pids+=($!)
 done
-for p in "${pids[@]}"; do wait "$p"; done
+# A prefix that could not be made ends the run with a reason, not a bare exit code.
+for p in "${pids[@]}"; do wait "$p" || { echo "== Making a Wine prefix failed (see above); no Windows tests ran." >&2; exit 1; }; done
 
 for t in "${windows[@]}"; do
   (source scripts/wine-env.sh "$builds/$t/wine" "$(quorvel_wine_arch "$t")" && wineserver -p)
