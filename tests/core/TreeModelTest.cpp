@@ -76,8 +76,8 @@ TEST(TreeModel, IndexFollowsInsertsDeletesAndSorts) {
   };
   model.Add(top, "d");
   model.Add(top, "b");
-  model.Insert(top, 0, "c");
-  model.Insert(top, 1, "a");
+  model.Insert(top, 0, {.text = "c"});
+  model.Insert(top, 1, {.text = "a"});
   expectPositions({"c", "a", "d", "b"});
   model.Delete(top->Child(1));
   expectPositions({"c", "d", "b"});
