@@ -6,15 +6,16 @@
 #include <cstring>
 
 #include "app/SelectionTreeBuilder.h"
-#include "platform/FileLines.h"
-#include "platform/SettingsAccess.h"
 #include "capture/SystemFileType.h"
-#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
 #include "core/StripImages.h"
 #include "core/TextCompare.h"
+#include "platform/FileLines.h"
+#include "platform/Handle.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegistry.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -119,12 +120,13 @@ SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const Sele
     : session_(session), ui_(ui), controls_(controls), icons_(icons) {
   // Drives and files append their shell icons behind the strip, so the strip's indexes
   // (folders, computer) stay valid in their trees.
-  driveImages_ = CopyOfStrip(icons_);
-  systemImages_ = CopyOfStrip(icons_);
+  driveImages_.Reset(CopyOfStrip(icons_));
+  systemImages_.Reset(CopyOfStrip(icons_));
   SelectionTrees trees = session_.Selection();
   Bind(registryBinding_, controls_.registryTree, trees.registry, icons_, &SelectionPages::ShowRegistryValues);
-  Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_, &SelectionPages::ShowFolderFiles);
-  Bind(systemBinding_, controls_.systemTree, trees.systemFiles, systemImages_, &SelectionPages::ShowSystemEntries);
+  Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_.Get(), &SelectionPages::ShowFolderFiles);
+  Bind(systemBinding_, controls_.systemTree, trees.systemFiles, systemImages_.Get(),
+       &SelectionPages::ShowSystemEntries);
   SendMessageA(controls_.registryValues, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
   SHFILEINFOA info{};
   auto systemList = reinterpret_cast<HIMAGELIST>(
@@ -137,8 +139,8 @@ SelectionPages::~SelectionPages() {
   registryBinding_.reset();
   driveBinding_.reset();
   systemBinding_.reset();
-  if (driveImages_) ImageList_Destroy(driveImages_);
-  if (systemImages_) ImageList_Destroy(systemImages_);
+  driveImages_.Reset();
+  systemImages_.Reset();
 }
 
 void SelectionPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,
@@ -225,7 +227,7 @@ void SelectionPages::Refreshing(const std::function<void()>& refresh) {
 
 SelectionIcons SelectionPages::Icons() {
   auto addTo = [](HIMAGELIST list) { return [list](HICON icon) { return list ? ImageList_AddIcon(list, icon) : -1; }; };
-  return {addTo(driveImages_), addTo(systemImages_)};
+  return {addTo(driveImages_.Get()), addTo(systemImages_.Get())};
 }
 
 void SelectionPages::ShowNewTrees() {
@@ -294,12 +296,11 @@ void SelectionPages::ShowFolderFiles(TreeNode* node) {
   };
   std::vector<FileRow> files;
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &data));
+  if (!find) return;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back({data.cFileName, data});
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &data));
   std::stable_sort(files.begin(), files.end(), [](const FileRow& a, const FileRow& b) { return TextLess(a.name, b.name); });
   char separator = ThousandsSeparator();
   for (const FileRow& file : files) {

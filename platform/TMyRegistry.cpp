@@ -127,22 +127,6 @@ std::string RootKeyName(HKEY root) {
   return {};
 }
 
-UniqueHKey& UniqueHKey::operator=(UniqueHKey&& other) noexcept {
-  if (this != &other) Reset(other.Release());
-  return *this;
-}
-
-HKEY UniqueHKey::Release() {
-  HKEY key = key_;
-  key_ = nullptr;
-  return key;
-}
-
-void UniqueHKey::Reset(HKEY key) {
-  if (key_) RegCloseKey(key_);
-  key_ = key;
-}
-
 TMyRegistry::TMyRegistry(HKEY root, int regAccess) : rootKey_(root), regAccess_(regAccess) {}
 
 TMyRegistry::~TMyRegistry() {

@@ -1,6 +1,6 @@
 #pragma once
 // The one way into the registry: a root key, one open current key, and value access that
-// speaks the registry data type code (capture/RegDataCode.h) instead of REG_ numbers. Every
+// speaks the registry data type code (datafiles/RegDataCode.h) instead of REG_ numbers. Every
 // misuse and platform failure raises EMyRegistryException with a fixed text; a key that
 // cannot be opened is not an error (OpenKey and GetKey report it in their result).
 //
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "datafiles/RegDataCode.h"
+#include "platform/Handle.h"
 
 // RegAccess codes; each selects the access mask of every later open or create.
 // Every key is opened in the machine's native view: a 32-bit Quorvel on 64-bit Windows then
@@ -41,26 +42,6 @@ int RootKeyIndex(std::string_view name);
 HKEY RootKeyHandle(int index);
 // The name of a predefined handle, empty when it is none of the seven.
 std::string RootKeyName(HKEY root);
-
-// Owns one open key handle; closes it when it goes.
-class UniqueHKey {
- public:
-  UniqueHKey() = default;
-  explicit UniqueHKey(HKEY key) : key_(key) {}
-  UniqueHKey(UniqueHKey&& other) noexcept : key_(other.Release()) {}
-  UniqueHKey& operator=(UniqueHKey&& other) noexcept;
-  UniqueHKey(const UniqueHKey&) = delete;
-  UniqueHKey& operator=(const UniqueHKey&) = delete;
-  ~UniqueHKey() { Reset(); }
-
-  HKEY Get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-  HKEY Release();
-  void Reset(HKEY key = nullptr);
-
- private:
-  HKEY key_ = nullptr;
-};
 
 struct TRegKeyInfo {
   DWORD numSubKeys = 0;
