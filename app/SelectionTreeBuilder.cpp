@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "capture/SystemFileType.h"
 #include "compare/ResultRecords.h"
 #include "core/CheckStates.h"
 #include "core/TextCompare.h"
-#include "platform/FileLines.h"
 #include "platform/Handle.h"
+#include "platform/IniFile.h"
+#include "platform/SystemFileType.h"
 #include "platform/TMyRegistry.h"
 
 namespace {
@@ -263,11 +263,7 @@ constexpr const char* kFixedSystemFiles[] = {"WIN.INI", "SYSTEM.INI", "Autoexec.
 
 // The section headers of an INI file, trimmed with their brackets, sorted.
 std::vector<std::string> IniSectionHeaders(const std::string& path) {
-  std::vector<std::string> headers;
-  for (const std::string& line : ReadFileLines(path)) {
-    std::string trimmed = TrimText(line);
-    if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') headers.push_back(trimmed);
-  }
+  std::vector<std::string> headers = IniFile(path).SectionHeaders();
   SortNames(headers);
   return headers;
 }

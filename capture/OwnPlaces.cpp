@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "platform/FileSystem.h"
 #include "platform/Handle.h"
 #include "platform/PathText.h"
 
@@ -163,9 +164,8 @@ bool IsSharedFolder(const std::string& folderPath) {
     std::string::size_type server = folder.find('\\', 2);
     if (server == std::string::npos || folder.find('\\', server + 1) + 1 == folder.size()) return true;
   }
-  char windows[MAX_PATH];
-  UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
-  return length > 0 && length < MAX_PATH && StartsWithPath(WithTrailingBackslash(std::string(windows, length)), folder);
+  const std::string windows = WindowsFolder();
+  return !windows.empty() && StartsWithPath(windows, folder);
 }
 
 OwnPlaces BuildOwnPlaces(const std::string& exePath, const std::string& programFolder, const std::string& backupDir,
