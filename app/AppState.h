@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/CompareConfigurations.h"
+#include "compare/LogLayout.h"
 #include "restore/FileDeletion.h"
 
 struct AppState {

@@ -10,6 +10,7 @@
 #include "capture/SectionCaptures.h"
 #include "core/CheckStates.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
 #include "platform/Handle.h"
 #include "platform/PathText.h"
 

@@ -16,6 +16,7 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
 #include "datafiles/RegDataCode.h"
 #include "platform/TMyRegistry.h"
 

@@ -8,6 +8,7 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
 #include "platform/FileLines.h"
 #include "platform/IniFile.h"
 #include "platform/SystemFileType.h"

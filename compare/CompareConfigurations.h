@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/LogLayout.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 
@@ -24,19 +25,6 @@ struct CompareTrees {
   TreeModel& driveResult;
   TreeModel& systemFileResult;
   SystemFileImages systemFileImages;
-};
-
-// Where a section stands in the log file: its result tree block (rewritten in place by the
-// restore passes) and the first byte of its change block (record offsets count from there).
-struct SectionPositions {
-  int64_t treePosition = 0;
-  int64_t baseOffset = 0;
-};
-
-struct LogPositions {
-  SectionPositions registry;
-  SectionPositions drives;
-  SectionPositions systemFiles;
 };
 
 // Opens oldFile, then newFile, checks their headers, then creates logFile (file errors of the

@@ -2,10 +2,24 @@
 // The sections of a log file as the readers of a loaded log address them: the section order
 // (which is also the export mode 0, 1, 2), the positions of a section, and the kind tests.
 
-#include "compare/CompareConfigurations.h"
+#include <cstdint>
+
 #include "compare/LogFile.h"
 
 enum class LogSection { Registry = 0, Drives = 1, SystemFiles = 2 };
+
+// Where a section stands in the log file: its result tree block (rewritten in place by the
+// restore passes) and the first byte of its change block (record offsets count from there).
+struct SectionPositions {
+  int64_t treePosition = 0;
+  int64_t baseOffset = 0;
+};
+
+struct LogPositions {
+  SectionPositions registry;
+  SectionPositions drives;
+  SectionPositions systemFiles;
+};
 
 template <typename Positions>  // LogPositions, const or not
 auto& PositionsOf(Positions& positions, LogSection section) {

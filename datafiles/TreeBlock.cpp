@@ -5,15 +5,10 @@
 
 #include "core/CheckStates.h"
 #include "core/Errors.h"
+#include "datafiles/RecordKinds.h"
 #include "datafiles/Stream.h"
 
 namespace {
-
-// Result-tree node kinds whose subtrees stay in the log's change block.
-constexpr int kNodeKindMask = 15;
-constexpr int kKindNew = 6;
-constexpr int kKindDeleted = 7;
-constexpr int kRestoredBit = 16;
 
 // Deepest level a block may hold. Registry keys nest at most 512 levels and ANSI paths fewer
 // folders; a deeper block is damaged or hostile, and recursive walks of the tree (views,
