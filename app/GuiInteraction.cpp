@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "platform/PathText.h"
+
 namespace {
 
 UINT IconOf(MsgType type) {
@@ -182,8 +184,7 @@ bool GuiInteraction::ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std
   if (parts.size() == 1) {
     paths = parts;  // one file: its full path
   } else if (!parts.empty()) {
-    std::string folder = parts.front();
-    if (folder.back() != '\\') folder += '\\';
+    const std::string folder = WithTrailingBackslash(parts.front());
     for (size_t i = 1; i < parts.size(); ++i) paths.push_back(folder + parts[i]);
   }
   return !paths.empty();

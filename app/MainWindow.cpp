@@ -128,8 +128,8 @@ MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
   results_.reset();
   pages_.reset();
-  if (icons_) ImageList_Destroy(icons_);
-  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  icons_.Reset();
+  accelerators_.Reset();
 }
 
 HWND MainWindow::Create() {
@@ -152,7 +152,7 @@ HWND MainWindow::Create() {
   hwnd_ = CreateWindowExA(0, kWindowClass, "Quorvel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
                           CW_USEDEFAULT, 900, 640, nullptr, menu, instance, this);
   if (!hwnd_) throw Exception(ErrorKind::EComponentError, "The main window could not be created.");
-  accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  accelerators_.Reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
   return hwnd_;
 }
 
@@ -211,8 +211,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::CreateControls() {
-  icons_ = ImageList_LoadImageA(GetModuleHandleA(nullptr), "Icons", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
-                                LR_CREATEDIBSECTION);
+  icons_.Reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), "Icons", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
+                                    LR_CREATEDIBSECTION));
   CreateToolbar();
   CreatePages();
   CreateStatusLine();
@@ -222,12 +222,12 @@ void MainWindow::CreateControls() {
       session_, *ui_,
       SelectionControls{Control("RegView"), Control("ListView1"), Control("DriveSel"), Control("DriveSelFiles"),
                         Control("SystemSelect"), Control("SystemselectValues"), Control("NoCheck")},
-      icons_);
+      icons_.Get());
   results_ = std::make_unique<ResultPages>(
       session_, *ui_,
       ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"),
                      Control("ResultDriveFiles"), Control("SystemResult"), Control("SystemResultValues")},
-      icons_);
+      icons_.Get());
   results_->onTreeMenu = [this](LogSection section, POINT screen) { ShowPopup(static_cast<int>(section), screen); };
   results_->onListMenu = [this](LogSection section, POINT screen) {
     ShowPopup(kResultListPopups + static_cast<int>(section), screen);
@@ -336,7 +336,7 @@ void MainWindow::CreatePages() {
 
 void MainWindow::FillIconLegend() {
   HWND legend = Control("ListView2");
-  SendMessageA(legend, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
+  SendMessageA(legend, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_.Get()));
   int row = 0;
   for (const auto& [image, text] : kIconLegend) {
     LVITEMA item{};
@@ -473,10 +473,9 @@ void MainWindow::ApplyHintSettings() {
 }
 
 void MainWindow::ShowPopup(int index, POINT screen) {
-  std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menus(
-      LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULT_POPUPS)), &DestroyMenu);
+  const UniqueMenu menus(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_RESULT_POPUPS)));
   if (!menus) return;
-  HMENU popup = GetSubMenu(menus.get(), index);
+  HMENU popup = GetSubMenu(menus.Get(), index);
   // The class-identifier item only for a node that looks like one.
   TreeNode* registryNode = results_->SelectedNode(LogSection::Registry);
   const bool classId = registryNode && IsClassIdText(registryNode->Text());

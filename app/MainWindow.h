@@ -19,6 +19,7 @@
 #include "app/WindowLayout.h"
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
+#include "platform/Handle.h"
 
 struct ErrorSource;
 
@@ -35,7 +36,7 @@ class MainWindow : private SessionView {
   // Creates the window hidden; the caller shows it.
   HWND Create();
   HWND Handle() const { return hwnd_; }
-  HACCEL Accelerators() const { return accelerators_; }
+  HACCEL Accelerators() const { return accelerators_.Get(); }
 
   UserInteraction& Ui() { return *ui_; }
   // Batch mode: every question of the window and its pages takes the answer of answers.
@@ -101,13 +102,13 @@ class MainWindow : private SessionView {
   CommandTable commands_;
   ErrorHandler onError_;
   HWND hwnd_ = nullptr;
-  HACCEL accelerators_ = nullptr;
+  UniqueAccelerators accelerators_;
   std::unique_ptr<GuiInteraction> ui_;
   MainThreadCalls calls_;
   bool busy_ = false;
   bool showWelcome_ = true;
 
-  HIMAGELIST icons_ = nullptr;
+  UniqueImageList icons_;
   std::unique_ptr<SelectionPages> pages_;
   std::unique_ptr<ResultPages> results_;
 

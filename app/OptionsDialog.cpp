@@ -7,6 +7,7 @@
 
 #include "app/OptionsDialogIds.h"
 #include "core/Errors.h"
+#include "platform/Handle.h"
 #include "ui/Controls.h"
 #include "ui/FolderBrowser.h"
 
@@ -23,18 +24,6 @@ int ColorIndex(int id) {
   const int* field = std::find(std::begin(kColorFields), std::end(kColorFields), id);
   return field == std::end(kColorFields) ? -1 : static_cast<int>(field - std::begin(kColorFields));
 }
-
-class SolidBrush {
- public:
-  explicit SolidBrush(COLORREF color) : brush_(CreateSolidBrush(color)) {}
-  ~SolidBrush() { DeleteObject(brush_); }
-  SolidBrush(const SolidBrush&) = delete;
-  SolidBrush& operator=(const SolidBrush&) = delete;
-  HBRUSH Get() const { return brush_; }
-
- private:
-  HBRUSH brush_;
-};
 
 }  // namespace
 
@@ -205,7 +194,7 @@ bool TfOptions::DrawColorField(const DRAWITEMSTRUCT& item) const {
   if (index < 0) return false;
   RECT area = item.rcItem;
   DrawEdge(item.hDC, &area, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
-  SolidBrush brush(SettingColorToRGB(colors_[index]));
+  const UniqueBrush brush(CreateSolidBrush(SettingColorToRGB(colors_[index])));
   FillRect(item.hDC, &area, brush.Get());
   if (item.itemState & ODS_FOCUS) {
     InflateRect(&area, -1, -1);

@@ -52,19 +52,14 @@ bool ControlKeyDown() { return GetKeyState(VK_CONTROL) < 0; }
 class ResultPages::ImageList {
  public:
   ImageList() : list_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 32)) {}
-  ~ImageList() {
-    if (list_) ImageList_Destroy(list_);
-  }
-  ImageList(const ImageList&) = delete;
-  ImageList& operator=(const ImageList&) = delete;
 
-  HIMAGELIST Handle() const { return list_; }
-  void Clear() { ImageList_RemoveAll(list_); }
+  HIMAGELIST Handle() const { return list_.Get(); }
+  void Clear() { ImageList_RemoveAll(list_.Get()); }
   // The index of the added icon; -1 without icon.
-  int Add(const UniqueIcon& icon) { return icon ? ImageList_AddIcon(list_, icon.get()) : -1; }
+  int Add(const UniqueIcon& icon) { return icon ? ImageList_AddIcon(list_.Get(), icon.Get()) : -1; }
 
  private:
-  HIMAGELIST list_;
+  UniqueImageList list_;
 };
 
 ResultPages::ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons)

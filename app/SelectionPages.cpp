@@ -3,18 +3,18 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/SelectionTreeBuilder.h"
-#include "platform/FileLines.h"
-#include "platform/SettingsAccess.h"
-#include "capture/SystemFileType.h"
-#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
 #include "core/StripImages.h"
 #include "core/TextCompare.h"
+#include "platform/FileLines.h"
+#include "platform/IniFile.h"
+#include "platform/SettingsAccess.h"
+#include "platform/SystemFileType.h"
+#include "platform/TMyRegistry.h"
 #include "ui/ShellOpen.h"
 
 namespace {
@@ -51,50 +51,8 @@ class ListRefill {
   HWND list_;
 };
 
-struct RegistryValue {
-  std::string name;
-  DWORD type = 0;
-  std::string data;
-  bool readable = true;
-};
-
-std::vector<RegistryValue> ReadValues(HKEY key) {
-  std::vector<RegistryValue> values;
-  DWORD count = 0, longestName = 0, longestData = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName, &longestData,
-                       nullptr, nullptr) != ERROR_SUCCESS)
-    return values;
-  std::vector<char> name(longestName + 2);
-  std::vector<BYTE> data(longestData + 1);
-  for (DWORD i = 0; i < count; ++i) {
-    DWORD nameLength = static_cast<DWORD>(name.size()), dataLength = static_cast<DWORD>(data.size()), type = 0;
-    LONG result = RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength);
-    if (result == ERROR_MORE_DATA) {
-      name.resize(name.size() * 2 + 256);
-      data.resize(std::max<size_t>(data.size() * 2, dataLength + 1));
-      --i;
-      continue;
-    }
-    if (result != ERROR_SUCCESS) continue;
-    RegistryValue value;
-    value.name.assign(name.data(), nameLength);
-    value.type = type;
-    value.data.assign(reinterpret_cast<const char*>(data.data()), dataLength);
-    values.push_back(std::move(value));
-  }
-  std::stable_sort(values.begin(), values.end(),
-                   [](const RegistryValue& a, const RegistryValue& b) { return TextLess(a.name, b.name); });
-  return values;
-}
-
-// The code of a platform type, -1 for a type the system does not know.
-int CodeOfType(DWORD type) {
-  switch (type) {
-    case REG_DWORD: return 3;
-    case REG_BINARY: return 4;
-    default: return type <= 11 ? static_cast<int>(type) : -1;
-  }
-}
+// A type the data type codes do not know has no code: -1.
+int CodeOfType(DWORD type) { return type > static_cast<DWORD>(kRdHighest) ? -1 : PlatformToRegDataCode(type); }
 
 int ImageOfCode(int code) {
   if (code == 1 || code == 2) return kImageStringValue;
@@ -119,12 +77,13 @@ SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const Sele
     : session_(session), ui_(ui), controls_(controls), icons_(icons) {
   // Drives and files append their shell icons behind the strip, so the strip's indexes
   // (folders, computer) stay valid in their trees.
-  driveImages_ = CopyOfStrip(icons_);
-  systemImages_ = CopyOfStrip(icons_);
+  driveImages_.Reset(CopyOfStrip(icons_));
+  systemImages_.Reset(CopyOfStrip(icons_));
   SelectionTrees trees = session_.Selection();
   Bind(registryBinding_, controls_.registryTree, trees.registry, icons_, &SelectionPages::ShowRegistryValues);
-  Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_, &SelectionPages::ShowFolderFiles);
-  Bind(systemBinding_, controls_.systemTree, trees.systemFiles, systemImages_, &SelectionPages::ShowSystemEntries);
+  Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_.Get(), &SelectionPages::ShowFolderFiles);
+  Bind(systemBinding_, controls_.systemTree, trees.systemFiles, systemImages_.Get(),
+       &SelectionPages::ShowSystemEntries);
   SendMessageA(controls_.registryValues, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
   SHFILEINFOA info{};
   auto systemList = reinterpret_cast<HIMAGELIST>(
@@ -137,8 +96,8 @@ SelectionPages::~SelectionPages() {
   registryBinding_.reset();
   driveBinding_.reset();
   systemBinding_.reset();
-  if (driveImages_) ImageList_Destroy(driveImages_);
-  if (systemImages_) ImageList_Destroy(systemImages_);
+  driveImages_.Reset();
+  systemImages_.Reset();
 }
 
 void SelectionPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, HIMAGELIST images,
@@ -225,7 +184,7 @@ void SelectionPages::Refreshing(const std::function<void()>& refresh) {
 
 SelectionIcons SelectionPages::Icons() {
   auto addTo = [](HIMAGELIST list) { return [list](HICON icon) { return list ? ImageList_AddIcon(list, icon) : -1; }; };
-  return {addTo(driveImages_), addTo(systemImages_)};
+  return {addTo(driveImages_.Get()), addTo(systemImages_.Get())};
 }
 
 void SelectionPages::ShowNewTrees() {
@@ -270,12 +229,15 @@ void SelectionPages::ShowRegistryValues(TreeNode* node) {
     return n->Text();
   }());
   if (root < 0) return;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(RootKeyHandle(root), RegistryKeyPath(*node).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  UniqueHKey owned(key);
+  TMyRegistry registry(RootKeyHandle(root), kRegAccessRead);
+  if (!registry.OpenKey("\\" + RegistryKeyPath(*node), false)) return;
+  std::vector<TRegValue> values;
+  registry.GetValues(values);
+  std::stable_sort(values.begin(), values.end(),
+                   [](const TRegValue& a, const TRegValue& b) { return TextLess(a.name, b.name); });
   std::string defaultText = ReadRequiredText("DefaultText");
   std::string emptyText = ReadRequiredText("EmptyText");
-  for (const RegistryValue& value : ReadValues(key)) {
+  for (const TRegValue& value : values) {
     int code = CodeOfType(value.type);
     std::string shown = code < 0 ? "Registry access error" : FormatRegistryValue(code, value.data, emptyText);
     AddRow(controls_.registryValues, {value.name.empty() ? defaultText : value.name, shown},
@@ -294,12 +256,11 @@ void SelectionPages::ShowFolderFiles(TreeNode* node) {
   };
   std::vector<FileRow> files;
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*.*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &data));
+  if (!find) return;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back({data.cFileName, data});
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &data));
   std::stable_sort(files.begin(), files.end(), [](const FileRow& a, const FileRow& b) { return TextLess(a.name, b.name); });
   char separator = ThousandsSeparator();
   for (const FileRow& file : files) {
@@ -318,24 +279,6 @@ void SelectionPages::ShowFolderFiles(TreeNode* node) {
   }
 }
 
-namespace {
-
-// The entries of an INI section as the platform's INI reader returns them.
-std::vector<std::pair<std::string, std::string>> IniSectionEntries(const std::string& path, const std::string& section) {
-  std::vector<std::pair<std::string, std::string>> entries;
-  std::vector<char> keys(16384);
-  DWORD length = GetPrivateProfileStringA(section.c_str(), nullptr, "", keys.data(), static_cast<DWORD>(keys.size()),
-                                          path.c_str());
-  for (const char* key = keys.data(); key < keys.data() + length && *key; key += std::strlen(key) + 1) {
-    char value[2048] = {};
-    GetPrivateProfileStringA(section.c_str(), key, "", value, sizeof value, path.c_str());
-    entries.emplace_back(key, value);
-  }
-  return entries;
-}
-
-}  // namespace
-
 void SelectionPages::ShowSystemEntries(TreeNode* node) {
   ListRefill refill(controls_.systemValues);
   if (!node || node->Level() < 1) return;
@@ -345,7 +288,7 @@ void SelectionPages::ShowSystemEntries(TreeNode* node) {
     SystemFileType type = GetSystemFileType(file.Text(), path);
     if (node->Level() == 2 && IsIniType(type)) {
       std::string section = node->Text().substr(1, node->Text().size() - 2);
-      for (const auto& [name, value] : IniSectionEntries(path, section))
+      for (const auto& [name, value] : IniFile(path).SectionEntries(section))
         AddRow(controls_.systemValues, {name, value}, -1);
     } else if (node->Level() == 1 && !IsIniType(type)) {
       int number = 0;

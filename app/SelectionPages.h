@@ -14,6 +14,7 @@
 #include "app/Session.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
+#include "platform/Handle.h"
 #include "ui/TreeViewBinding.h"
 
 struct SelectionControls {
@@ -69,7 +70,7 @@ class SelectionPages {
   UserInteraction& ui_;
   SelectionControls controls_;
   HIMAGELIST icons_;
-  HIMAGELIST driveImages_ = nullptr;
-  HIMAGELIST systemImages_ = nullptr;
+  UniqueImageList driveImages_;
+  UniqueImageList systemImages_;
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
 };

@@ -4,12 +4,13 @@
 
 #include <algorithm>
 
-#include "platform/FileLines.h"
-#include "capture/SystemFileType.h"
-#include "platform/TMyRegistry.h"
 #include "compare/ResultRecords.h"
 #include "core/CheckStates.h"
 #include "core/TextCompare.h"
+#include "platform/Handle.h"
+#include "platform/IniFile.h"
+#include "platform/SystemFileType.h"
+#include "platform/TMyRegistry.h"
 
 namespace {
 
@@ -49,22 +50,6 @@ bool SubkeyHasSubkeys(const TreeNode& parent, const std::string& name) {
   return OpenNodeKey(registry, parent, name) && registry.HasSubKeys();
 }
 
-// Closes a find handle on every path out.
-class FindHandle {
- public:
-  FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data); }
-
- private:
-  HANDLE handle_;
-};
-
 bool IsListedFolder(const WIN32_FIND_DATAA& data) {
   return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && data.cFileName[0] != '.';
 }
@@ -73,22 +58,22 @@ bool IsListedFolder(const WIN32_FIND_DATAA& data) {
 std::vector<std::string> SubfolderNames(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA data;
-  FindHandle find(folder + "*.*", data);
-  if (!find.Valid()) return names;
+  UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &data));
+  if (!find) return names;
   do {
     if (IsListedFolder(data)) names.emplace_back(data.cFileName);
-  } while (find.Next(data));
+  } while (FindNextFileA(find.Get(), &data));
   SortNames(names);
   return names;
 }
 
 bool HasSubfolder(const std::string& folder) {
   WIN32_FIND_DATAA data;
-  FindHandle find(folder + "*.*", data);
-  if (!find.Valid()) return false;
+  UniqueFind find(FindFirstFileA((folder + "*.*").c_str(), &data));
+  if (!find) return false;
   do {
     if (IsListedFolder(data)) return true;
-  } while (find.Next(data));
+  } while (FindNextFileA(find.Get(), &data));
   return false;
 }
 
@@ -182,12 +167,12 @@ void LoadRegistryChildren(TreeModel& tree, TreeNode& node) {
 namespace {
 
 // The shell's display name without the " (C:)" it appends; "unknown" when it has none.
-std::string DriveDisplayName(const std::string& root, HICON& icon) {
+std::string DriveDisplayName(const std::string& root, UniqueIcon& icon) {
   SHFILEINFOA info{};
-  icon = nullptr;
+  icon.Reset();
   if (!SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME | SHGFI_ICON | SHGFI_SMALLICON))
     return "unknown";
-  icon = info.hIcon;
+  icon.Reset(info.hIcon);
   std::string name = info.szDisplayName;
   if (name.empty()) return "unknown";
   if (name.size() >= 5 && name[name.size() - 4] == '(') name.resize(name.size() - 5);
@@ -204,10 +189,9 @@ void BuildDriveSelectionTree(TreeModel& tree, const IconSink& icons) {
   for (int letter = 0; letter < 26; ++letter) {
     if (!(drives & (1u << letter))) continue;
     std::string root = std::string(1, static_cast<char>('A' + letter)) + ":\\";
-    HICON icon = nullptr;
+    UniqueIcon icon;
     std::string name = DriveDisplayName(root, icon);
-    int image = icon && icons ? icons(icon) : -1;
-    if (icon) DestroyIcon(icon);
+    int image = icon && icons ? icons(icon.Get()) : -1;
     tree.Add(top, {.text = root.substr(0, 2) + " " + name,
                    .stateIndex = kStateUnchecked,
                    .imageIndex = image,
@@ -279,11 +263,7 @@ constexpr const char* kFixedSystemFiles[] = {"WIN.INI", "SYSTEM.INI", "Autoexec.
 
 // The section headers of an INI file, trimmed with their brackets, sorted.
 std::vector<std::string> IniSectionHeaders(const std::string& path) {
-  std::vector<std::string> headers;
-  for (const std::string& line : ReadFileLines(path)) {
-    std::string trimmed = TrimText(line);
-    if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') headers.push_back(trimmed);
-  }
+  std::vector<std::string> headers = IniFile(path).SectionHeaders();
   SortNames(headers);
   return headers;
 }
@@ -314,9 +294,8 @@ int AddShellFileIcon(const std::string& path, const IconSink& icons) {
   SHFILEINFOA info{};
   if (path.empty() || !icons || !SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON))
     return -1;
-  const int image = icons(info.hIcon);
-  DestroyIcon(info.hIcon);
-  return image;
+  UniqueIcon icon(info.hIcon);
+  return icons(icon.Get());
 }
 
 void BuildSystemFileSelectionTree(TreeModel& tree, const std::vector<std::string>& userFiles, const IconSink& icons) {

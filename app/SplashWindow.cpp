@@ -36,7 +36,7 @@ LRESULT CALLBACK SplashWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam
                       reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
   auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (message == WM_PAINT && self) {
-    PaintPicture(hwnd, self->titleFont_);
+    PaintPicture(hwnd, self->titleFont_.Get());
     return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -51,8 +51,8 @@ SplashWindow::SplashWindow() {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kClassName;
   RegisterClassExA(&wc);  // fails harmlessly when already registered
-  titleFont_ = CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma");
+  titleFont_.Reset(CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma"));
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
   hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, "Quorvel", WS_POPUP | WS_BORDER, x, y, kWidth,
@@ -69,7 +69,6 @@ SplashWindow::SplashWindow() {
 
 SplashWindow::~SplashWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
-  if (titleFont_) DeleteObject(titleFont_);
 }
 
 void SplashWindow::SetLabel(HWND label, const std::string& text) {

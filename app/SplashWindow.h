@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/Handle.h"
+
 class SplashWindow {
  public:
   SplashWindow();  // shows it at once
@@ -26,6 +28,6 @@ class SplashWindow {
   HWND hwnd_ = nullptr;
   HWND loadLabel_ = nullptr;
   HWND statusLabel_ = nullptr;
-  HFONT titleFont_ = nullptr;
+  UniqueFont titleFont_;
   DWORD shownAt_ = 0;
 };

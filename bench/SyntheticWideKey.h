@@ -14,6 +14,7 @@
 #include "bench/WorkloadChanges.h"
 #include "capture/LocaleSort.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
 #include "datafiles/RegDataCode.h"
 #include "datafiles/Stream.h"
 #include "datafiles/TWriter.h"

@@ -438,7 +438,7 @@ void Bench::RunRound(int round) {
            driveSection = watch_.Time(driveSectionTime_, [&] {
              driveSectionBytes_ = IntoMemory([&](TWriter& w) {
                CaptureDrivesSection(w, trees_.drives, host_);
-               CaptureSystemFilesSection(w, trees_.systemFiles, host_);
+               CaptureSystemFilesSection(w, trees_.systemFiles, CurrentSystemFileFolders(), host_);
              });
            });
          });

@@ -14,19 +14,18 @@ std::atomic<CaptureThread::StartHook> startHook{nullptr};
 void CaptureThread::SetStartHook(StartHook hook) { startHook = hook; }
 
 void CaptureThread::Start() {
-  handle_ = CreateThread(nullptr, 0, &CaptureThread::ThreadProc, this, CREATE_SUSPENDED, nullptr);
+  handle_.Reset(CreateThread(nullptr, 0, &CaptureThread::ThreadProc, this, CREATE_SUSPENDED, nullptr));
   if (!handle_) throw Exception(ErrorKind::EThread, "The capture thread could not be created.");
-  SetThreadPriority(handle_, THREAD_PRIORITY_BELOW_NORMAL);
-  if (StartHook hook = startHook.load()) hook(handle_, channel_);
-  ResumeThread(handle_);
+  SetThreadPriority(handle_.Get(), THREAD_PRIORITY_BELOW_NORMAL);
+  if (StartHook hook = startHook.load()) hook(handle_.Get(), channel_);
+  ResumeThread(handle_.Get());
 }
 
 void CaptureThread::Join() {
   if (!handle_) return;
   // The thread may be blocked in a call to the main thread (this one): keep serving them.
-  while (WaitForSingleObject(handle_, 10) == WAIT_TIMEOUT) calls_.RunPending();
-  CloseHandle(handle_);
-  handle_ = nullptr;
+  while (WaitForSingleObject(handle_.Get(), 10) == WAIT_TIMEOUT) calls_.RunPending();
+  handle_.Reset();
 }
 
 DWORD WINAPI CaptureThread::ThreadProc(void* self) {

@@ -14,6 +14,7 @@
 #include "core/UserInteraction.h"
 #include "datafiles/ChunkedMemoryStream.h"
 #include "datafiles/TWriter.h"
+#include "platform/Handle.h"
 
 class CaptureThread {
  public:
@@ -53,7 +54,7 @@ class CaptureThread {
   StatusChannel channel_;
   TChunkedMemoryStream stream_;
   TWriter writer_;
-  HANDLE handle_ = nullptr;
+  UniqueKernelObject handle_;
   std::atomic<bool> finished_{false};
   std::optional<ErrorInfo> failure_;
 };

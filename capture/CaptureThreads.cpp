@@ -26,5 +26,5 @@ void TWriteDrivesThread::Execute() {
   // The walk sees System32 as it is, not the 32-bit files the system would show a 32-bit build.
   NativeFileSystemScope nativeFiles;
   CaptureDrivesSection(Writer(), driveTree_, *this);
-  CaptureSystemFilesSection(Writer(), systemTree_, *this);
+  CaptureSystemFilesSection(Writer(), systemTree_, systemFileFolders_, *this);
 }

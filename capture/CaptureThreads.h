@@ -32,9 +32,13 @@ class TWriteRegThread : public HostedCaptureThread {
 
 class TWriteDrivesThread : public HostedCaptureThread {
  public:
+  // The thread reads no settings: the save gives it the folders of the system files.
   TWriteDrivesThread(MainThreadCalls& calls, UserInteraction& ui, const TreeModel& driveTree,
-                     const TreeModel& systemTree)
-      : HostedCaptureThread(calls, ui, StatusChannel::Secondary), driveTree_(driveTree), systemTree_(systemTree) {}
+                     const TreeModel& systemTree, SystemFileFolders systemFileFolders)
+      : HostedCaptureThread(calls, ui, StatusChannel::Secondary),
+        driveTree_(driveTree),
+        systemTree_(systemTree),
+        systemFileFolders_(std::move(systemFileFolders)) {}
 
  protected:
   void Execute() override;
@@ -42,4 +46,5 @@ class TWriteDrivesThread : public HostedCaptureThread {
  private:
   const TreeModel& driveTree_;
   const TreeModel& systemTree_;
+  const SystemFileFolders systemFileFolders_;
 };

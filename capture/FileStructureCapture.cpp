@@ -10,25 +10,11 @@
 #include "capture/SectionCaptures.h"
 #include "core/CheckStates.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
+#include "platform/Handle.h"
+#include "platform/PathText.h"
 
 namespace {
-
-// Owns a find handle of FindFirstFileA.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (*this) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  HANDLE Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 // Turns directory-entry times into packed local times. The platform converts a file time with the
 // bias in force now, not the one of the file's date, so the bias is taken once per folder and added
@@ -184,7 +170,7 @@ bool FolderWalk::ReadEntries(const std::string& path, const std::string& pattern
     level.ownFolders.clear();
     level.ownFiles.clear();
   }
-  FindHandle find(FindFirstFileA(pattern.c_str(), &entry_));
+  UniqueFind find(FindFirstFileA(pattern.c_str(), &entry_));
   if (!find) {
     // A drive root without any entry has nothing to match; that is an empty folder.
     DWORD error = GetLastError();
@@ -243,8 +229,7 @@ bool FolderWalk::ExtendAccess(std::string& access, FolderLevel& level, const Fol
     if (level.shortAccess.empty()) {
       char buffer[MAX_PATH];
       DWORD length = GetShortPathNameA(access.c_str(), buffer, MAX_PATH);
-      level.shortAccess = length > 0 && length < MAX_PATH ? std::string(buffer, length) : access;
-      if (level.shortAccess.back() != '\\') level.shortAccess += '\\';
+      level.shortAccess = WithTrailingBackslash(length > 0 && length < MAX_PATH ? std::string(buffer, length) : access);
     }
     if (level.shortAccess.size() + shortName.size() + 1 > kMaxEnumeratedFolder) return false;
     access = level.shortAccess;

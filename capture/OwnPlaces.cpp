@@ -7,12 +7,11 @@
 
 #include <memory>
 
-namespace {
+#include "platform/FileSystem.h"
+#include "platform/Handle.h"
+#include "platform/PathText.h"
 
-std::string WithBackslash(std::string path) {
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path;
-}
+namespace {
 
 bool IsAsciiOnly(std::string_view text) {
   for (unsigned char c : text)
@@ -33,21 +32,21 @@ bool IsAtOrBelowKey(std::string_view keyPath, std::string_view key) {
 
 // The string SID of the user this process runs as; empty when it cannot be read.
 std::string CurrentUserSid() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return {};
+  UniqueKernelObject token(opened);
   std::string sid;
   DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   if (size > 0) {
     auto buffer = std::make_unique<unsigned char[]>(size);
     char* text = nullptr;
-    if (GetTokenInformation(token, TokenUser, buffer.get(), size, &size) &&
+    if (GetTokenInformation(token.Get(), TokenUser, buffer.get(), size, &size) &&
         ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &text)) {
       sid = text;
       LocalFree(text);
     }
   }
-  CloseHandle(token);
   return sid;
 }
 
@@ -72,11 +71,11 @@ bool SamePathText(std::string_view a, std::string_view b) {
 }
 
 void OwnPlaces::AddFolder(std::string folderPath) {
-  if (!folderPath.empty()) folders_.push_back(WithBackslash(std::move(folderPath)));
+  if (!folderPath.empty()) folders_.push_back(WithTrailingBackslash(std::move(folderPath)));
 }
 
 void OwnPlaces::AddFile(const std::string& folderPath, const std::string& name) {
-  if (!folderPath.empty() && !name.empty()) files_.push_back({WithBackslash(folderPath), name});
+  if (!folderPath.empty() && !name.empty()) files_.push_back({WithTrailingBackslash(folderPath), name});
 }
 
 void OwnPlaces::AddKey(std::string keyPath) {
@@ -85,7 +84,7 @@ void OwnPlaces::AddKey(std::string keyPath) {
 }
 
 bool OwnPlaces::HoldsFolder(const std::string& folderPath) const {
-  const std::string folder = WithBackslash(folderPath);
+  const std::string folder = WithTrailingBackslash(folderPath);
   for (const std::string& own : folders_)
     if (StartsWithPath(folder, own)) return true;
   return false;
@@ -104,7 +103,7 @@ bool OwnPlaces::HoldsFile(const std::string& filePath) const {
 }
 
 bool OwnPlaces::HoldsAnythingIn(const std::string& folderPath) const {
-  const std::string folder = WithBackslash(folderPath);
+  const std::string folder = WithTrailingBackslash(folderPath);
   for (const std::string& own : folders_)
     if (StartsWithPath(own, folder)) return true;
   for (const OwnFile& own : files_)
@@ -158,16 +157,15 @@ bool OwnPlaces::MatchesFileName(std::string_view pattern, std::string_view name)
 }
 
 bool IsSharedFolder(const std::string& folderPath) {
-  const std::string folder = WithBackslash(folderPath);
+  const std::string folder = WithTrailingBackslash(folderPath);
   // "X:\" and "\\server\share\".
   if (folder.size() <= 3) return true;
   if (folder.rfind("\\\\", 0) == 0) {
     std::string::size_type server = folder.find('\\', 2);
     if (server == std::string::npos || folder.find('\\', server + 1) + 1 == folder.size()) return true;
   }
-  char windows[MAX_PATH];
-  UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
-  return length > 0 && length < MAX_PATH && StartsWithPath(WithBackslash(std::string(windows, length)), folder);
+  const std::string windows = WindowsFolder();
+  return !windows.empty() && StartsWithPath(windows, folder);
 }
 
 OwnPlaces BuildOwnPlaces(const std::string& exePath, const std::string& programFolder, const std::string& backupDir,
@@ -182,7 +180,7 @@ OwnPlaces BuildOwnPlaces(const std::string& exePath, const std::string& programF
     } else {
       own.AddFolder(programFolder);
     }
-    own.AddFolder(WithBackslash(programFolder) + "DLLBackup\\");
+    own.AddFolder(WithTrailingBackslash(programFolder) + "DLLBackup\\");
   }
   for (const std::string& backup : {backupDir, dllBackupPath})
     if (!backup.empty() && !IsSharedFolder(backup)) own.AddFolder(backup);

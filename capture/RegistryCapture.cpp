@@ -13,18 +13,17 @@
 #include "capture/LocaleSort.h"
 #include "capture/OwnPlaces.h"
 #include "capture/SectionCaptures.h"
-#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
 #include "datafiles/RegDataCode.h"
+#include "platform/TMyRegistry.h"
 
 namespace {
 
 // Longest key or value name the platform allows, in bytes of an ANSI name, plus the zero.
 constexpr DWORD kMaxNameBuffer = 2 * 16383 + 1;
-// Growing buffers on ERROR_MORE_DATA ends here even if a value keeps growing meanwhile.
-constexpr int kMaxReadAttempts = 8;
 
 template <typename T>
 void Fit(std::vector<T>& buffer, size_t size) {
@@ -109,7 +108,6 @@ class RegistryWalk {
   void DropOwnSubkeys(KeyLevel& level);
   void ReadSubkeyNames(HKEY key, DWORD count, DWORD longest, KeyLevel& level);
   void ReadValues(HKEY key, DWORD count, DWORD longestName, DWORD longestData);
-  bool EnumerateName(HKEY key, DWORD index, DWORD& nameLength);
   std::string_view NameOf(const ValueEntry& entry) const {
     return std::string_view(valueNames_.data() + entry.nameOffset, entry.nameLength);
   }
@@ -128,7 +126,7 @@ class RegistryWalk {
   std::vector<std::string> ownKeys_;  // below the root; left out with everything below them
   LocaleSorter sorter_;
   std::vector<char> nameBuffer_;
-  std::vector<uint8_t> dataBuffer_;
+  RegValueReader valueReader_;
   std::vector<uint8_t> queryBuffer_;
   // The values of one key at a time: a key's values are read after all its subkeys are written.
   std::vector<ValueEntry> values_;
@@ -142,7 +140,7 @@ void RegistryWalk::WriteKey(HKEY parent, const char* subPath) {
   // A key that cannot be opened has no subkeys and no values.
   UniqueHKey key;
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(parent, subPath, 0, KEY_READ, &opened) == ERROR_SUCCESS) key.Reset(opened);
+  if (RegOpenKeyExA(parent, subPath, 0, KEY_READ | kNativeView, &opened) == ERROR_SUCCESS) key.Reset(opened);
   DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValueName = 0, longestData = 0;
   if (key && RegQueryInfoKeyA(key.Get(), nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
                               &longestValueName, &longestData, nullptr, nullptr) != ERROR_SUCCESS)
@@ -217,62 +215,32 @@ void RegistryWalk::ReadSubkeyNames(HKEY key, DWORD count, DWORD longest, KeyLeve
   }
 }
 
-// The name of value index alone, into nameBuffer_.
-bool RegistryWalk::EnumerateName(HKEY key, DWORD index, DWORD& nameLength) {
-  nameLength = static_cast<DWORD>(nameBuffer_.size());
-  LONG rc = RegEnumValueA(key, index, nameBuffer_.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
-  if (rc == ERROR_MORE_DATA && nameBuffer_.size() < kMaxNameBuffer) {
-    nameBuffer_.resize(kMaxNameBuffer);
-    nameLength = kMaxNameBuffer;
-    rc = RegEnumValueA(key, index, nameBuffer_.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
-  }
-  return rc == ERROR_SUCCESS;
-}
-
+// Each value's name, type and data from one enumeration; a name with "?" or a value whose data
+// cannot be read along with its name is queried by name when it is written.
 void RegistryWalk::ReadValues(HKEY key, DWORD count, DWORD longestName, DWORD longestData) {
   values_.clear();
   valueNames_.clear();
   valueData_.clear();
   if (count == 0) return;
-  Fit(nameBuffer_, std::min(longestName + 1, kMaxNameBuffer));
-  Fit(dataBuffer_, std::max<size_t>(longestData, 1));
+  valueReader_.Prepare(longestName, longestData);
   for (DWORD i = 0; i < count; ++i) {
-    DWORD nameLength = 0, dataLength = 0, type = 0;
-    LONG rc = ERROR_MORE_DATA;
-    for (int attempt = 0; rc == ERROR_MORE_DATA && attempt < kMaxReadAttempts; ++attempt) {
-      nameLength = static_cast<DWORD>(nameBuffer_.size());
-      dataLength = static_cast<DWORD>(dataBuffer_.size());
-      rc = RegEnumValueA(key, i, nameBuffer_.data(), &nameLength, nullptr, &type, dataBuffer_.data(), &dataLength);
-      if (rc != ERROR_MORE_DATA) break;
-      // The data count says what the data needs; a name that did not fit says nothing.
-      if (dataLength > dataBuffer_.size())
-        dataBuffer_.resize(dataLength);
-      else if (nameBuffer_.size() < kMaxNameBuffer)
-        nameBuffer_.resize(kMaxNameBuffer);
-      else
-        dataBuffer_.resize(2 * dataBuffer_.size());
-    }
+    const LONG rc = valueReader_.Read(key, i);
     if (rc == ERROR_NO_MORE_ITEMS) break;  // values went away meanwhile
-    ValueEntry entry{
-        static_cast<uint32_t>(valueNames_.size()), 0, static_cast<uint32_t>(valueData_.size()), 0, type, false};
-    if (rc == ERROR_SUCCESS) {
-      entry.nameLength = nameLength;
-      valueNames_.append(nameBuffer_.data(), nameLength);
-      // An ANSI name with "?" may stand for characters the code page lacks; a query by that
-      // name then fails or finds another value, as it does for a walk that queries by name.
-      if (std::memchr(nameBuffer_.data(), '?', nameLength)) {
-        entry.queryByName = true;
-      } else {
-        entry.dataLength = dataLength;
-        valueData_.insert(valueData_.end(), dataBuffer_.begin(), dataBuffer_.begin() + dataLength);
-      }
-    } else if (EnumerateName(key, i, nameLength)) {
-      // The data could not be read along with the name: the query by name decides.
-      entry.nameLength = nameLength;
-      valueNames_.append(nameBuffer_.data(), nameLength);
-      entry.queryByName = true;
-    } else {
-      continue;  // a value whose name cannot be enumerated is not listed
+    if (rc != ERROR_SUCCESS && !valueReader_.ReadName(key, i)) continue;  // a value without name is not listed
+    const std::string_view name = valueReader_.Name();
+    ValueEntry entry{};
+    entry.nameOffset = static_cast<uint32_t>(valueNames_.size());
+    entry.nameLength = static_cast<uint32_t>(name.size());
+    entry.dataOffset = static_cast<uint32_t>(valueData_.size());
+    entry.type = valueReader_.Type();
+    entry.queryByName = true;
+    valueNames_.append(name);
+    // An ANSI name with "?" may stand for characters the code page lacks; a query by that name
+    // then fails or finds another value, as it does for a walk that queries by name.
+    if (rc == ERROR_SUCCESS && name.find('?') == std::string_view::npos) {
+      entry.queryByName = false;
+      entry.dataLength = valueReader_.DataSize();
+      valueData_.insert(valueData_.end(), valueReader_.Data(), valueReader_.Data() + valueReader_.DataSize());
     }
     values_.push_back(entry);
   }

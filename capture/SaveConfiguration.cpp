@@ -28,8 +28,9 @@ std::unique_ptr<Capture> RunCaptureThreads(const SelectionTrees& trees, MainThre
     ~HideSecondary() { ui.ShowSecondaryStatus(false); }
   } hide{ui};
 
-  auto capture =
-      std::unique_ptr<Capture>(new Capture{{calls, ui, trees.registry}, {calls, ui, trees.drives, trees.systemFiles}});
+  // Settings are read here, on the main thread, as the save starts; the threads read none.
+  auto capture = std::unique_ptr<Capture>(new Capture{
+      {calls, ui, trees.registry}, {calls, ui, trees.drives, trees.systemFiles, CurrentSystemFileFolders()}});
   capture->registry.ownPlaces = trees.ownPlaces;
   capture->drives.ownPlaces = trees.ownPlaces;
   capture->registry.Start();

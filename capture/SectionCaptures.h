@@ -13,6 +13,7 @@
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 #include "datafiles/TWriter.h"
+#include "platform/SystemFileType.h"
 
 // Folders (and files) a capture could not read and left out of the configuration, rather than
 // record them empty: a later snapshot that reads them would show their content as new.
@@ -86,8 +87,10 @@ void CaptureRegistrySection(TWriter& writer, TreeModel& registryTree, CaptureHos
 // The drives header and section: one entry per drive of the tree that is not unchecked.
 void CaptureDrivesSection(TWriter& writer, const TreeModel& driveTree, CaptureHost& host);
 
-// The system-files header and section: one entry per system file that is not unchecked.
-void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, CaptureHost& host);
+// The system-files header and section: one entry per system file that is not unchecked, found in
+// the folders the caller read.
+void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, const SystemFileFolders& folders,
+                               CaptureHost& host);
 
 // The record of one key and everything below it. path is below root, without leading
 // backslash ("" for the root itself); the walk's first level shows progress.

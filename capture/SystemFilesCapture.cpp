@@ -3,18 +3,17 @@
 
 #include <string_view>
 
-#include "platform/FileLines.h"
 #include "capture/LocaleSort.h"
 #include "capture/SectionCaptures.h"
-#include "capture/SystemFileType.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "datafiles/ConfigurationFile.h"
+#include "datafiles/RecordKinds.h"
+#include "platform/FileLines.h"
+#include "platform/IniFile.h"
+#include "platform/SystemFileType.h"
 
 namespace {
-
-constexpr DWORD kSectionKeysBuffer = 16384;
-constexpr DWORD kEntryValueBuffer = 2048;
 
 // A system file that does not exist has an empty body instead of failing the capture: modern
 // machines have no AUTOEXEC.BAT and no CONFIG.SYS, and all four fixed files are selected by
@@ -25,26 +24,6 @@ bool FileIsMissing(const std::string& path) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// The key names of a section in file order, as the platform's INI reader lists them.
-std::vector<std::string> SectionKeys(const std::string& path, const std::string& section) {
-  std::vector<char> buffer(kSectionKeysBuffer);
-  DWORD length =
-      GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionKeysBuffer, path.c_str());
-  std::vector<std::string> keys;
-  for (size_t start = 0; start < length && buffer[start] != '\0';) {
-    std::string key(buffer.data() + start);
-    start += key.size() + 1;
-    keys.push_back(std::move(key));
-  }
-  return keys;
-}
-
-std::string EntryValue(const std::string& path, const std::string& section, const std::string& key) {
-  char value[kEntryValueBuffer];
-  DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", value, kEntryValueBuffer, path.c_str());
-  return std::string(value, length);
-}
-
 struct NumberedLine {
   std::string text;
   int32_t position;  // 0-based, in the file
@@ -53,13 +32,9 @@ struct NumberedLine {
 }  // namespace
 
 void WriteIniBody(TWriter& writer, CaptureHost& host, const std::string& path) {
+  const IniFile file(path);
   std::vector<std::string> headers;
-  if (!FileIsMissing(path)) {
-    for (const std::string& line : ReadFileLines(path)) {
-      std::string trimmed = TrimText(line);
-      if (!trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']') headers.push_back(std::move(trimmed));
-    }
-  }
+  if (!FileIsMissing(path)) headers = file.SectionHeaders();
   SortByLocale(headers);
   writer.WriteInteger(static_cast<int32_t>(headers.size()));
   for (const std::string& header : headers) {
@@ -71,10 +46,10 @@ void WriteIniBody(TWriter& writer, CaptureHost& host, const std::string& path) {
       writer.WriteInteger(0);
       continue;
     }
-    std::vector<std::string> keys = SectionKeys(path, section);
-    writer.WriteInteger(static_cast<int32_t>(keys.size()));
-    for (const std::string& key : keys) {
-      std::string entry = key + "=" + EntryValue(path, section, key);
+    const std::vector<std::pair<std::string, std::string>> entries = file.SectionEntries(section);
+    writer.WriteInteger(static_cast<int32_t>(entries.size()));
+    for (const auto& [key, text] : entries) {
+      std::string entry = key + "=" + text;
       size_t equals = entry.find('=');
       writer.WriteString(std::string_view(entry).substr(0, equals));
       writer.WriteInteger(kRecordCaptured);
@@ -101,7 +76,8 @@ void WriteTextBody(TWriter& writer, const std::string& path) {
   }
 }
 
-void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, CaptureHost& host) {
+void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, const SystemFileFolders& folders,
+                               CaptureHost& host) {
   writer.WriteString(kSystemFilesHeader);
   std::vector<TopChild> files = ReadTopChildren(systemTree, host);
   host.progress.max = static_cast<int>(files.size());
@@ -114,7 +90,7 @@ void CaptureSystemFilesSection(TWriter& writer, const TreeModel& systemTree, Cap
     const std::string& text = files[i].text;
     writer.WriteString(text);
     std::string path;
-    switch (GetSystemFileType(text, path)) {
+    switch (GetSystemFileType(text, folders, path)) {
       case kSystemIni:
       case kUserIni:
         WriteIniBody(writer, host, path);

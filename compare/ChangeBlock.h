@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "compare/CompareConfigurations.h"
+#include "compare/LogLayout.h"
 #include "core/TreeModel.h"
 #include "datafiles/Stream.h"
 #include "datafiles/TWriter.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "compare/ChangeBlock.h"
-#include "compare/CompareConfigurations.h"
 #include "compare/CompareRun.h"
+#include "compare/LogLayout.h"
 #include "compare/ResultPath.h"
 #include "core/TreeModel.h"
 #include "datafiles/TWriter.h"

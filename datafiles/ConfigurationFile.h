@@ -1,7 +1,7 @@
 #pragma once
 // Fixed texts of the configuration data file (.SXD) and the check of its first string. The
 // file is: registration header, registry section, drives header, drives section, system-files
-// header, system-files section; each section a list.
+// header, system-files section; each section a list. Its record kind: datafiles/RecordKinds.h.
 
 #include <cstdint>
 #include <string>
@@ -15,10 +15,6 @@ inline constexpr std::string_view kOldRegistrationHeader =
 inline constexpr std::string_view kDrivesHeader = "* THIS IS A SNAPTRACE DRIVES DATAFILE *";
 inline constexpr std::string_view kSystemFilesHeader =
     "* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *";
-
-// The record kind of every value, file and entry record a capture writes; a log puts the kind
-// of change in the same field.
-inline constexpr int32_t kRecordCaptured = 21;
 
 enum class HeaderKind { Current, OlderVersion, Foreign };
 

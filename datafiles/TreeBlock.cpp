@@ -5,7 +5,7 @@
 
 #include "core/CheckStates.h"
 #include "core/Errors.h"
-#include "datafiles/NodeKinds.h"
+#include "datafiles/RecordKinds.h"
 #include "datafiles/Stream.h"
 
 namespace {

@@ -3,10 +3,19 @@
 #include <windows.h>
 
 #include "core/Errors.h"
+#include "platform/PathText.h"
 
 bool FileExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Asks for the length first: a folder longer than a fixed buffer is not written into it at all.
+std::string WindowsFolder() {
+  std::string path(GetWindowsDirectoryA(nullptr, 0), '\0');
+  const UINT length = path.empty() ? 0 : GetWindowsDirectoryA(path.data(), static_cast<UINT>(path.size()));
+  path.resize(length < path.size() ? length : 0);
+  return WithTrailingBackslash(path);
 }
 
 std::string LastErrorText() {

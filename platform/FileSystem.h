@@ -4,6 +4,8 @@
 #include <string>
 
 bool FileExists(const std::string& path);
+// The Windows folder with a trailing backslash; empty when the platform does not tell it.
+std::string WindowsFolder();
 // The platform's text for the calling thread's last error, without the trailing line break.
 std::string LastErrorText();
 // Moves from to to, replacing an existing to; raises an I/O error naming both on failure.

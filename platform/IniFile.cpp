@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "core/Errors.h"
+#include "platform/FileLines.h"
 
 namespace {
 
 // Entries longer than this are cut on reading; the restore reads only to tell whether an
 // entry exists, and the marker fits many times.
 constexpr DWORD kReadBufferSize = 4096;
+constexpr DWORD kSectionKeysBuffer = 16384;
+constexpr DWORD kEntryTextBuffer = 2048;
 
 }  // namespace
 
@@ -45,6 +48,39 @@ bool IniFile::HasSection(const std::string& section) const {
     at += name.size() + 1;
   }
   return false;
+}
+
+std::vector<std::string> IniFile::SectionHeaders() const {
+  std::vector<std::string> headers;
+  for (const std::string& line : ReadFileLines(path_)) {
+    std::string trimmed = TrimText(line);
+    if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') headers.push_back(std::move(trimmed));
+  }
+  return headers;
+}
+
+std::vector<std::string> IniFile::SectionKeys(const std::string& section) const {
+  std::vector<char> buffer(kSectionKeysBuffer);
+  const DWORD length =
+      GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(), kSectionKeysBuffer, path_.c_str());
+  std::vector<std::string> keys;
+  for (size_t start = 0; start < length && buffer[start] != '\0';) {
+    std::string key(buffer.data() + start);
+    start += key.size() + 1;
+    keys.push_back(std::move(key));
+  }
+  return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> IniFile::SectionEntries(const std::string& section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (std::string& key : SectionKeys(section)) {
+    char text[kEntryTextBuffer];
+    const DWORD length =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", text, kEntryTextBuffer, path_.c_str());
+    entries.emplace_back(std::move(key), std::string(text, length));
+  }
+  return entries;
 }
 
 void IniFile::Check(bool written) const {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/PathText.h"
+
 bool RunsUnderWow64() {
   BOOL wow64 = FALSE;
   return sizeof(void*) == 4 && IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
@@ -16,9 +18,7 @@ std::string NativeFilePath(const std::string& path) {
   char windows[MAX_PATH];
   const UINT length = GetSystemWindowsDirectoryA(windows, sizeof windows);
   if (length == 0 || length >= sizeof windows) return path;
-  std::string system32 = std::string(windows, length);
-  if (system32.back() != '\\') system32 += '\\';
-  system32 += "System32";
+  const std::string system32 = WithTrailingBackslash(std::string(windows, length)) + "System32";
   if (path.size() < system32.size() || _strnicmp(path.c_str(), system32.c_str(), system32.size()) != 0 ||
       (path.size() > system32.size() && path[system32.size()] != '\\'))
     return path;

@@ -7,6 +7,13 @@ namespace {
 // Longest key or value name the platform allows, in bytes of an ANSI name (a DBCS character
 // takes two), plus the terminating zero.
 constexpr DWORD kMaxNameBuffer = 2 * 16383 + 1;
+// Growing buffers on ERROR_MORE_DATA ends here even if a value keeps growing meanwhile.
+constexpr int kMaxReadAttempts = 8;
+
+template <typename T>
+void Fit(std::vector<T>& buffer, size_t size) {
+  if (buffer.size() < size) buffer.resize(size);
+}
 
 [[noreturn]] void RaiseFormatted(const char* pattern, const std::string& arg) {
   throw EMyRegistryException(FormatText(pattern, arg));
@@ -127,20 +134,44 @@ std::string RootKeyName(HKEY root) {
   return {};
 }
 
-UniqueHKey& UniqueHKey::operator=(UniqueHKey&& other) noexcept {
-  if (this != &other) Reset(other.Release());
-  return *this;
+void RegValueReader::Prepare(DWORD longestName, DWORD longestData) {
+  Fit(name_, std::min(longestName + 1, kMaxNameBuffer));
+  Fit(data_, std::max<size_t>(longestData, 1));
 }
 
-HKEY UniqueHKey::Release() {
-  HKEY key = key_;
-  key_ = nullptr;
-  return key;
+LONG RegValueReader::Read(HKEY key, DWORD index) {
+  Fit(name_, 1);
+  Fit(data_, 1);
+  LONG rc = ERROR_MORE_DATA;
+  for (int attempt = 0; rc == ERROR_MORE_DATA && attempt < kMaxReadAttempts; ++attempt) {
+    nameLength_ = static_cast<DWORD>(name_.size());
+    dataLength_ = static_cast<DWORD>(data_.size());
+    rc = RegEnumValueA(key, index, name_.data(), &nameLength_, nullptr, &type_, data_.data(), &dataLength_);
+    if (rc != ERROR_MORE_DATA) break;
+    // The data count says what the data needs; a name that did not fit says nothing.
+    if (dataLength_ > data_.size())
+      data_.resize(dataLength_);
+    else if (name_.size() < kMaxNameBuffer)
+      name_.resize(kMaxNameBuffer);
+    else
+      data_.resize(2 * data_.size());
+  }
+  if (rc != ERROR_SUCCESS) nameLength_ = dataLength_ = 0;
+  return rc;
 }
 
-void UniqueHKey::Reset(HKEY key) {
-  if (key_) RegCloseKey(key_);
-  key_ = key;
+bool RegValueReader::ReadName(HKEY key, DWORD index) {
+  Fit(name_, 1);
+  nameLength_ = static_cast<DWORD>(name_.size());
+  LONG rc = RegEnumValueA(key, index, name_.data(), &nameLength_, nullptr, nullptr, nullptr, nullptr);
+  if (rc == ERROR_MORE_DATA && name_.size() < kMaxNameBuffer) {
+    name_.resize(kMaxNameBuffer);
+    nameLength_ = kMaxNameBuffer;
+    rc = RegEnumValueA(key, index, name_.data(), &nameLength_, nullptr, nullptr, nullptr, nullptr);
+  }
+  dataLength_ = 0;
+  if (rc != ERROR_SUCCESS) nameLength_ = 0;
+  return rc == ERROR_SUCCESS;
 }
 
 TMyRegistry::TMyRegistry(HKEY root, int regAccess) : rootKey_(root), regAccess_(regAccess) {}
@@ -268,6 +299,21 @@ void TMyRegistry::GetValueNames(std::vector<std::string>& names) const {
   EnumNames(info.numValues, info.maxValueLen, names, [key](DWORD i, char* buffer, DWORD* length) {
     return RegEnumValueA(key, i, buffer, length, nullptr, nullptr, nullptr, nullptr);
   });
+}
+
+void TMyRegistry::GetValues(std::vector<TRegValue>& values) const {
+  values.clear();
+  TRegKeyInfo info;
+  if (!GetKeyInfo(info)) return;
+  RegValueReader reader;
+  reader.Prepare(info.maxValueLen, info.maxDataLen);
+  for (DWORD i = 0; i < info.numValues; ++i) {
+    const LONG rc = reader.Read(currentKey_, i);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) continue;
+    values.push_back({std::string(reader.Name()), reader.Type(),
+                      std::string(reinterpret_cast<const char*>(reader.Data()), reader.DataSize())});
+  }
 }
 
 bool TMyRegistry::GetDataInfo(const std::string& name, TRegDataInfo& info) const {

@@ -1,11 +1,11 @@
 #pragma once
 // The one way into the registry: a root key, one open current key, and value access that
-// speaks the registry data type code (capture/RegDataCode.h) instead of REG_ numbers. Every
+// speaks the registry data type code (datafiles/RegDataCode.h) instead of REG_ numbers. Every
 // misuse and platform failure raises EMyRegistryException with a fixed text; a key that
 // cannot be opened is not an error (OpenKey and GetKey report it in their result).
 //
-// Walks that need speed can take CurrentKey() and enumerate with one platform call per value;
-// a child level can be a second object whose root is the parent's current key.
+// Walks that need speed can take CurrentKey() and enumerate with one platform call per value
+// (RegValueReader); a child level can be a second object whose root is the parent's current key.
 
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "datafiles/RegDataCode.h"
+#include "platform/Handle.h"
 
 // RegAccess codes; each selects the access mask of every later open or create.
 // Every key is opened in the machine's native view: a 32-bit Quorvel on 64-bit Windows then
@@ -42,26 +43,6 @@ HKEY RootKeyHandle(int index);
 // The name of a predefined handle, empty when it is none of the seven.
 std::string RootKeyName(HKEY root);
 
-// Owns one open key handle; closes it when it goes.
-class UniqueHKey {
- public:
-  UniqueHKey() = default;
-  explicit UniqueHKey(HKEY key) : key_(key) {}
-  UniqueHKey(UniqueHKey&& other) noexcept : key_(other.Release()) {}
-  UniqueHKey& operator=(UniqueHKey&& other) noexcept;
-  UniqueHKey(const UniqueHKey&) = delete;
-  UniqueHKey& operator=(const UniqueHKey&) = delete;
-  ~UniqueHKey() { Reset(); }
-
-  HKEY Get() const { return key_; }
-  explicit operator bool() const { return key_ != nullptr; }
-  HKEY Release();
-  void Reset(HKEY key = nullptr);
-
- private:
-  HKEY key_ = nullptr;
-};
-
 struct TRegKeyInfo {
   DWORD numSubKeys = 0;
   DWORD maxSubKeyLen = 0;
@@ -69,6 +50,41 @@ struct TRegKeyInfo {
   DWORD maxValueLen = 0;
   DWORD maxDataLen = 0;
   FILETIME fileTime{};
+};
+
+// One value as an enumeration reads it.
+struct TRegValue {
+  std::string name;
+  DWORD type = 0;  // the platform's REG_ number
+  std::string data;
+};
+
+// The one reader of values by index: name, platform type and data come from one platform call
+// each (under Wine every call is a round trip to the server). Its buffers grow to the largest
+// value met and stay for the next key, so a walk allocates only for a value larger than any before.
+class RegValueReader {
+ public:
+  // Sizes the buffers for the longest name and data of a key (RegQueryInfoKeyA's counts).
+  void Prepare(DWORD longestName, DWORD longestData);
+  // ERROR_SUCCESS when Name(), Type() and Data() hold value index; ERROR_NO_MORE_ITEMS when the
+  // key has no such value (any more); another code when the value cannot be read with its data,
+  // also after buffers grown a few times for data that keeps growing.
+  LONG Read(HKEY key, DWORD index);
+  // The name of value index alone into Name(), for a value Read failed on; false when even the
+  // name cannot be enumerated.
+  bool ReadName(HKEY key, DWORD index);
+
+  std::string_view Name() const { return std::string_view(name_.data(), nameLength_); }
+  DWORD Type() const { return type_; }
+  const uint8_t* Data() const { return data_.data(); }
+  DWORD DataSize() const { return dataLength_; }
+
+ private:
+  std::vector<char> name_;
+  std::vector<uint8_t> data_;
+  DWORD nameLength_ = 0;
+  DWORD dataLength_ = 0;
+  DWORD type_ = 0;
 };
 
 struct TRegDataInfo {
@@ -116,6 +132,9 @@ class TMyRegistry {
   void GetKeyNames(std::vector<std::string>& names) const;
   // The unnamed default value is listed as the empty name.
   void GetValueNames(std::vector<std::string>& names) const;
+  // Every value of the current key with its data, in the platform's order; a value that cannot be
+  // read is left out.
+  void GetValues(std::vector<TRegValue>& values) const;
 
   // False when the value is missing or its platform type has no code (regData is 0 then).
   bool GetDataInfo(const std::string& name, TRegDataInfo& info) const;

@@ -7,6 +7,7 @@
 #include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "core/Formatting.h"
+#include "platform/PathText.h"
 #include "restore/PlainNames.h"
 #include "restore/RegistryRestore.h"
 #include "restore/RestorePass.h"
@@ -26,16 +27,6 @@ constexpr int kAnswerKeep = 2;
 
 constexpr char kFolderDeletionError[] = "Error: Folder not found or deletion error.";
 constexpr char kOwnFile[] = "This is a file of Quorvel itself; an undo never deletes it.";
-
-std::string WithBackslash(std::string folder) {
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
-std::string WithoutBackslash(std::string folder) {
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  return folder;
-}
 
 std::string WithoutFirstColon(std::string path) {
   const size_t colon = path.find(':');
@@ -59,7 +50,7 @@ class DriveRestore {
       : pass_(pass),
         environment_(pass.Environment()),
         settings_(environment_.settings),
-        fileBackup_(WithBackslash(settings_.dllBackupPath)),
+        fileBackup_(WithTrailingBackslash(settings_.dllBackupPath)),
         sharedFiles_(std::move(sharedFiles)) {}
 
   void Folder(TreeNode& node) {
@@ -160,8 +151,8 @@ class DriveRestore {
     const std::string what = std::to_string(left) + (left == 1 ? " file or folder" : " files or folders");
     if (settings_.backupFiles) {
       // Moved as the folder itself, to a place that does not exist yet, so it is not moved into one.
-      const std::string target = WithoutBackslash(BackupTargetOf(environment_.deletion.backupFolder, full));
-      if (FileOrFolderExists(target) || !ShellMove(WithoutBackslash(full), target, false))
+      const std::string target = WithoutTrailingBackslashes(BackupTargetOf(environment_.deletion.backupFolder, full));
+      if (FileOrFolderExists(target) || !ShellMove(WithoutTrailingBackslashes(full), target, false))
         throw Exception("Folder kept: it holds " + what +
                         " that the log does not list, and they could not be "
                         "moved to the backup folder " +

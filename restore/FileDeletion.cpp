@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "core/Errors.h"
+#include "platform/PathText.h"
 #include "restore/ShellFileOperations.h"
 
 std::string BackupFolderForLog(const std::string& backupDir, const std::string& logFileName) {
-  std::string folder = backupDir;
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  const std::string folder = WithTrailingBackslash(backupDir);
   std::string name = logFileName.substr(logFileName.find_last_of("\\/:") + 1);
   const size_t dot = name.find_last_of('.');
   if (dot != std::string::npos) name.erase(dot);

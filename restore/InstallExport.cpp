@@ -1,6 +1,7 @@
 #include "restore/InstallExport.h"
 
 #include "core/Errors.h"
+#include "platform/PathText.h"
 #include "restore/InfFileExport.h"
 #include "restore/InstallFileCopy.h"
 #include "restore/RegFileExport.h"
@@ -28,11 +29,9 @@ class InstallExport {
   }
 
   void Files(TreeNode* start) {
-    std::string folder = request_.copyFolder;
     // An empty folder would make the copy land in the current drive's root.
-    if (folder.empty()) throw Exception("Cannot create folder.");
-    if (folder.back() != '\\') folder += '\\';
-    CopyInstallFiles(Source(trees_.drives, start), folder, ui_, refused_);
+    if (request_.copyFolder.empty()) throw Exception("Cannot create folder.");
+    CopyInstallFiles(Source(trees_.drives, start), WithTrailingBackslash(request_.copyFolder), ui_, refused_);
   }
 
   void ReportRefused() const { refused_.Report(ui_); }

@@ -4,8 +4,9 @@
 
 #include <cstring>
 
-#include "platform/FileSystem.h"
 #include "core/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/Handle.h"
 #include "restore/ShellFileOperations.h"
 
 namespace {
@@ -39,11 +40,12 @@ void CreateFolderPath(const std::string& folder) {
 
 void WriteEmptyFolderMark(const std::string& folder) {
   const std::string path = folder + kEmptyFolderMark;
-  // Hidden from the start: replacing a hidden file with a plain one is refused.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw Exception(ErrorKind::EFCreateError, "Cannot create file " + path + ": " + LastErrorText());
-  CloseHandle(file);
+  {
+    // Hidden from the start: replacing a hidden file with a plain one is refused.
+    const UniqueFile file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!file) throw Exception(ErrorKind::EFCreateError, "Cannot create file " + path + ": " + LastErrorText());
+  }
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
 }

@@ -43,11 +43,10 @@ void RequireSpelledKeyPath(HKEY root, const std::vector<std::string>& names) {
     if (name.empty() || name.find('\\') != std::string::npos)
       throw Exception("The log names \"" + name + "\", which is not a plain key name; nothing was done.");
     if (name.find('?') != std::string::npos) {
-      HKEY parent = nullptr;
-      if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | kNativeView, &parent) != ERROR_SUCCESS) RaiseUnspelled(name);
-      const bool exact = HasExactName(parent, name, false);
-      RegCloseKey(parent);
-      if (!exact) RaiseUnspelled(name);
+      HKEY opened = nullptr;
+      if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | kNativeView, &opened) != ERROR_SUCCESS) RaiseUnspelled(name);
+      const UniqueHKey parent(opened);
+      if (!HasExactName(parent.Get(), name, false)) RaiseUnspelled(name);
     }
     path += (path.empty() ? "" : "\\") + name;
   }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "capture/OwnPlaces.h"
-#include "compare/CompareConfigurations.h"
+#include "compare/LogLayout.h"
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 #include "restore/FileDeletion.h"

@@ -8,17 +8,14 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/FileVersion.h"
-#include "platform/NativeView.h"
 #include "core/Formatting.h"
+#include "platform/FileVersion.h"
+#include "platform/Handle.h"
+#include "platform/NativeView.h"
+#include "platform/PathText.h"
 #include "restore/PlainNames.h"
 
 namespace {
-
-std::string WithoutTrailingBackslash(std::string path) {
-  while (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
-}
 
 std::string Trimmed(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');
@@ -36,10 +33,7 @@ std::string FullShellPath(const std::string& path) {
 
 bool FindData(const std::string& path, WIN32_FIND_DATAA& data) {
   if (path.empty()) return false;
-  HANDLE find = FindFirstFileA(AccessPath(path).c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return false;
-  FindClose(find);
-  return true;
+  return static_cast<bool>(UniqueFind(FindFirstFileA(AccessPath(path).c_str(), &data)));
 }
 
 bool RunShell(UINT function, const std::string& from, const std::string& to, FILEOP_FLAGS flags) {
@@ -90,9 +84,7 @@ std::vector<std::string> NamesAfterDrive(const std::string& path) {
 std::string ShortNameAt(const std::string& path, const std::string& name) {
   if (path.size() >= MAX_PATH || !IsPlainFileName(name)) return name;
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return name;
-  FindClose(find);
+  if (!UniqueFind(FindFirstFileA(path.c_str(), &data))) return name;
   return data.cAlternateFileName[0] ? data.cAlternateFileName : name;
 }
 
@@ -119,7 +111,7 @@ std::string AccessPath(const std::string& given) {
 
 bool IsExistingFolder(const std::string& path) {
   WIN32_FIND_DATAA data;
-  return FindData(WithoutTrailingBackslash(path), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  return FindData(WithoutTrailingBackslashes(path), data) && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool IsExistingFile(const std::string& path) {
@@ -136,7 +128,7 @@ bool FileOrFolderExists(const std::string& path) { return IsExistingFile(path) |
 
 bool ShellDelete(const std::string& path, bool useRecycleBin) {
   std::string target = Trimmed(path);
-  if (IsExistingFolder(target)) target = WithoutTrailingBackslash(target);
+  if (IsExistingFolder(target)) target = WithoutTrailingBackslashes(target);
   if (!FileOrFolderExists(target)) return false;
   return RunShell(FO_DELETE, target, "", QuietFlags(useRecycleBin));
 }
@@ -156,7 +148,7 @@ bool ShellCopy(const std::string& from, const std::string& to) {
 }
 
 bool CreateFolderWithParents(const std::string& path) {
-  const std::string folder = WithoutTrailingBackslash(path);
+  const std::string folder = WithoutTrailingBackslashes(path);
   if (folder.empty() || IsExistingFolder(folder)) return !folder.empty();
   // Drive roots ("C:") and share roots exist or not; everything below is created in order.
   for (size_t slash = folder.find('\\'); slash != std::string::npos; slash = folder.find('\\', slash + 1)) {
@@ -170,18 +162,17 @@ bool CreateFolderWithParents(const std::string& path) {
 
 size_t CountFolderEntries(const std::string& folder) {
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((AccessPath(WithoutTrailingBackslash(folder) + "\\") + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return 0;
+  UniqueFind find(FindFirstFileA((AccessPath(WithoutTrailingBackslashes(folder) + "\\") + "*").c_str(), &data));
+  if (!find) return 0;
   size_t count = 0;
   do {
     if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) ++count;
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &data));
   return count;
 }
 
 void RemoveEmptyFolder(const std::string& folder) {
-  RemoveDirectoryA(AccessPath(WithoutTrailingBackslash(folder)).c_str());
+  RemoveDirectoryA(AccessPath(WithoutTrailingBackslashes(folder)).c_str());
 }
 
 bool RecycleBinKeeps(const std::string& path) {
@@ -195,7 +186,8 @@ bool RecycleBinKeeps(const std::string& path) {
 
 int64_t FileSizeOf(const std::string& path) {
   WIN32_FIND_DATAA data;
-  if (!FindData(WithoutTrailingBackslash(path), data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return -1;
+  if (!FindData(WithoutTrailingBackslashes(path), data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return -1;
   return static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
 }
 

@@ -1,9 +1,9 @@
 #include "restore/SystemFileRestore.h"
 
-#include "capture/SystemFileType.h"
 #include "compare/ResultRecords.h"
 #include "core/Errors.h"
 #include "platform/IniFile.h"
+#include "platform/SystemFileType.h"
 #include "restore/RestorePass.h"
 
 namespace {

@@ -3,14 +3,9 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <type_traits>
 
-struct IconDeleter {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+#include "platform/Handle.h"
 
 // The icon the shell shows for an existing file; empty when there is no such file or the
 // shell has none.

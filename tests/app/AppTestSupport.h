@@ -32,6 +32,17 @@ inline void DrainQuitMessages() {
   }
 }
 
+// The text of a list view's cell.
+inline std::string ListText(HWND list, int row, int column) {
+  char text[1024] = "";
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
 // The window's command environment with ui in place of the window's own interaction.
 inline CommandEnvironment EnvironmentWith(MainWindow& window, UserInteraction& ui) {
   CommandEnvironment own = window.Environment();

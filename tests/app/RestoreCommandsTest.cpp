@@ -32,16 +32,6 @@ namespace {
 constexpr char kTestKey[] = "Software\\QuorvelRestoreCommands";
 constexpr char kSettingsKey[] = "Software\\QuorvelTests\\RestoreCommands";
 
-std::string ListText(HWND list, int row, int column) {
-  char text[1024] = "";
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return text;
-}
-
 int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 // The to-do list as "operation|name|status" lines.

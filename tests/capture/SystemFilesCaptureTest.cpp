@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "capture/SectionCaptures.h"
-#include "platform/SettingsAccess.h"
-#include "capture/SystemFileType.h"
-#include "platform/TMyRegistry.h"
 #include "core/CheckStates.h"
+#include "platform/SettingsAccess.h"
+#include "platform/SystemFileType.h"
+#include "platform/TMyRegistry.h"
 #include "tests/capture/CaptureTestSupport.h"
 #include "tests/capture/TestRegistryKey.h"
 
@@ -73,6 +73,12 @@ TEST(SystemFileType, NodeTextGivesTypeAndFullPath) {
                "Cannot determine file type of C:\\APP\\APP.INI (DOC).");
   ASSERT_TRUE(settings.reg.DeleteValue("PathToSystemFiles"));
   ExpectRaises([&] { GetSystemFileType("CONFIG.SYS", path); }, ErrorKind::EMyRegistryException,
+               "Values have not been initialized - Value: PathToSystemFiles");
+  // Only a text system file needs the setting, also with folders read before it was needed.
+  const SystemFileFolders folders = CurrentSystemFileFolders();
+  EXPECT_EQ(GetSystemFileType("WIN.INI", folders, path), kSystemIni);
+  EXPECT_EQ(path, WindowsFolder() + "WIN.INI");
+  ExpectRaises([&] { GetSystemFileType("AUTOEXEC.BAT", folders, path); }, ErrorKind::EMyRegistryException,
                "Values have not been initialized - Value: PathToSystemFiles");
 }
 
@@ -150,7 +156,8 @@ TEST(SystemFilesCapture, SectionWritesCheckedFilesAndShowsProgressOverAllFiles) 
   expected.Str(notes).Int(1).Str("line").Int(21).Int(0).End();
   ScriptedInteraction ui;
   RecordingHost host{ui, StatusChannel::Secondary};
-  EXPECT_EQ(Hex(Captured([&](TWriter& w) { CaptureSystemFilesSection(w, tree, host); })), Hex(expected.Get()));
+  EXPECT_EQ(Hex(Captured([&](TWriter& w) { CaptureSystemFilesSection(w, tree, SystemFileFolders{}, host); })),
+            Hex(expected.Get()));
   const std::string saving = " Saving system files:";
   EXPECT_EQ(host.shown, (std::vector<Progress>{{saving, 4, 0}, {saving, 4, 0}, {saving, 4, 2}, {saving, 4, 3},
                                                {" Status", 0, 0}}));
@@ -176,7 +183,7 @@ TEST(SystemFilesCapture, UnreadableFilesAndUnknownNodesFail) {
     ScriptedInteraction ui;
     RecordingHost host{ui, StatusChannel::Secondary};
     try {
-      Captured([&](TWriter& w) { CaptureSystemFilesSection(w, tree, host); });
+      Captured([&](TWriter& w) { CaptureSystemFilesSection(w, tree, SystemFileFolders{}, host); });
       ADD_FAILURE() << "the capture must fail";
     } catch (const Exception& e) {
       EXPECT_EQ(e.Kind(), c.kind) << e.Message();

@@ -287,6 +287,54 @@ TEST_F(TMyRegistryTest, ListsSubkeysAndValues) {
   EXPECT_TRUE(names.empty());
 }
 
+// Name, type and data from one enumeration, whatever the buffers were sized for: the selection
+// page lists a key this way and the capture walks every key so.
+TEST_F(TMyRegistryTest, ValuesComeWithTypeAndDataAndOutgrowTheBuffers) {
+  const std::string big(70000, 'b');
+  const std::string longName(300, 'n');
+  key.SetRaw("", "", REG_SZ, std::string("d\0", 2));
+  key.SetRawDword("", "number", 7);
+  key.SetRaw("", longName, REG_BINARY, big);
+  key.SetRaw("", "empty", REG_NONE, "");
+  Open(kRegAccessDefault);
+
+  std::vector<TRegValue> values = {{"stale", 0, ""}};
+  reg.GetValues(values);
+  std::sort(values.begin(), values.end(), [](const TRegValue& a, const TRegValue& b) { return a.name < b.name; });
+  ASSERT_EQ(values.size(), 4u);
+  EXPECT_EQ(values[0].name, "");
+  EXPECT_EQ(values[0].type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(values[0].data, std::string("d\0", 2));
+  EXPECT_EQ(values[1].name, "empty");
+  EXPECT_EQ(values[1].type, static_cast<DWORD>(REG_NONE));
+  EXPECT_EQ(values[1].data, "");
+  EXPECT_EQ(values[2].name, longName);
+  EXPECT_EQ(values[2].data, big);
+  EXPECT_EQ(values[3].name, "number");
+  EXPECT_EQ(values[3].type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(values[3].data, DwordBytes(7));
+
+  // Buffers sized for another key grow on the platform's "more data".
+  RegValueReader reader;
+  reader.Prepare(1, 1);
+  bool sawBig = false;
+  for (DWORD i = 0; i < 4; ++i) {
+    ASSERT_EQ(reader.Read(reg.CurrentKey(), i), ERROR_SUCCESS) << i;
+    if (reader.Name() != longName) continue;
+    sawBig = true;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(reader.Data()), reader.DataSize()), big);
+  }
+  EXPECT_TRUE(sawBig);
+  EXPECT_EQ(reader.Read(reg.CurrentKey(), 4), ERROR_NO_MORE_ITEMS);
+  ASSERT_TRUE(reader.ReadName(reg.CurrentKey(), 0));
+  EXPECT_EQ(reader.DataSize(), 0u);
+  EXPECT_FALSE(reader.ReadName(reg.CurrentKey(), 4));
+
+  reg.CloseKey();
+  reg.GetValues(values);
+  EXPECT_TRUE(values.empty());
+}
+
 TEST_F(TMyRegistryTest, DataInfoMapsEveryPlatformType) {
   for (DWORD type = 0; type <= 11; ++type)
     key.SetRaw("", "t" + std::to_string(type), type, std::string(type, 'a') + '\0');
