@@ -1,8 +1,7 @@
 #include "app/ConfirmDialog.h"
 
-#include <commctrl.h>
-
 #include "app/ConfirmDialogIds.h"
+#include "ui/ListView.h"
 
 namespace {
 
@@ -20,20 +19,6 @@ constexpr KindBox kKindBoxes[] = {
 
 constexpr char kNoItems[] = "No items to process.";
 
-void AddRow(HWND list, const std::vector<std::string>& texts) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<char*>(texts.front().c_str());
-  const int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  for (size_t i = 1; i < texts.size(); ++i) {
-    LVITEMA sub{};
-    sub.iSubItem = static_cast<int>(i);
-    sub.pszText = const_cast<char*>(texts[i].c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-  }
-}
-
 }  // namespace
 
 TfConfirm::TfConfirm() : Dialog(IDD_CONFIRM, "TfConfirm", "fConfirm") {}
@@ -49,17 +34,11 @@ bool TfConfirm::OnInit() {
   flags &= ~kRestoreAgain;
   for (const KindBox& box : kKindBoxes) Item(box.id).SetChecked((flags & box.flag) != 0);
 
-  Window list = Item(IDC_CONFIRM_LIST);
-  list.Send(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-  int column = 0;
-  for (const ToDoColumn& spec : kToDoColumns) {
-    LVCOLUMNA entry{};
-    entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    entry.pszText = const_cast<char*>(spec.caption);
-    entry.cx = spec.width;
-    entry.iSubItem = column;
-    list.Send(LVM_INSERTCOLUMNA, column++, reinterpret_cast<LPARAM>(&entry));
-  }
+  ListView list = Item(IDC_CONFIRM_LIST);
+  list.SetFullRowSelect();
+  std::vector<ListColumn> columns;
+  for (const ToDoColumn& spec : kToDoColumns) columns.push_back({spec.caption, spec.width});
+  list.AddColumns(columns);
   BuildList();
   return true;
 }
@@ -144,13 +123,13 @@ void TfConfirm::RunPass(bool executing) {
 }
 
 void TfConfirm::ShowItems(bool markEmpty) {
-  Window list = Item(IDC_CONFIRM_LIST);
-  list.Send(WM_SETREDRAW, FALSE);
-  list.Send(LVM_DELETEALLITEMS);
-  for (const ToDoItem& item : items) AddRow(list, {item.operation, item.path, item.name, item.value, item.status});
-  if (markEmpty && items.empty()) AddRow(list, {kNoItems});
+  ListView list = Item(IDC_CONFIRM_LIST);
+  ListView::Refill refill(list);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const ToDoItem& item = items[i];
+    list.AddRow({i}, {item.operation, item.path, item.name, item.value, item.status});
+  }
+  if (markEmpty && items.empty()) list.AddRow({ListView::kNoOwner}, {kNoItems});
   // The status column takes the rest of the list.
-  list.Send(LVM_SETCOLUMNWIDTH, 4, LVSCW_AUTOSIZE_USEHEADER);
-  list.Send(WM_SETREDRAW, TRUE);
-  list.Invalidate();
+  list.SetColumnWidth(4, LVSCW_AUTOSIZE_USEHEADER);
 }

@@ -41,7 +41,7 @@ void DontCheckFilesNextTimeCommand(CommandEnvironment& environment) {
   if (folder) {
     const std::string path = DriveFolderPath(*folder);
     for (const FilterRow& row : results.FilterRows(LogSection::Drives))
-      if (row.selected) paths.push_back(path + row.caption);
+      if (row.selected) paths.push_back(path + row.name);
   }
   AddToExcludeList(environment.session, environment.ui, paths);
 }

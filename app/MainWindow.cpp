@@ -13,6 +13,7 @@
 #include "core/Errors.h"
 #include "res/resource.h"
 #include "ui/Controls.h"
+#include "ui/ListView.h"
 #include "ui/Splitter.h"
 
 namespace {
@@ -75,7 +76,7 @@ constexpr std::pair<int, const char*> kIconLegend[] = {
     {14, "Registry Value: type binary"},
 };
 
-using Columns = std::vector<std::pair<std::string, int>>;
+using Columns = std::vector<ListColumn>;
 
 HWND CreateTree(HWND parent, int id) {
   return CreateChild(parent, WC_TREEVIEWA, "",
@@ -84,10 +85,10 @@ HWND CreateTree(HWND parent, int id) {
 
 HWND CreateList(HWND parent, int id, const Columns& columns) {
   // The image lists belong to their owners, which share them among several controls.
-  HWND list = CreateChild(parent, WC_LISTVIEWA, "",
-                          WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, id);
-  SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-  AddListColumns(list, columns);
+  ListView list = CreateChild(parent, WC_LISTVIEWA, "",
+                              WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, id);
+  list.SetFullRowSelect();
+  list.AddColumns(columns);
   return list;
 }
 
@@ -301,7 +302,7 @@ void MainWindow::CreatePages() {
     return page;
   };
 
-  const Columns fileColumns = {{"Filename", 200}, {"Size", 90}, {"Date", 140}, {"Attr", 50}};
+  const Columns fileColumns = {{"Filename", 200}, {"Size", 90, ListAlign::Right}, {"Date", 140}, {"Attr", 50}};
   selectionPages_.push_back(treeAndList("RegView", "ListView1", {{"Name", 160}, {"Value", 300}}));
   selectionPages_.push_back(treeAndList("DriveSel", "DriveSelFiles", fileColumns));
   selectionPages_.push_back(treeAndList("SystemSelect", "SystemselectValues", {{"Entry", 160}, {"Value", 300}}));
@@ -335,17 +336,11 @@ void MainWindow::CreatePages() {
 }
 
 void MainWindow::FillIconLegend() {
-  HWND legend = Control("ListView2");
-  SendMessageA(legend, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_.Get()));
-  int row = 0;
-  for (const auto& [image, text] : kIconLegend) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = row++;
-    item.pszText = const_cast<char*>(text);
-    item.iImage = image;
-    SendMessageA(legend, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  ListView legend = Control("ListView2");
+  legend.SetImageList(icons_.Get());
+  ListView::Refill refill(legend);
+  for (size_t row = 0; row < std::size(kIconLegend); ++row)
+    legend.AddRow({row, kIconLegend[row].first}, {kIconLegend[row].second});
 }
 
 void MainWindow::CreateStatusLine() {

@@ -5,43 +5,21 @@
 #include <map>
 
 #include "platform/SettingsAccess.h"
+#include "ui/ListView.h"
 #include "ui/ShellIcons.h"
 #include "ui/ShellOpen.h"
 
 namespace {
 
-void FillRows(HWND list, const std::vector<ResultRow>& rows) {
-  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-  for (const ResultRow& row : rows) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_STATE;
-    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(row.caption.c_str());
-    item.iImage = row.imageIndex >= 0 ? row.imageIndex : I_IMAGENONE;
-    item.stateMask = LVIS_STATEIMAGEMASK | LVIS_CUT;
-    // A list view counts its state images from 1 (0 draws none), a tree view from 0.
-    item.state = INDEXTOSTATEIMAGEMASK(row.stateImage > 0 ? row.stateImage + 1 : 0) | (row.greyed ? LVIS_CUT : 0);
-    int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (size_t i = 0; i < row.columns.size(); ++i) {
-      LVITEMA sub{};
-      sub.iSubItem = static_cast<int>(i + 1);
-      sub.pszText = const_cast<char*>(row.columns[i].c_str());
-      SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
-    }
+void FillRows(const ListView& list, const std::vector<ResultRow>& rows) {
+  ListView::Refill refill(list);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const ResultRow& row = rows[i];
+    std::vector<std::string> cells{row.caption};
+    cells.insert(cells.end(), row.columns.begin(), row.columns.end());
+    // State image 0 is the "no kind" of the strip: no state image.
+    list.AddRow({i, row.imageIndex, row.stateImage > 0 ? row.stateImage : kListNoImage, row.greyed}, cells);
   }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(list, nullptr, TRUE);
-}
-
-std::string ItemText(HWND list, int row) {
-  char text[MAX_PATH * 2] = "";
-  LVITEMA item{};
-  item.iSubItem = 0;
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return text;
 }
 
 bool ControlKeyDown() { return GetKeyState(VK_CONTROL) < 0; }
@@ -68,10 +46,9 @@ ResultPages::ResultPages(Session& session, GuiInteraction& ui, const ResultContr
   Bind(registryBinding_, controls_.registryTree, trees.registry, LogSection::Registry);
   Bind(driveBinding_, controls_.driveTree, trees.drives, LogSection::Drives);
   Bind(systemBinding_, controls_.systemTree, trees.systemFiles, LogSection::SystemFiles);
-  for (HWND list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues}) {
-    HIMAGELIST small = list == controls_.driveFiles ? fileIcons_->Handle() : icons_;
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(icons_));
+  for (ListView list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues}) {
+    list.SetImageList(list == controls_.driveFiles ? fileIcons_->Handle() : icons_, LVSIL_SMALL);
+    list.SetImageList(icons_, LVSIL_STATE);
   }
 }
 
@@ -81,7 +58,7 @@ ResultPages::~ResultPages() {
   registryBinding_.reset();
   driveBinding_.reset();
   systemBinding_.reset();
-  if (IsWindow(controls_.driveFiles)) SendMessageA(controls_.driveFiles, LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+  if (ListView files = controls_.driveFiles; files.Exists()) files.SetImageList(nullptr, LVSIL_SMALL);
 }
 
 void ResultPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section) {
@@ -135,8 +112,7 @@ bool ResultPages::HandleNotify(const NMHDR& header, LRESULT& result) {
   for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
     if (header.hwndFrom != ListOf(section) || header.code != NM_RCLICK) continue;
     // The list selects the row under the mouse itself; without a row or a node, no menu.
-    const bool hasRow = SendMessageA(header.hwndFrom, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) >= 0;
-    if (hasRow && SelectedNode(section) && onListMenu) {
+    if (ListView(header.hwndFrom).HasSelection() && SelectedNode(section) && onListMenu) {
       DWORD position = GetMessagePos();
       onListMenu(section, POINT{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))});
     }
@@ -151,7 +127,13 @@ bool ResultPages::HandleNotify(const NMHDR& header, LRESULT& result) {
   return false;
 }
 
-HWND ResultPages::ListOf(LogSection section) const {
+std::vector<ResultRow>& ResultPages::ShownRows(LogSection section) { return shownRows_[static_cast<size_t>(section)]; }
+
+const std::vector<ResultRow>& ResultPages::ShownRows(LogSection section) const {
+  return shownRows_[static_cast<size_t>(section)];
+}
+
+ListView ResultPages::ListOf(LogSection section) const {
   switch (section) {
     case LogSection::Registry:
       return controls_.registryValues;
@@ -189,8 +171,10 @@ void ResultPages::ExpandInBulk(TreeViewBinding& binding, LogSection section, Tre
 }
 
 void ResultPages::ClearLists() {
-  for (HWND list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues})
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+  for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
+    ListOf(section).Clear();
+    ShownRows(section).clear();
+  }
 }
 
 TreeNode* ResultPages::SelectedNode(LogSection section) const { return BindingOf(section).Selected(); }
@@ -199,34 +183,23 @@ void ResultPages::Select(LogSection section, TreeNode* node) { BindingOf(section
 
 void ResultPages::OpenFileRow(int row) {
   TreeNode* folder = SelectedNode(LogSection::Drives);
-  if (row < 0 || !folder) return;
-  OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + ItemText(controls_.driveFiles, row));
+  const std::vector<ResultRow>& files = ShownRows(LogSection::Drives);
+  const size_t owner = row < 0 ? ListView::kNoOwner : ListOf(LogSection::Drives).OwnerOf(row);
+  if (!folder || owner >= files.size()) return;
+  OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + files[owner].name);
 }
 
 void ResultPages::ShowSelectedRows(LogSection section) { ShowRows(section, SelectedNode(section)); }
 
 std::vector<FilterRow> ResultPages::FilterRows(LogSection section) const {
-  HWND list = ListOf(section);
-  std::vector<FilterRow> rows;
-  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < count; ++row) {
-    auto state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK | LVIS_SELECTED));
-    // The list counts state images from 1; the image is the record kind.
-    const int image = static_cast<int>((state & LVIS_STATEIMAGEMASK) >> 12) - 1;
-    rows.push_back({ItemText(list, row), image, (state & LVIS_SELECTED) != 0});
-  }
-  return rows;
+  return FilterOf(ShownRows(section), ListOf(section).SelectedOwners());
 }
 
 void ResultPages::ShowFilterSelection(LogSection section, const std::vector<FilterRow>& rows) {
-  HWND list = ListOf(section);
-  const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < count && row < static_cast<int>(rows.size()); ++row) {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    item.state = rows[row].selected ? LVIS_SELECTED : 0;
-    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-  }
+  // The filter's rows are the shown records in their own order: the owner indexes of the list.
+  const ListView list = ListOf(section);
+  if (rows.size() != ShownRows(section).size()) return;  // the list shows another node by now
+  for (size_t owner = 0; owner < rows.size(); ++owner) list.SetSelected(owner, rows[owner].selected);
 }
 
 void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows) {
@@ -255,10 +228,10 @@ void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& ro
 
 void ResultPages::ShowRows(LogSection section, TreeNode* node) {
   std::vector<ResultRow> rows;
-  HWND list = ListOf(section);
   auto fill = [&] {
     if (section == LogSection::Drives) PickFileIcons(node, rows);
-    FillRows(list, rows);
+    ShownRows(section) = std::move(rows);
+    FillRows(ListOf(section), ShownRows(section));
   };
   const AppState& app = session_.State();
   try {

@@ -15,6 +15,7 @@
 #include "core/TreeModel.h"
 #include "core/UserInteraction.h"
 #include "restore/FilterList.h"
+#include "ui/ListView.h"
 #include "ui/TreeViewBinding.h"
 
 struct ResultControls {
@@ -42,8 +43,8 @@ class ResultPages {
   // The list beside the tree shows the selected node's records again (their kinds changed).
   void ShowSelectedRows(LogSection section);
 
-  // The rows of the list beside the tree as a restore pass filters by them, and the selection
-  // a pass completed shown back in the list (same rows, same order).
+  // The records of the list beside the tree as a restore pass filters by them, chosen where
+  // their rows are selected; and the selection a pass completed shown back in the list.
   std::vector<FilterRow> FilterRows(LogSection section) const;
   void ShowFilterSelection(LogSection section, const std::vector<FilterRow>& rows);
 
@@ -70,7 +71,10 @@ class ResultPages {
 
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section);
   TreeViewBinding& BindingOf(LogSection section) const;
-  HWND ListOf(LogSection section) const;
+  ListView ListOf(LogSection section) const;
+  // The records the list of a section shows; its rows keep their indexes.
+  std::vector<ResultRow>& ShownRows(LogSection section);
+  const std::vector<ResultRow>& ShownRows(LogSection section) const;
   void ShowRows(LogSection section, TreeNode* node);
   void PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows);
   void ExpandInBulk(TreeViewBinding& binding, LogSection section, TreeNode& node);
@@ -82,5 +86,6 @@ class ResultPages {
   HIMAGELIST icons_;
   std::unique_ptr<ImageList> fileIcons_;  // shell icons of the changed-files list
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
+  std::vector<ResultRow> shownRows_[3];  // by LogSection
   int bulkExpansions_ = 0;
 };

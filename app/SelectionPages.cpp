@@ -15,41 +15,10 @@
 #include "platform/SettingsAccess.h"
 #include "platform/SystemFileType.h"
 #include "platform/TMyRegistry.h"
+#include "ui/ListView.h"
 #include "ui/ShellOpen.h"
 
 namespace {
-
-
-void AddRow(HWND list, const std::vector<std::string>& columns, int image) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  item.pszText = const_cast<char*>(columns[0].c_str());
-  item.iImage = image;
-  int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  for (size_t i = 1; i < columns.size(); ++i) {
-    LVITEMA sub{};
-    sub.iSubItem = static_cast<int>(i);
-    sub.pszText = const_cast<char*>(columns[i].c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-  }
-}
-
-// Empties a list and stops its redrawing until the scope ends.
-class ListRefill {
- public:
-  explicit ListRefill(HWND list) : list_(list) {
-    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-  }
-  ~ListRefill() {
-    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list_, nullptr, TRUE);
-  }
-
- private:
-  HWND list_;
-};
 
 // A type the data type codes do not know has no code: -1.
 int CodeOfType(DWORD type) { return type > static_cast<DWORD>(kRdHighest) ? -1 : PlatformToRegDataCode(type); }
@@ -57,15 +26,6 @@ int CodeOfType(DWORD type) { return type > static_cast<DWORD>(kRdHighest) ? -1 :
 int ImageOfCode(int code) {
   if (code == 1 || code == 2) return kImageStringValue;
   return code == 3 ? kImageIntegerValue : kImageBinaryValue;
-}
-
-std::string RowCaption(HWND list, int row) {
-  char text[MAX_PATH] = "";
-  LVITEMA item{};
-  item.pszText = text;
-  item.cchTextMax = sizeof text;
-  SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-  return text;
 }
 
 HIMAGELIST CopyOfStrip(HIMAGELIST icons) { return icons ? ImageList_Duplicate(icons) : nullptr; }
@@ -84,12 +44,12 @@ SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const Sele
   Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_.Get(), &SelectionPages::ShowFolderFiles);
   Bind(systemBinding_, controls_.systemTree, trees.systemFiles, systemImages_.Get(),
        &SelectionPages::ShowSystemEntries);
-  SendMessageA(controls_.registryValues, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(icons_));
+  ListView(controls_.registryValues).SetImageList(icons_);
   SHFILEINFOA info{};
   auto systemList = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   SetWindowLongPtrA(controls_.driveFiles, GWL_STYLE, GetWindowLongPtrA(controls_.driveFiles, GWL_STYLE) | LVS_SHAREIMAGELISTS);
-  SendMessageA(controls_.driveFiles, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(systemList));
+  ListView(controls_.driveFiles).SetImageList(systemList);
 }
 
 SelectionPages::~SelectionPages() {
@@ -118,16 +78,15 @@ void SelectionPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, 
 bool SelectionPages::HandleNotify(const NMHDR& header, LRESULT& result) {
   if (header.hwndFrom == controls_.driveFiles && header.code == NM_DBLCLK) {
     const int row = reinterpret_cast<const NMITEMACTIVATE&>(header).iItem;
+    const size_t owner = row < 0 ? ListView::kNoOwner : ListView(controls_.driveFiles).OwnerOf(row);
     TreeNode* folder = driveBinding_->Selected();
     result = 0;
-    if (row < 0 || !folder || folder->Level() < 1) return true;
-    OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + RowCaption(controls_.driveFiles, row));
+    if (owner >= shownFiles_.size() || !folder || folder->Level() < 1) return true;
+    OpenWithShell(GetParent(controls_.driveFiles), DriveFolderPath(*folder) + shownFiles_[owner]);
     return true;
   }
   if (header.hwndFrom == controls_.driveFiles && header.code == NM_RCLICK) {
-    const bool hasRow =
-        SendMessageA(controls_.driveFiles, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) >= 0;
-    if (hasRow && onFileListMenu) {
+    if (ListView(controls_.driveFiles).HasSelection() && onFileListMenu) {
       DWORD position = GetMessagePos();
       onFileListMenu(POINT{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))});
     }
@@ -194,8 +153,10 @@ void SelectionPages::ShowNewTrees() {
 }
 
 void SelectionPages::ShowExcludeList() {
-  ListRefill refill(controls_.excludeList);
-  for (const std::string& path : session_.State().excludeList) AddRow(controls_.excludeList, {path}, -1);
+  const ListView list = controls_.excludeList;
+  ListView::Refill refill(list);
+  const std::vector<std::string>& paths = session_.State().excludeList;
+  for (size_t i = 0; i < paths.size(); ++i) list.AddRow({i}, {paths[i]});
 }
 
 std::vector<std::string> SelectionPages::SelectedDriveFiles() const {
@@ -203,25 +164,23 @@ std::vector<std::string> SelectionPages::SelectedDriveFiles() const {
   TreeNode* folder = driveBinding_->Selected();
   if (!folder || folder->Level() < 1) return paths;
   const std::string path = DriveFolderPath(*folder);
-  for (int row = -1;
-       (row = static_cast<int>(SendMessageA(controls_.driveFiles, LVM_GETNEXTITEM, row, LVNI_SELECTED))) >= 0;) {
-    paths.push_back(path + RowCaption(controls_.driveFiles, row));
-  }
+  for (size_t owner : ListView(controls_.driveFiles).SelectedOwners())
+    if (owner < shownFiles_.size()) paths.push_back(path + shownFiles_[owner]);
   return paths;
 }
 
 void SelectionPages::DeleteSelectedExcludeEntry() {
-  int row =
-      static_cast<int>(SendMessageA(controls_.excludeList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const std::vector<size_t> selected = ListView(controls_.excludeList).SelectedOwners();
   AppState& app = session_.State();
-  if (row < 0 || row >= static_cast<int>(app.excludeList.size())) return;
-  app.excludeList.erase(app.excludeList.begin() + row);
+  if (selected.empty() || selected.front() >= app.excludeList.size()) return;
+  app.excludeList.erase(app.excludeList.begin() + static_cast<std::ptrdiff_t>(selected.front()));
   app.selectionChanged = true;
   ShowExcludeList();
 }
 
 void SelectionPages::ShowRegistryValues(TreeNode* node) {
-  ListRefill refill(controls_.registryValues);
+  const ListView list = controls_.registryValues;
+  ListView::Refill refill(list);
   if (!node || node->Level() < 1) return;
   int root = RootKeyIndex([&] {
     const TreeNode* n = node;
@@ -237,16 +196,18 @@ void SelectionPages::ShowRegistryValues(TreeNode* node) {
                    [](const TRegValue& a, const TRegValue& b) { return TextLess(a.name, b.name); });
   std::string defaultText = ReadRequiredText("DefaultText");
   std::string emptyText = ReadRequiredText("EmptyText");
-  for (const TRegValue& value : values) {
+  for (size_t i = 0; i < values.size(); ++i) {
+    const TRegValue& value = values[i];
     int code = CodeOfType(value.type);
     std::string shown = code < 0 ? "Registry access error" : FormatRegistryValue(code, value.data, emptyText);
-    AddRow(controls_.registryValues, {value.name.empty() ? defaultText : value.name, shown},
-           ImageOfCode(code < 0 ? 4 : code));
+    list.AddRow({i, ImageOfCode(code < 0 ? 4 : code)}, {value.name.empty() ? defaultText : value.name, shown});
   }
 }
 
 void SelectionPages::ShowFolderFiles(TreeNode* node) {
-  ListRefill refill(controls_.driveFiles);
+  const ListView list = controls_.driveFiles;
+  ListView::Refill refill(list);
+  shownFiles_.clear();
   if (!node || node->Level() < 1) return;
   WaitCursor wait(ui_);
   std::string folder = DriveFolderPath(*node);
@@ -264,6 +225,8 @@ void SelectionPages::ShowFolderFiles(TreeNode* node) {
   std::stable_sort(files.begin(), files.end(), [](const FileRow& a, const FileRow& b) { return TextLess(a.name, b.name); });
   char separator = ThousandsSeparator();
   for (const FileRow& file : files) {
+    const size_t owner = shownFiles_.size();
+    shownFiles_.push_back(file.name);
     SHFILEINFOA info{};
     SHGetFileInfoA((folder + file.name).c_str(), file.data.dwFileAttributes, &info, sizeof info,
                    SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
@@ -272,15 +235,17 @@ void SelectionPages::ShowFolderFiles(TreeNode* node) {
     FileTimeToLocalFileTime(&file.data.ftLastWriteTime, &local);
     FileTimeToDosDateTime(&local, &dosDate, &dosTime);
     uint64_t size = (static_cast<uint64_t>(file.data.nFileSizeHigh) << 32) | file.data.nFileSizeLow;
-    AddRow(controls_.driveFiles,
-           {file.name, FormatThousands(size, separator), FormatDosDateTime((static_cast<uint32_t>(dosDate) << 16) | dosTime),
-            FormatAttributes(file.data.dwFileAttributes)},
-           info.iIcon);
+    list.AddRow({owner, info.iIcon}, {file.name, FormatThousands(size, separator),
+                                      FormatDosDateTime((static_cast<uint32_t>(dosDate) << 16) | dosTime),
+                                      FormatAttributes(file.data.dwFileAttributes)});
   }
 }
 
 void SelectionPages::ShowSystemEntries(TreeNode* node) {
-  ListRefill refill(controls_.systemValues);
+  const ListView list = controls_.systemValues;
+  ListView::Refill refill(list);
+  // The rows stand for the entries or lines in the order of the file.
+  size_t owner = 0;
   if (!node || node->Level() < 1) return;
   const TreeNode& file = node->Level() == 1 ? *node : *node->Parent();
   std::string path;
@@ -288,12 +253,11 @@ void SelectionPages::ShowSystemEntries(TreeNode* node) {
     SystemFileType type = GetSystemFileType(file.Text(), path);
     if (node->Level() == 2 && IsIniType(type)) {
       std::string section = node->Text().substr(1, node->Text().size() - 2);
-      for (const auto& [name, value] : IniFile(path).SectionEntries(section))
-        AddRow(controls_.systemValues, {name, value}, -1);
+      for (const auto& [name, value] : IniFile(path).SectionEntries(section)) list.AddRow({owner++}, {name, value});
     } else if (node->Level() == 1 && !IsIniType(type)) {
       int number = 0;
       for (const std::string& line : ReadFileLines(path))
-        if (!TrimText(line).empty()) AddRow(controls_.systemValues, {"Line: " + std::to_string(++number), line}, -1);
+        if (!TrimText(line).empty()) list.AddRow({owner++}, {"Line: " + std::to_string(++number), line});
     }
   } catch (const std::exception&) {
     // A file that is missing or unreadable simply has nothing to list.

@@ -73,4 +73,5 @@ class SelectionPages {
   UniqueImageList driveImages_;
   UniqueImageList systemImages_;
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
+  std::vector<std::string> shownFiles_;  // the names the drive file list shows, by owner index
 };

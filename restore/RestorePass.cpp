@@ -112,7 +112,7 @@ RestorePass::Record RestorePass::ReadKind(std::string name) {
   Record record;
   record.kindPosition = block_->BaseOffset() + block_->Position();
   record.kind = Reader().ReadInteger() & mask_;
-  record.passes = !request_.filter || IsSelectedInFilter(*request_.filter, name, environment_.settings.defaultText);
+  record.passes = !request_.filter || IsSelectedInFilter(*request_.filter, record.kindPosition);
   record.name = std::move(name);
   return record;
 }

@@ -18,16 +18,6 @@ void AddTabs(HWND tab, const std::vector<std::string>& captions) {
   }
 }
 
-void AddListColumns(HWND list, const std::vector<std::pair<std::string, int>>& columns) {
-  for (size_t i = 0; i < columns.size(); ++i) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(columns[i].first.c_str());
-    column.cx = columns[i].second;
-    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-  }
-}
-
 std::string GetWindowTextString(HWND window) {
   int length = GetWindowTextLengthA(window);
   std::string text(static_cast<size_t>(length) + 1, '\0');

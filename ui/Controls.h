@@ -12,9 +12,6 @@ HWND CreateChild(HWND parent, const char* className, const std::string& text, DW
 // Tab control pages given by their captions.
 void AddTabs(HWND tab, const std::vector<std::string>& captions);
 
-// Report-style list view with the given column captions and widths.
-void AddListColumns(HWND list, const std::vector<std::pair<std::string, int>>& columns);
-
 std::string GetWindowTextString(HWND window);
 
 // The font every control of ours uses (the system's message font), created once per process.

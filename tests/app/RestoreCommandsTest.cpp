@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/CompareCommands.h"
@@ -26,6 +27,7 @@
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
+#include "ui/ListView.h"
 
 namespace {
 
@@ -119,7 +121,8 @@ class RestoreCommandsTest : public ::testing::Test {
         [this](const Dialog&, std::exception_ptr error) { dialogErrors.push_back(DescribeError(error).message); });
   }
 
-  void InstallAndCompare() {
+  // alsoInstall makes further changes of the installation.
+  void InstallAndCompare(const std::function<void()>& alsoInstall = nullptr) {
     SetValue("Changed", "old");
     SetValue("Deleted", "gone");
     ui.answers = {MsgAnswer::Yes};  // "No drives selected!"
@@ -135,6 +138,7 @@ class RestoreCommandsTest : public ::testing::Test {
                     nullptr, &added, nullptr);
     RegSetValueExA(added, "Inside", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
     RegCloseKey(added);
+    if (alsoInstall) alsoInstall();
 
     ui.answers = {MsgAnswer::Yes};
     ui.fileChoices = {app.programFolder + "run.SXL"};
@@ -252,6 +256,50 @@ TEST_F(RestoreCommandsTest, RestoreChangesOfTheValueListTakesTheSelectedChangeWi
   EXPECT_EQ(ReadValue("Changed"), "old");
   EXPECT_EQ(ReadValue("New"), "added") << "rows that were not selected stay as they are";
   EXPECT_TRUE(KeyExists(std::string(kTestKey) + "\\Added"));
+}
+
+TEST_F(RestoreCommandsTest, RestoreChangesOfTheValueListTakesTheRecordOfTheSelectedRowNotItsShownName) {
+  // Two new values the list shows by one name: the key's default value and one named so.
+  InstallAndCompare([] {
+    SetValue("", "data of the default value");
+    SetValue("(default)", "data of the named value");
+  });
+  window->Results().Select(LogSection::Registry, TestKeyNode());
+  ListView values = window->Control("ResultValues");
+  auto rowShowing = [&](const char* data) {
+    for (int row = 0; row < values.Count(); ++row)
+      if (ListText(values, row, 0) == "(default)" && ListText(values, row, 1).find(data) != std::string::npos)
+        return row;
+    return -1;
+  };
+  struct Case {
+    const char* data;         // of the value whose row is selected
+    const char* deletedName;  // the one value the restore deletes
+    const char* keptName;
+  };
+  const Case cases[] = {{"named value", "(default)", ""}, {"default value", "", "(default)"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.data);
+    const int row = rowShowing(c.data);
+    ASSERT_GE(row, 0);
+    for (size_t owner : values.SelectedOwners()) values.SetSelected(owner, false);
+    values.SetSelected(values.OwnerOf(row), true);
+
+    std::vector<std::string> listed;
+    ModalWatcher watcher([&](HWND dialog) {
+      listed = ToDoRows(dialog);
+      ClickNow(dialog, IDC_CONFIRM_EXECUTE);
+      PressDialogButton(dialog, IDCANCEL);
+    });
+    window->RunCommand(IDM_RESTORE_REG_VALUES);
+    ASSERT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(listed, std::vector<std::string>{"Delete Value|(default)|To Do"});
+    EXPECT_EQ(ReadValue(c.deletedName), "<missing>");
+    if (&c == &cases[0]) {
+      EXPECT_NE(ReadValue(c.keptName), "<missing>");  // gone in the next case
+    }
+  }
+  EXPECT_EQ(ReadValue("New"), "added") << "rows that were not selected stay as they are";
 }
 
 TEST_F(RestoreCommandsTest, RestoreAllConfirmsEachChosenAreaInTurn) {

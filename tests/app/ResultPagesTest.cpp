@@ -18,6 +18,7 @@
 #include "core/ScriptedInteraction.h"
 #include "tests/compare/LogBuilder.h"
 #include "tests/compare/SampleLog.h"
+#include "ui/ListView.h"
 
 namespace {
 
@@ -300,6 +301,51 @@ TEST_F(ResultPagesTest, FileRowsCarryShellIconsAndOpenOnDoubleClick) {
     SendMessageA(window->Handle(), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
     EXPECT_EQ(errors, std::vector<std::string>{c.error});
   }
+}
+
+TEST_F(ResultPagesTest, RowsStandForTheirRecordsInWhateverOrderTheListShowsThem) {
+  window->Results().Select(LogSection::Drives, FolderNode());
+  ListView files = Control("ResultDriveFiles");
+  // Reversed as a header click will sort rows: through their owner indexes.
+  files.Send(LVM_SORTITEMS, 0,
+             reinterpret_cast<LPARAM>(+[](LPARAM a, LPARAM b, LPARAM) -> int { return a < b ? 1 : (a > b ? -1 : 0); }));
+  ASSERT_EQ(ListText(files, 0, 0), "gone.chm");
+  ASSERT_EQ(ListText(files, 3, 0), "present.qvzz");
+  files.SetSelected(files.OwnerOf(0), true);
+  files.SetSelected(files.OwnerOf(3), true);
+
+  std::vector<FilterRow> filter = window->Results().FilterRows(LogSection::Drives);
+  std::vector<std::string> names, selected;
+  for (const FilterRow& row : filter) {
+    names.push_back(row.name);
+    if (row.selected) selected.push_back(row.name);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"present.qvzz", "missing.txt", "gone.qvzz", "gone.chm"}))
+      << "the records in the log's order";
+  EXPECT_EQ(selected, (std::vector<std::string>{"present.qvzz", "gone.chm"}));
+
+  filter[1].selected = true;
+  filter[3].selected = false;
+  window->Results().ShowFilterSelection(LogSection::Drives, filter);
+  EXPECT_EQ(files.SelectedOwners(), (std::vector<size_t>{1, 0})) << "in the order shown";
+
+  NMITEMACTIVATE activate{};
+  activate.hdr = {files, static_cast<UINT_PTR>(files.Id()), static_cast<UINT>(NM_DBLCLK)};
+  activate.iItem = 3;
+  SendMessageA(window->Handle(), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
+  EXPECT_EQ(errors, std::vector<std::string>{"No application linked to this file type!\r" + folder + "present.qvzz"});
+
+  // The default value's row shows DefaultText; its record has no name.
+  window->Results().Select(LogSection::Registry,
+                           Find(LogSection::Registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor"));
+  ListView values = Control("ResultValues");
+  ASSERT_EQ(values.Count(), 1);
+  ASSERT_EQ(ListText(values, 0, 0), "(default)");
+  values.SetSelected(0, true);
+  filter = window->Results().FilterRows(LogSection::Registry);
+  ASSERT_EQ(filter.size(), 1u);
+  EXPECT_EQ(filter[0].name, "");
+  EXPECT_TRUE(filter[0].selected);
 }
 
 TEST_F(ResultPagesTest, RightClickSelectsTheNodeUnderTheMouseBeforeTheMenuOpens) {

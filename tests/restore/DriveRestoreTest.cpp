@@ -508,10 +508,12 @@ TEST_F(SharedFileDeletionTest, ASharedFileIsDeletedOnlyWhenTheUserInsistsAndNeve
   TreeNode* counters =
       Node(registryResult, {"HKEY_LOCAL_MACHINE", "SOFTWARE", "Microsoft", "Windows", "CurrentVersion", "SharedDlls"});
   ASSERT_NE(counters, nullptr);
-  std::vector<FilterRow> filter;
   std::vector<ResultRow> rows;
   ReadRegistryRows(*counters, logFile, positions, "(default)", "", rows);
-  for (const ResultRow& row : rows) filter.push_back({row.caption, row.stateImage, row.caption == data / "s1.dll"});
+  std::vector<size_t> counterOfS1;
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].name == data / "s1.dll") counterOfS1.push_back(i);
+  std::vector<FilterRow> filter = FilterOf(rows, counterOfS1);
   prompt.answers = {{false, false}};
   RestoreFixture::Run(RestoreRegistry, registryResult, true, kRestoreDefault, &filter, counters);
   ASSERT_TRUE(ScratchFolder::Exists(data / "s1.dll"));

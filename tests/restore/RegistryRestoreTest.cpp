@@ -127,18 +127,18 @@ TEST_F(RegistryRestoreTest, ADeletedValueOfAKeyThatIsGoneCreatesTheKey) {
 
 TEST_F(RegistryRestoreTest, AFilterListRestoresOnlyTheChosenValueAndBothHalvesOfItsChange) {
   key.SetRaw("", "A", REG_SZ, Sz("old"));
+  key.SetRaw("Other", "Kept", REG_SZ, Sz("k"));
   Record([&] {
     key.SetRaw("", "A", REG_SZ, Sz("new"));
     key.SetRaw("", "B", REG_SZ, Sz("b"));
     key.SetRaw("Sub", "C", REG_SZ, Sz("c"));
+    key.SetRaw("Other", "A", REG_SZ, Sz("same name, another record"));
   });
   TreeNode* node = Node(registryResult, KeyNames());
   std::vector<ResultRow> rows;
   ReadRegistryRows(*node, logFile, positions, "(default)", "", rows);
-  std::vector<FilterRow> filter;
-  for (const ResultRow& row : rows) filter.push_back({row.caption, row.stateImage, false});
+  std::vector<FilterRow> filter = FilterOf(rows, {1});  // the new side of A
   ASSERT_EQ(filter.size(), 3u);
-  filter[1].selected = true;  // the new side of A
 
   EXPECT_EQ(RowsWithoutValues(Run(true, kRestoreDefault, &filter, node)),
             (std::vector<std::string>{"Changed, restore old value. | " + KeyPath() + " | A | OK, Done"}));
@@ -148,6 +148,7 @@ TEST_F(RegistryRestoreTest, AFilterListRestoresOnlyTheChosenValueAndBothHalvesOf
   ASSERT_TRUE(key.GetRaw("", "A", type, data));
   EXPECT_EQ(data, Sz("old"));
   EXPECT_TRUE(key.ValueExistsRaw("", "B"));
+  EXPECT_TRUE(key.ValueExistsRaw("Other", "A")) << "the record chosen, not every record of its name";
   EXPECT_TRUE(key.ExistsRaw("Sub")) << "node operations are left out with a filter list";
   EXPECT_FALSE(node->Cut());
   EXPECT_EQ(RecordKinds(), (std::vector<std::string>{"A 27", "A 28", "B 9"}));
