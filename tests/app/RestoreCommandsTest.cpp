@@ -103,7 +103,7 @@ class RestoreCommandsTest : public ::testing::Test {
     CollectDialogErrors();
   }
   void TearDown() override {
-    SetDialogErrorHook(nullptr);
+    SetHandlerErrorHook(nullptr);
     window.reset();
     DrainQuitMessages();
     settings.reset();
@@ -115,8 +115,9 @@ class RestoreCommandsTest : public ::testing::Test {
   }
 
   void CollectDialogErrors() {
-    SetDialogErrorHook(
-        [this](const Dialog&, std::exception_ptr error) { dialogErrors.push_back(DescribeError(error).message); });
+    SetHandlerErrorHook([this](const HandlerSource&, std::exception_ptr error) {
+      dialogErrors.push_back(DescribeError(error).message);
+    });
   }
 
   void InstallAndCompare() {
