@@ -172,6 +172,8 @@ void Dialog::End(INT_PTR result) {
     // Gone from the screen at once, the owner active again, as the loop may end only later.
     EnableOwner();
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && GetActiveWindow() == hwnd_) SetForegroundWindow(owner);
     // Wakes the modal loop should it be waiting for a message.
     Post(WM_NULL);
   } else {

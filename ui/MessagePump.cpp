@@ -19,8 +19,22 @@ std::vector<Registration>& Registrations() {
 
 bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
+// True when a registered window's accelerators or dialog navigation used the message up.
+bool TranslateForWindows(MSG& message) {
+  if (!IsKeyboardMessage(message.message) || !message.hwnd) return false;
+  // The latest registration first: a dialog opened over another window sees its keys first.
+  // A copy, as a handler run by the translation may register or remove windows.
+  const std::vector<Registration> registrations = Registrations();
+  for (auto entry = registrations.rbegin(); entry != registrations.rend(); ++entry) {
+    if (message.hwnd != entry->window && !IsChild(entry->window, message.hwnd)) continue;
+    if (entry->accelerators && TranslateAcceleratorA(entry->window, entry->accelerators, &message)) return true;
+    return entry->dialogNavigation && IsDialogMessageA(entry->window, &message);
+  }
+  return false;
+}
+
 void Dispatch(MSG& message) {
-  if (MessagePump::TranslateForWindows(message)) return;
+  if (TranslateForWindows(message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }
@@ -39,19 +53,6 @@ void RemoveWindow(HWND window) {
   registrations.erase(std::remove_if(registrations.begin(), registrations.end(),
                                      [window](const Registration& entry) { return entry.window == window; }),
                       registrations.end());
-}
-
-bool TranslateForWindows(MSG& message) {
-  if (!IsKeyboardMessage(message.message) || !message.hwnd) return false;
-  // The latest registration first: a dialog opened over another window sees its keys first.
-  // A copy, as a handler run by the translation may register or remove windows.
-  const std::vector<Registration> registrations = Registrations();
-  for (auto entry = registrations.rbegin(); entry != registrations.rend(); ++entry) {
-    if (message.hwnd != entry->window && !IsChild(entry->window, message.hwnd)) continue;
-    if (entry->accelerators && TranslateAcceleratorA(entry->window, entry->accelerators, &message)) return true;
-    return entry->dialogNavigation && IsDialogMessageA(entry->window, &message);
-  }
-  return false;
 }
 
 int RunUntilQuit() {

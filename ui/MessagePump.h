@@ -11,14 +11,11 @@
 
 namespace MessagePump {
 
-// Keyboard handling for window and its controls until RemoveWindow or its destruction.
-// accelerators may be null. A later registration of the same window replaces the earlier one.
+// Keyboard handling for window and its controls until RemoveWindow (which WindowBase and
+// Dialog call as their windows are destroyed). accelerators may be null. A later registration
+// of the same window replaces the earlier one.
 void AddWindow(HWND window, HACCEL accelerators, bool dialogNavigation);
 void RemoveWindow(HWND window);
-
-// What the pump does with one message before dispatching it: true when a registered window's
-// accelerators or dialog navigation used it up.
-bool TranslateForWindows(MSG& message);
 
 // Dispatches messages until WM_QUIT; returns its exit code.
 int RunUntilQuit();
