@@ -82,6 +82,10 @@ void TfConfirm::Execute() {
     ShowItems(false);
     Item(IDCANCEL).SetText("&Close");
     for (const KindBox& box : kKindBoxes) Item(box.id).Enable(false);
+    // Execute is gone for good: Close becomes the default button and takes the focus, so
+    // Enter and Escape both close the form.
+    Send(DM_SETDEFID, IDCANCEL);
+    Send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(IDCANCEL).Handle()), TRUE);
   };
   try {
     RunPass(true);
@@ -96,6 +100,7 @@ void TfConfirm::Execute() {
 void TfConfirm::RunPass(bool executing) {
   items.clear();
   if (!runPass) return;
+  HWND focus = GetFocus();
   std::vector<HWND> disabled;
   for (int id :
        {IDC_CONFIRM_NEW, IDC_CONFIRM_DELETED, IDC_CONFIRM_ALTERED, IDC_CONFIRM_AGAIN, IDC_CONFIRM_EXECUTE, IDCANCEL}) {
@@ -109,11 +114,13 @@ void TfConfirm::RunPass(bool executing) {
   struct Restore {
     TfConfirm& form;
     std::vector<HWND>& controls;
+    HWND focus;  // a kind box toggled by the keyboard keeps the focus the disabling took
     ~Restore() {
       form.running_ = false;
       for (HWND control : controls) EnableWindow(control, TRUE);
+      if (focus && IsWindowEnabled(focus)) SetFocus(focus);
     }
-  } restore{*this, disabled};
+  } restore{*this, disabled, IsChild(hwnd_, focus) ? focus : nullptr};
   try {
     runPass(flags, executing, items);
   } catch (...) {

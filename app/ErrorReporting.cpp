@@ -3,6 +3,8 @@
 #include "app/ErrorDialog.h"
 #include "core/Errors.h"
 #include "ui/Dialog.h"
+#include "ui/HandlerErrors.h"
+#include "ui/MessagePump.h"
 
 ErrorReport BuildErrorReport(const ErrorSource& source, std::exception_ptr error) {
   ErrorInfo info = DescribeError(error);
@@ -21,15 +23,15 @@ void ShowError(HWND owner, const ErrorSource& source, std::exception_ptr error) 
     return;
   }
   if (ErrorKindIsA(info.kind, ErrorKind::EAbort)) return;  // ends an operation without a word
-  RunPendingMessages();
+  MessagePump::RunPending();
   TErrorFRM form(BuildErrorReport(source, error));
   form.DoModal(owner);
-  RunPendingMessages();
+  MessagePump::RunPending();
 }
 
-void InstallDialogErrorHandler() {
-  SetDialogErrorHook([](const Dialog& source, std::exception_ptr error) {
-    HWND owner = source.Handle() ? GetAncestor(source.Handle(), GA_ROOT) : nullptr;
-    ShowError(owner, {source.ClassName(), source.OwnerPath()}, error);
+void InstallHandlerErrorHook() {
+  SetHandlerErrorHook([](const HandlerSource& source, std::exception_ptr error) {
+    HWND owner = source.window ? GetAncestor(source.window, GA_ROOT) : nullptr;
+    ShowError(owner, {source.className, source.ownerPath}, error);
   });
 }

@@ -25,5 +25,5 @@ ErrorReport BuildErrorReport(const ErrorSource& source, std::exception_ptr error
 // The application-wide error handler; owner may be null.
 void ShowError(HWND owner, const ErrorSource& source, std::exception_ptr error);
 
-// Routes every error that escapes a dialog handler to ShowError.
-void InstallDialogErrorHandler();
+// Routes every error that escapes a window or dialog handler to ShowError.
+void InstallHandlerErrorHook();

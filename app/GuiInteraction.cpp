@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/PathText.h"
+#include "ui/MessagePump.h"
 
 namespace {
 
@@ -101,18 +102,7 @@ void GuiInteraction::ShowSecondaryStatus(bool visible) {
     if (control) ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
 }
 
-void GuiInteraction::ProcessMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // The quit belongs to the outer message loop: hand it back.
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+void GuiInteraction::ProcessMessages() { MessagePump::RunPending(); }
 
 void GuiInteraction::BeginWait() { savedCursors_.push_back(SetCursor(LoadCursor(nullptr, IDC_WAIT))); }
 

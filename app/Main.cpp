@@ -20,6 +20,8 @@
 #include "app/Workflows.h"
 #include "platform/FileSystem.h"
 #include "core/Errors.h"
+#include "ui/HandlerErrors.h"
+#include "ui/MessagePump.h"
 
 namespace {
 
@@ -33,19 +35,9 @@ std::string ExePath() {
 
 bool ExistingFile(const std::string& path) { return FileExists(path); }
 
-// An error that reaches the main window's handler during batch mode: written out, never shown.
+// An error of a command or of a window handler during batch mode: written out, never shown.
 void WriteBatchError(HWND, const ErrorSource&, std::exception_ptr error) {
   NonInteractive::WriteLine(BatchErrorText(error));
-}
-
-int RunMessageLoop(MainWindow& window) {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (window.Handle() && TranslateAcceleratorA(window.Handle(), window.Accelerators(), &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return static_cast<int>(msg.wParam);
 }
 
 // The command-line selection or log file, after the start-up selection.
@@ -116,7 +108,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       if (batch) unattended.SetStatus(StatusChannel::Main, text);
     };
     status("Status: Loading settings.");
-    InstallDialogErrorHandler();
+    if (batch)
+      SetHandlerErrorHook([](const HandlerSource& source, std::exception_ptr error) {
+        WriteBatchError(source.window, ErrorSource{source.className, source.ownerPath}, error);
+      });
+    else
+      InstallHandlerErrorHook();
     RegisterFileTypes(app.exePath);
     MainWindow window(session, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
     HWND hwnd = window.Create();
@@ -133,7 +130,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     splash.reset();
     ShowWindow(hwnd, showCommand);
     UpdateWindow(hwnd);
-    return RunMessageLoop(window);
+    // The main window registered its accelerators and keyboard navigation with the pump.
+    return MessagePump::RunUntilQuit();
   } catch (...) {
     if (IsBatch(request.action))
       NonInteractive::WriteLine(BatchErrorText(std::current_exception()));

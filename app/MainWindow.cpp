@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "ui/Controls.h"
 #include "ui/ListView.h"
+#include "ui/MessagePump.h"
 #include "ui/Splitter.h"
 
 namespace {
@@ -120,7 +121,8 @@ struct MainWindow::Page {
   HWND list = nullptr;
 };
 
-MainWindow::MainWindow(Session& session, ErrorHandler onError) : session_(session), onError_(std::move(onError)) {
+MainWindow::MainWindow(Session& session, ErrorHandler onError)
+    : WindowBase("TMainForm", "MainForm"), session_(session), onError_(std::move(onError)) {
   RegisterMainCommands(commands_);
 }
 
@@ -135,43 +137,18 @@ MainWindow::~MainWindow() {
 
 HWND MainWindow::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExA(instance, kWindowClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &MainWindow::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL));
-    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    wc.lpszClassName = kWindowClass;
-    if (!RegisterClassExA(&wc)) throw Exception(ErrorKind::EComponentError, "The main window class could not be registered.");
-  }
+  const WindowClassSpec windowClass{
+      kWindowClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+      LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL)),
+      static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                    GetSystemMetrics(SM_CYSMICON), LR_SHARED))};
   HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
-  hwnd_ = CreateWindowExA(0, kWindowClass, "Quorvel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 900, 640, nullptr, menu, instance, this);
-  if (!hwnd_) throw Exception(ErrorKind::EComponentError, "The main window could not be created.");
+  if (!CreateFromClass(windowClass, 0, "Quorvel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                       {CW_USEDEFAULT, CW_USEDEFAULT, 900, 640}, nullptr, menu))
+    throw Exception(ErrorKind::EComponentError, "The main window could not be created.");
   accelerators_.Reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
+  MessagePump::AddWindow(hwnd_, accelerators_.Get(), true);
   return hwnd_;
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  // No error may cross the window procedure: they all go to the one handler.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    self->onError_(hwnd, ErrorSource{"TMainForm", "MainForm"}, std::current_exception());
-    return 0;
-  }
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -199,16 +176,39 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) RememberFocus();
+      return DefaultHandling(message, wParam, lParam);
+    case WM_CANCELMODE:
+      // Sent as the window is disabled for a message box, while its control still has the
+      // focus it is about to lose.
+      RememberFocus();
+      return DefaultHandling(message, wParam, lParam);
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
     case WM_DESTROY:
-      hwnd_ = nullptr;
       PostQuitMessage(0);
       return 0;
     default:
-      return DefWindowProcA(hwnd_, message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
   }
+}
+
+void MainWindow::RememberFocus() {
+  HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+}
+
+void MainWindow::RestoreFocus() {
+  HWND target = lastFocus_;
+  // A control of a page that is no longer shown gives way to the first control of this one.
+  if (!target || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (target) SetFocus(target);
 }
 
 void MainWindow::CreateControls() {
@@ -270,13 +270,14 @@ void MainWindow::CreateToolbar() {
 }
 
 void MainWindow::CreatePages() {
-  outerTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS, kOuterTabsId);
+  // Tab stops too: with the focus on a tab control, the arrow keys change the page.
+  outerTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, kOuterTabsId);
   AddTabs(outerTabs_, {"Selection: Registry, Drives", "View Log File"});
-  selectionTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, kSelectionTabsId);
+  selectionTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_CLIPSIBLINGS | WS_TABSTOP, kSelectionTabsId);
   AddTabs(selectionTabs_, {"Registry", "Drives", "System Files", "Options / Icons"});
-  logTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_CLIPSIBLINGS, kLogTabsId);
+  logTabs_ = CreateChild(hwnd_, WC_TABCONTROLA, "", WS_CLIPSIBLINGS | WS_TABSTOP, kLogTabsId);
   AddTabs(logTabs_, {"Registry Changes", "Changed Files", "Changed System Files"});
-  named_.emplace_back("PageControl", outerTabs_);
+  named_.insert(named_.end(), {{"PageControl", outerTabs_}, {"SelectionTabs", selectionTabs_}, {"LogTabs", logTabs_}});
 
   int nextId = kFirstPageControlId;
   // A tree on the left, the list of the selected node's contents beside it, a splitter between.
@@ -404,10 +405,12 @@ void MainWindow::ShowPages() {
     SetWindowPos(tabs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   auto show = [](std::vector<std::unique_ptr<Page>>& pages, int current, bool visible) {
     for (int i = 0; i < static_cast<int>(pages.size()); ++i)
-      for (HWND control : pages[i]->controls) {
-        ShowWindow(control, visible && i == current ? SW_SHOW : SW_HIDE);
+      // Raised last to first, so they keep their order among themselves: the stacking order
+      // is the order of Tab.
+      for (auto control = pages[i]->controls.rbegin(); control != pages[i]->controls.rend(); ++control) {
+        ShowWindow(*control, visible && i == current ? SW_SHOW : SW_HIDE);
         // Page controls sit above the tab controls they belong to.
-        SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(*control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       }
   };
   show(selectionPages_, TabCtrl_GetCurSel(selectionTabs_), selection);

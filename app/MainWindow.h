@@ -20,10 +20,11 @@
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
 #include "platform/Handle.h"
+#include "ui/WindowBase.h"
 
 struct ErrorSource;
 
-class MainWindow : private SessionView {
+class MainWindow : public WindowBase, private SessionView {
  public:
   using ErrorHandler = std::function<void(HWND owner, const ErrorSource& source, std::exception_ptr error)>;
 
@@ -33,9 +34,9 @@ class MainWindow : private SessionView {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Creates the window hidden; the caller shows it.
+  // Creates the window hidden; the caller shows it. The message pump translates its
+  // accelerators and moves the focus among its controls with Tab and Shift+Tab.
   HWND Create();
-  HWND Handle() const { return hwnd_; }
   HACCEL Accelerators() const { return accelerators_.Get(); }
 
   UserInteraction& Ui() { return *ui_; }
@@ -69,8 +70,11 @@ class MainWindow : private SessionView {
  private:
   struct Page;
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Keeps the control that has the focus when the window is deactivated, and gives it the
+  // focus back when the window gets it again (after a dialog or message box closed).
+  void RememberFocus();
+  void RestoreFocus();
 
   void CreateControls();
   void CreateToolbar();
@@ -101,8 +105,8 @@ class MainWindow : private SessionView {
   Session& session_;
   CommandTable commands_;
   ErrorHandler onError_;
-  HWND hwnd_ = nullptr;
   UniqueAccelerators accelerators_;
+  HWND lastFocus_ = nullptr;
   std::unique_ptr<GuiInteraction> ui_;
   MainThreadCalls calls_;
   bool busy_ = false;

@@ -1,6 +1,7 @@
 #include "app/SplashWindow.h"
 
 #include "ui/Controls.h"
+#include "ui/MessagePump.h"
 
 namespace {
 
@@ -30,34 +31,21 @@ void PaintPicture(HWND hwnd, HFONT titleFont) {
 
 }  // namespace
 
-LRESULT CALLBACK SplashWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (message == WM_PAINT && self) {
-    PaintPicture(hwnd, self->titleFont_.Get());
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+LRESULT SplashWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_PAINT) return DefaultHandling(message, wParam, lParam);
+  PaintPicture(hwnd_, titleFont_.Get());
+  return 0;
 }
 
-SplashWindow::SplashWindow() {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_WAIT);
-  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);  // fails harmlessly when already registered
+SplashWindow::SplashWindow() : WindowBase("TfSplash", "fSplash") {
   titleFont_.Reset(CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma"));
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-  hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, "Quorvel", WS_POPUP | WS_BORDER, x, y, kWidth,
-                          kHeight, nullptr, nullptr, wc.hInstance, this);
-  if (!hwnd_) return;
+  const WindowClassSpec windowClass{kClassName, LoadCursorA(nullptr, IDC_WAIT), GetSysColorBrush(COLOR_BTNFACE)};
+  if (!CreateFromClass(windowClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Quorvel", WS_POPUP | WS_BORDER,
+                       {x, y, kWidth, kHeight}, nullptr, nullptr))
+    return;
   loadLabel_ = CreateChild(hwnd_, "STATIC", "Loading...", WS_VISIBLE | SS_LEFT, 1);
   statusLabel_ = CreateChild(hwnd_, "STATIC", "Status:", WS_VISIBLE | SS_LEFT, 2);
   MoveWindow(loadLabel_, 16, kBandHeight + 12, kWidth - 32, 20, FALSE);
@@ -65,10 +53,6 @@ SplashWindow::SplashWindow() {
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd_);
   shownAt_ = GetTickCount();
-}
-
-SplashWindow::~SplashWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
 }
 
 void SplashWindow::SetLabel(HWND label, const std::string& text) {
@@ -83,12 +67,8 @@ void SplashWindow::SetStatus(const std::string& text) { SetLabel(statusLabel_, t
 
 void SplashWindow::WaitShown(DWORD minimumMs) const {
   if (!hwnd_) return;
-  MSG msg;
   while (GetTickCount() - shownAt_ < minimumMs) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    MessagePump::RunPending();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
   }
 }

@@ -7,25 +7,21 @@
 #include <string>
 
 #include "platform/Handle.h"
+#include "ui/WindowBase.h"
 
-class SplashWindow {
+class SplashWindow : public WindowBase {
  public:
   SplashWindow();  // shows it at once
-  ~SplashWindow();
-  SplashWindow(const SplashWindow&) = delete;
-  SplashWindow& operator=(const SplashWindow&) = delete;
 
-  HWND Handle() const { return hwnd_; }
   void SetTitle(const std::string& text);
   void SetStatus(const std::string& text);
   // Lets pending messages run until minimumMs have passed since it appeared.
   void WaitShown(DWORD minimumMs) const;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void SetLabel(HWND label, const std::string& text);
 
-  HWND hwnd_ = nullptr;
   HWND loadLabel_ = nullptr;
   HWND statusLabel_ = nullptr;
   UniqueFont titleFont_;

@@ -3,32 +3,9 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "ui/MessagePump.h"
 
 namespace {
-
-DialogErrorHook& ErrorHook() {
-  static DialogErrorHook hook;
-  return hook;
-}
-
-std::exception_ptr& LastDialogError() {
-  static std::exception_ptr error;
-  return error;
-}
-
-// Hands an error that escaped a handler to the hook; nothing may leave the dialog procedure,
-// so an error of the hook itself is kept instead.
-void ReportDialogError(const Dialog& source, std::exception_ptr error) {
-  try {
-    if (ErrorHook()) {
-      ErrorHook()(source, error);
-      return;
-    }
-  } catch (...) {
-    error = std::current_exception();
-  }
-  LastDialogError() = error;
-}
 
 // Walks the fixed part of a dialog template up to the font face name.
 class TemplateReader {
@@ -151,9 +128,29 @@ std::vector<unsigned char> Dialog::LoadTemplate() const {
 
 INT_PTR Dialog::DoModal(HWND owner) {
   std::vector<unsigned char> dialogTemplate = LoadTemplate();
+  HWND ownerWindow = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   modal_ = true;
-  result_ = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
-                                    owner, Procedure, reinterpret_cast<LPARAM>(this));
+  ended_ = false;
+  result_ = 0;
+  HWND made =
+      CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+                                 ownerWindow, Procedure, reinterpret_cast<LPARAM>(this));
+  if (!made) {
+    modal_ = false;
+    return -1;
+  }
+  if (!ended_) {
+    // Shown before the owner is disabled: the owner loses the activation while its control
+    // still has the focus, and can give it back when the dialog closes.
+    ShowWindow(made, SW_SHOW);
+    if (ownerWindow && IsWindowEnabled(ownerWindow)) {
+      disabledOwner_ = ownerWindow;
+      EnableWindow(ownerWindow, FALSE);
+    }
+    MessagePump::RunUntil([this, made] { return ended_ || !IsWindow(made); });
+  }
+  EnableOwner();
+  if (IsWindow(made)) DestroyWindow(made);
   modal_ = false;
   return result_;
 }
@@ -170,10 +167,24 @@ bool Dialog::Create(HWND parent) {
 void Dialog::End(INT_PTR result) {
   result_ = result;
   if (!hwnd_) return;
-  if (modal_)
-    EndDialog(hwnd_, result);
-  else
+  if (modal_) {
+    ended_ = true;
+    // Gone from the screen at once, the owner active again, as the loop may end only later.
+    EnableOwner();
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (owner && GetActiveWindow() == hwnd_) SetForegroundWindow(owner);
+    // Wakes the modal loop should it be waiting for a message.
+    Post(WM_NULL);
+  } else {
     DestroyWindow(hwnd_);
+  }
+}
+
+void Dialog::EnableOwner() {
+  // Enabled before the dialog goes, so the owner is activated again, not another program.
+  if (disabledOwner_) EnableWindow(disabledOwner_, TRUE);
+  disabledOwner_ = nullptr;
 }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -182,11 +193,14 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     self = reinterpret_cast<Dialog*>(lParam);
     SetWindowLongPtrA(window, DWLP_USER, lParam);
     self->hwnd_ = window;
+    // Tab pages are part of their dialog, whose navigation covers them.
+    if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) MessagePump::AddWindow(window, nullptr, true);
   } else {
     self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
   }
   if (!self) return FALSE;  // messages before WM_INITDIALOG, or after the object went
   if (message == WM_NCDESTROY) {
+    MessagePump::RemoveWindow(window);
     SetWindowLongPtrA(window, DWLP_USER, 0);
     self->hwnd_ = nullptr;
     return FALSE;
@@ -194,7 +208,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
   try {
     return self->Dispatch(message, wParam, lParam);
   } catch (...) {
-    ReportDialogError(*self, std::current_exception());
+    ReportHandlerError(self->Source(), std::current_exception());
     return message == WM_INITDIALOG ? TRUE : FALSE;
   }
 }
@@ -234,23 +248,6 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       INT_PTR result = FALSE;
       return OnMessage(message, wParam, lParam, result) ? result : FALSE;
     }
-  }
-}
-
-void SetDialogErrorHook(DialogErrorHook hook) { ErrorHook() = std::move(hook); }
-
-std::exception_ptr TakeLastDialogError() { return std::exchange(LastDialogError(), nullptr); }
-
-void RunPendingMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // The loop that owns the program's end must still see it.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
   }
 }
 

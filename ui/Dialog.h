@@ -1,7 +1,9 @@
 #pragma once
 // The base of the program's dialogs. One static dialog procedure finds the object (stored at
 // WM_INITDIALOG) and dispatches to virtuals; an exception thrown by a handler never crosses
-// the Win32 callback, it goes to the dialog error hook instead.
+// the Win32 callback, it goes to the handler error hook (ui/HandlerErrors.h) instead. Modal and
+// modeless dialogs alike take their messages from the message pump, which gives them keyboard
+// navigation.
 //
 // Every dialog is made from a template whose font becomes Tahoma when the screen has that
 // font, so the dialog units of the layout follow the font that is shown. A top-level dialog
@@ -10,11 +12,10 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <exception>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "ui/HandlerErrors.h"
 #include "ui/Window.h"
 
 inline constexpr const char* kApplicationTitle = "Quorvel";
@@ -27,7 +28,8 @@ class Dialog : public Window {
   // A modeless dialog still open is destroyed with its object.
   virtual ~Dialog();
 
-  // Runs the dialog modally; the result is what End received, -1 when it could not be made.
+  // Runs the dialog modally, its owner's top-level window disabled meanwhile; the result is what
+  // End received, 0 when a WM_QUIT ended it, -1 when it could not be made.
   INT_PTR DoModal(HWND owner);
   // Makes the dialog modeless (hidden unless its template says WS_VISIBLE); false on failure.
   bool Create(HWND parent);
@@ -57,23 +59,18 @@ class Dialog : public Window {
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   std::vector<unsigned char> LoadTemplate() const;
+  void EnableOwner();
+  HandlerSource Source() const { return {hwnd_, className_, OwnerPath()}; }
 
   int templateId_;
   std::string className_;
   std::string name_;
   const Dialog* owner_;
   bool modal_ = false;
+  bool ended_ = false;            // End was called while modal
+  HWND disabledOwner_ = nullptr;  // the owner a modal run disabled, until End enables it
   INT_PTR result_ = 0;
 };
-
-// Where an exception that escaped a dialog handler goes. The program entry installs the
-// error dialog here; without a hook the error is kept for TakeLastDialogError and ignored.
-using DialogErrorHook = std::function<void(const Dialog& source, std::exception_ptr error)>;
-void SetDialogErrorHook(DialogErrorHook hook);
-std::exception_ptr TakeLastDialogError();
-
-// Lets the window messages that are waiting now run (a WM_QUIT is posted again).
-void RunPendingMessages();
 
 // True when a font family of that name (compared ignoring case) is among the screen fonts.
 bool IsScreenFont(const std::string& faceName);

@@ -8,21 +8,12 @@ constexpr char kSplitterClass[] = "QuorvelSplitter";
 
 }  // namespace
 
-Splitter::Splitter(HWND parent, int id, std::function<void()> onMoved) : onMoved_(std::move(onMoved)) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExA(instance, kSplitterClass, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Splitter::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_SIZEWE);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kSplitterClass;
-    RegisterClassExA(&wc);
-  }
-  CreateWindowExA(0, kSplitterClass, "", WS_CHILD, 0, 0, 0, 0, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
+Splitter::Splitter(HWND parent, int id, std::function<void()> onMoved)
+    : WindowBase("TSplitter", "Splitter"), onMoved_(std::move(onMoved)) {
+  const WindowClassSpec windowClass{kSplitterClass, LoadCursor(nullptr, IDC_SIZEWE),
+                                    reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+  CreateFromClass(windowClass, 0, "", WS_CHILD, {0, 0, 0, 0}, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 int Splitter::Arrange(const RECT& area) {
@@ -34,17 +25,6 @@ int Splitter::Arrange(const RECT& area) {
   placed_ = std::max(0, left);
   MoveWindow(hwnd_, area.left + placed_, area.top, kBarWidth, std::max(0L, area.bottom - area.top), TRUE);
   return placed_;
-}
-
-LRESULT CALLBACK Splitter::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<Splitter*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<Splitter*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,12 +41,8 @@ LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
       if (GetCapture() == hwnd_) ReleaseCapture();
       return 0;
-    case WM_DESTROY:
-      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
-      return 0;
     default:
-      return DefWindowProcA(hwnd_, message, wParam, lParam);
+      return DefaultHandling(message, wParam, lParam);
   }
 }
 

@@ -7,16 +7,14 @@
 
 #include <functional>
 
-class Splitter {
+#include "ui/WindowBase.h"
+
+class Splitter : public WindowBase {
  public:
   static constexpr int kBarWidth = 4;
   static constexpr int kMinPane = 40;
 
   Splitter(HWND parent, int id, std::function<void()> onMoved);
-  Splitter(const Splitter&) = delete;
-  Splitter& operator=(const Splitter&) = delete;
-
-  HWND Handle() const { return hwnd_; }
 
   // The left pane's width as last arranged.
   int Position() const { return placed_; }
@@ -30,12 +28,10 @@ class Splitter {
   int Arrange(const RECT& area);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // The mouse's x in the parent's client coordinates.
   int ParentX(LPARAM lParam) const;
 
-  HWND hwnd_ = nullptr;
   std::function<void()> onMoved_;
   int position_ = -1;
   int placed_ = 0;

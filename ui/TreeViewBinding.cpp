@@ -195,6 +195,17 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       }
       return true;
     }
+    case TVN_KEYDOWN: {
+      // Space on the selected node's state image does what a click on it does.
+      const auto& key = reinterpret_cast<const NMTVKEYDOWN&>(header);
+      if (key.wVKey != VK_SPACE || !onStateClick) return false;
+      TreeNode* node = Selected();
+      if (!node || node->StateIndex() <= 0) return false;
+      // Taken: the space starts no incremental search of the view.
+      result = TRUE;
+      if (!inputLocked_) onStateClick(*node);
+      return true;
+    }
     default:
       return false;
   }

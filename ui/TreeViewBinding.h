@@ -33,7 +33,8 @@ class TreeViewBinding : public TreeModelObserver {
   // that reads the model lets window messages run); changes of the model still show.
   void LockInput(bool locked) { inputLocked_ = locked; }
 
-  std::function<void(TreeNode&)> onStateClick;  // a click on the node's state image
+  // A click on the node's state image, or Space with the node selected.
+  std::function<void(TreeNode&)> onStateClick;
   std::function<void(TreeNode*)> onSelect;      // the selection moved (nullptr: none)
   std::function<void(TreeNode&)> onCollapsed;   // the user collapsed the node
   // The user expands the node and its children are loaded; the view opens it after this.

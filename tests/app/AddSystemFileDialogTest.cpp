@@ -16,7 +16,7 @@ class AddSystemFileDialogTest : public ::testing::Test {
     folder = TestFolder("QuorvelAddSystemFile");
     iniFile = folder + "APP.INI";
     std::ofstream(iniFile) << "[Main]\nKey=1\n";
-    SetDialogErrorHook([this](const Dialog&, std::exception_ptr error) {
+    SetHandlerErrorHook([this](const HandlerSource&, std::exception_ptr error) {
       try {
         std::rethrow_exception(error);
       } catch (const std::exception& e) {
@@ -34,7 +34,7 @@ class AddSystemFileDialogTest : public ::testing::Test {
     form.Show();
   }
   void TearDown() override {
-    SetDialogErrorHook(nullptr);
+    SetHandlerErrorHook(nullptr);
     DeleteFileA(iniFile.c_str());
     RemoveDirectoryA(folder.c_str());
   }
@@ -55,7 +55,7 @@ class AddSystemFileDialogTest : public ::testing::Test {
 
 TEST_F(AddSystemFileDialogTest, ShowsTheNameFieldTheTypeChoiceAndTheNote) {
   EXPECT_EQ(form.Text(), "Quorvel - Add System File");
-  for (const char* text : {"Filename:", "...", "INI file (e.g. WIN.INI)", "TEXT file (e.g. CONFIG.SYS)",
+  for (const char* text : {"&Filename:", "...", "&INI file (e.g. WIN.INI)", "&TEXT file (e.g. CONFIG.SYS)",
                            "NOTE:\r\nThe program cannot restore text file changes!", "&OK", "&Cancel"})
     EXPECT_TRUE(HasChildText(form, text)) << text;
   EXPECT_EQ(IsDlgButtonChecked(form.Handle(), IDC_ADD_FILE_INI), BST_CHECKED) << "INI is preset";

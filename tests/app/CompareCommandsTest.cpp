@@ -61,8 +61,8 @@ class CompareCommandsTest : public ::testing::Test {
   std::vector<std::string> CompareInDialog(const std::string& oldFile, const std::string& newFile,
                                            const std::string& logFile) {
     std::vector<std::string> errors;
-    SetDialogErrorHook(
-        [&](const Dialog&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
+    SetHandlerErrorHook(
+        [&](const HandlerSource&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
     ModalWatcher watcher([&](HWND dialog) {
       if (WindowText(dialog) != "Quorvel - Compare Two Configurations") {
         PressDialogButton(dialog, IDYES);
@@ -75,7 +75,7 @@ class CompareCommandsTest : public ::testing::Test {
       if (IsWindowVisible(dialog)) PressDialogButton(dialog, IDCANCEL);
     });
     window->RunCommand(IDM_COMPARE_CONFIGURATIONS);
-    SetDialogErrorHook(nullptr);
+    SetHandlerErrorHook(nullptr);
     return errors;
   }
 
@@ -172,8 +172,8 @@ TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDial
   WriteConfigurationFile(after, session.Selection(), window->Calls(), ui);
 
   std::vector<std::string> dialogErrors;
-  SetDialogErrorHook(
-      [&](const Dialog&, std::exception_ptr error) { dialogErrors.push_back(DescribeError(error).message); });
+  SetHandlerErrorHook(
+      [&](const HandlerSource&, std::exception_ptr error) { dialogErrors.push_back(DescribeError(error).message); });
   const std::string title = GetWindowTextString(window->Handle());
   std::vector<std::string> questions;
   ModalWatcher watcher([&](HWND dialog) {
@@ -191,7 +191,7 @@ TEST_F(CompareCommandsTest, CompareConfigurationsComparesTheFilesChosenInItsDial
     PressDialogButton(dialog, IDOK);
   });
   window->RunCommand(IDM_COMPARE_CONFIGURATIONS);
-  SetDialogErrorHook(nullptr);
+  SetHandlerErrorHook(nullptr);
 
   EXPECT_EQ(watcher.Seen(), 2);
   EXPECT_NE(std::find(questions.begin(), questions.end(), "No drives selected!\rContinue anyway?"), questions.end());

@@ -15,7 +15,7 @@ struct FileDialogCall {
 class CompareDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetDialogErrorHook([this](const Dialog&, std::exception_ptr error) {
+    SetHandlerErrorHook([this](const HandlerSource&, std::exception_ptr error) {
       try {
         std::rethrow_exception(error);
       } catch (const std::exception& e) {
@@ -34,7 +34,7 @@ class CompareDialogTest : public ::testing::Test {
       return true;
     };
   }
-  void TearDown() override { SetDialogErrorHook(nullptr); }
+  void TearDown() override { SetHandlerErrorHook(nullptr); }
 
   void Open(const ConfigurationFiles& shown = {}) {
     form.files = shown;
@@ -58,7 +58,7 @@ class CompareDialogTest : public ::testing::Test {
 TEST_F(CompareDialogTest, ShowsItsLabelsAndButtons) {
   Open();
   EXPECT_EQ(form.Text(), "Quorvel - Compare Two Configurations");
-  for (const char* text : {"Old config file:", "New config file:", "Log file:", "&OK", "&Cancel"})
+  for (const char* text : {"Ol&d config file:", "&New config file:", "&Log file:", "&OK", "&Cancel"})
     EXPECT_TRUE(HasChildText(form, text)) << text;
 }
 

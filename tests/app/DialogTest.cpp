@@ -95,8 +95,8 @@ class TahomaFont {
 // Restores the default error hook when a test ends.
 struct HookGuard {
   ~HookGuard() {
-    SetDialogErrorHook(nullptr);
-    TakeLastDialogError();
+    SetHandlerErrorHook(nullptr);
+    TakeLastHandlerError();
   }
 };
 
@@ -178,7 +178,7 @@ TEST(Dialog, AnErrorInAHandlerIsKeptWhenNoHookIsSet) {
   FailingDetailsForm form;
   ASSERT_TRUE(form.Create(nullptr));
   form.Item(IDC_ERROR_DETAILS_BUTTON).Click();
-  std::exception_ptr error = TakeLastDialogError();
+  std::exception_ptr error = TakeLastHandlerError();
   ASSERT_TRUE(error);
   EXPECT_EQ(DescribeError(error).message, "Details failed");
   EXPECT_TRUE(form.Exists());
@@ -188,8 +188,8 @@ TEST(Dialog, AnErrorInAHandlerReachesTheHookWithItsSource) {
   HookGuard guard;
   std::vector<std::pair<std::string, std::string>> sources;
   std::vector<std::string> messages;
-  SetDialogErrorHook([&](const Dialog& source, std::exception_ptr error) {
-    sources.emplace_back(source.ClassName(), source.OwnerPath());
+  SetHandlerErrorHook([&](const HandlerSource& source, std::exception_ptr error) {
+    sources.emplace_back(source.className, source.ownerPath);
     messages.push_back(DescribeError(error).message);
   });
 
@@ -208,12 +208,12 @@ TEST(Dialog, AnErrorInAHandlerReachesTheHookWithItsSource) {
   using Source = std::pair<std::string, std::string>;
   EXPECT_EQ(sources, (std::vector<Source>{{"TErrorFRM", "ErrorFRM"}, {"TTabSheet", "fOptions\\GeneralTS"}}));
   EXPECT_EQ(messages, (std::vector<std::string>{"Details failed", "Failed to set data for 'DefaultText'"}));
-  EXPECT_FALSE(TakeLastDialogError());
+  EXPECT_FALSE(TakeLastHandlerError());
 }
 
 TEST(Dialog, TheInstalledHandlerShowsTheErrorDialog) {
   HookGuard guard;
-  InstallDialogErrorHandler();
+  InstallHandlerErrorHook();
   FailingDetailsForm form;
   ASSERT_TRUE(form.Create(nullptr));
   form.Show();

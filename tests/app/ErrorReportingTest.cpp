@@ -9,6 +9,7 @@
 #include "app/ErrorDialogIds.h"
 #include "core/Errors.h"
 #include "tests/app/ModalWatcher.h"
+#include "ui/MessagePump.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ TEST(ShowError, UserCancelIsANoticeOnly) {
 TEST(ShowError, SilentAbortShowsNothing) {
   ModalWatcher watcher([](HWND dialog) { PressDialogButton(dialog, IDOK); });
   ShowError(nullptr, kSource, std::make_exception_ptr(EAbort()));
-  RunPendingMessages();
+  MessagePump::RunPending();
   EXPECT_EQ(watcher.Seen(), 0);
 }
 

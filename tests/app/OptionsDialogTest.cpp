@@ -126,14 +126,14 @@ TEST_F(OptionsDialogTest, EveryPageCarriesItsLabels) {
   };
   const PageLabels pages[] = {
       {IDC_PATH_TO_SYSTEM_FILES,
-       {"Path to AUTOEXEC.BAT and CONFIG.SYS:", "Text for default registry entries:", "Empty registry value:"}},
+       {"&Path to AUTOEXEC.BAT and CONFIG.SYS:", "&Text for default registry entries:", "&Empty registry value:"}},
       {IDC_SHOW_HINTS,
-       {"Show tooltips:", "Tooltip color:", "Title bar color:", "Font color of title bar (active):",
-        "Font color of title bar (inactive):", "You must restart the program for some changes to take effect."}},
+       {"&Show tooltips:", "Too&ltip color:", "Title &bar color:", "&Font color of title bar (active):",
+        "Font color of title bar (&inactive):", "You must restart the program for some changes to take effect."}},
       {IDC_USE_RECYCLE_BIN,
-       {"Move deleted files to Recycle Bin.", "Back up files to this folder:", "...", "Shared DLLs",
-        "Confirm each file (keep or delete).", "Delete if counter is zero.", "Keep all files (never delete)."}},
-      {IDC_MAKE_DLL_BACKUP, {"Automatically store folders in folder:", "...", "Restore from backup files."}},
+       {"&Move deleted files to Recycle Bin.", "Back &up files to this folder:", "...", "Shared DLLs",
+        "Co&nfirm each file (keep or delete).", "&Delete if counter is zero.", "&Keep all files (never delete)."}},
+      {IDC_MAKE_DLL_BACKUP, {"Automatically &store folders in folder:", "...", "&Restore from backup files."}},
   };
   for (const PageLabels& page : pages)
     for (const std::string& text : page.texts)

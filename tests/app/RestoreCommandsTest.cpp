@@ -105,7 +105,7 @@ class RestoreCommandsTest : public ::testing::Test {
     CollectDialogErrors();
   }
   void TearDown() override {
-    SetDialogErrorHook(nullptr);
+    SetHandlerErrorHook(nullptr);
     window.reset();
     DrainQuitMessages();
     settings.reset();
@@ -117,8 +117,9 @@ class RestoreCommandsTest : public ::testing::Test {
   }
 
   void CollectDialogErrors() {
-    SetDialogErrorHook(
-        [this](const Dialog&, std::exception_ptr error) { dialogErrors.push_back(DescribeError(error).message); });
+    SetHandlerErrorHook([this](const HandlerSource&, std::exception_ptr error) {
+      dialogErrors.push_back(DescribeError(error).message);
+    });
   }
 
   // alsoInstall makes further changes of the installation.

@@ -18,6 +18,7 @@
 #include "core/ScriptedInteraction.h"
 #include "tests/compare/LogBuilder.h"
 #include "tests/compare/SampleLog.h"
+#include "ui/HandlerErrors.h"
 #include "ui/ListView.h"
 
 namespace {
@@ -89,9 +90,12 @@ class ResultPagesTest : public ::testing::Test {
     std::ofstream(folder + "present.qvzz") << "x";
     app.programFolder = folder;
     settings = std::make_unique<StaticRegScope>(kSettingsKey, folder);
+    // A command's errors reach the window's handler, a double click's the window handlers' hook.
     window = std::make_unique<MainWindow>(session, [this](HWND, const ErrorSource&, std::exception_ptr error) {
       errors.push_back(DescribeError(error).message);
     });
+    SetHandlerErrorHook(
+        [this](const HandlerSource&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
     ASSERT_NE(window->Create(), nullptr);
     logFile = folder + "pages.SXL";
     WriteLog();
@@ -99,6 +103,7 @@ class ResultPagesTest : public ::testing::Test {
   }
   void TearDown() override {
     window.reset();
+    SetHandlerErrorHook(nullptr);
     DrainQuitMessages();
     settings.reset();
     RegDeleteKeyA(HKEY_CURRENT_USER, kSettingsKey);
