@@ -91,25 +91,6 @@ TEST_F(ProcessorFaultTest, FaultsThatSystemCodeTrapsItselfStayItsOwn) {
   EXPECT_TRUE(bad);
 }
 
-TEST(FaultKind, ProcessorExceptionsMapOntoTheErrorKinds) {
-  const std::pair<DWORD, ErrorKind> cases[] = {
-      {EXCEPTION_ACCESS_VIOLATION, ErrorKind::EAccessViolation},
-      {EXCEPTION_INT_DIVIDE_BY_ZERO, ErrorKind::EDivByZero},
-      {EXCEPTION_INT_OVERFLOW, ErrorKind::EIntOverflow},
-      {EXCEPTION_ARRAY_BOUNDS_EXCEEDED, ErrorKind::ERangeError},
-      {EXCEPTION_FLT_DIVIDE_BY_ZERO, ErrorKind::EZeroDivide},
-      {EXCEPTION_FLT_INVALID_OPERATION, ErrorKind::EInvalidOp},
-      {EXCEPTION_FLT_OVERFLOW, ErrorKind::EOverflow},
-      {EXCEPTION_FLT_UNDERFLOW, ErrorKind::EUnderflow},
-      {EXCEPTION_FLT_INEXACT_RESULT, ErrorKind::EMathError},
-      {EXCEPTION_PRIV_INSTRUCTION, ErrorKind::EPrivilege},
-      {EXCEPTION_STACK_OVERFLOW, ErrorKind::EStackOverflow},
-      {EXCEPTION_ILLEGAL_INSTRUCTION, ErrorKind::EExternalException},
-      {EXCEPTION_IN_PAGE_ERROR, ErrorKind::EExternalException},
-  };
-  for (const auto& [code, kind] : cases) EXPECT_EQ(FaultKind(code), kind) << std::hex << code;
-}
-
 namespace {
 
 constexpr int kDivideCommand = 9990;
