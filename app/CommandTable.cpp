@@ -4,6 +4,7 @@
 
 #include "app/Session.h"
 #include "core/Errors.h"
+#include "platform/ProcessorFaults.h"
 
 void CommandTable::Add(CommandRow row) {
   if (Find(row.id)) throw Exception("Command " + std::to_string(row.id) + " has a row already.");
@@ -34,5 +35,6 @@ const char* CommandTable::ComponentName(int id) const {
 
 void CommandTable::Run(int id, CommandEnvironment& environment) const {
   const CommandRow* row = Find(id);
-  if (row && row->run) row->run(environment);
+  // A processor fault of the command becomes its error, shown like any other.
+  if (row && row->run) RunCatchingFaults([&] { row->run(environment); });
 }

@@ -16,9 +16,11 @@
 #include "app/SelectionCommands.h"
 #include "app/Session.h"
 #include "app/Settings.h"
+#include "app/SettingsEffects.h"
 #include "app/SplashWindow.h"
 #include "app/Workflows.h"
 #include "platform/FileSystem.h"
+#include "platform/ProcessorFaults.h"
 #include "core/Errors.h"
 #include "ui/HandlerErrors.h"
 #include "ui/MessagePump.h"
@@ -81,6 +83,8 @@ int RunWindowBatch(const CommandLineRequest& request, Session& session, MainWind
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  // First: a fault from here on is an error of its command or a crash report, never silent.
+  InstallFaultHandling();
   // The shell's display names and icons of drives come through COM.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
@@ -121,6 +125,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     if (batch) window.AnswerUnattended(&unattended);
     status("Status: Loading selections.");
     window.LoadStartupSelection();
+    ApplySettingsToWindows(hwnd);
     OpenCommandLineFile(request, session, window);
     status("Status: Refreshing view.");
     // Ends at once: the splash's minimum time is for a user who reads it, not for a script.

@@ -10,6 +10,7 @@
 #include "app/RestoreCommands.h"
 #include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
+#include "app/SettingsEffects.h"
 #include "app/Workflows.h"
 #include "platform/NativeView.h"
 #include "platform/SettingsAccess.h"
@@ -63,7 +64,9 @@ void RegisterMainCommands(CommandTable& table) {
       Export(IDM_EXPORT_SYSTEM_DATA, "ExportSystemDataMNU", LogSection::SystemFiles),
       {IDM_REFRESH_VIEW, "RefreshViewMNU", false, [](Environment& e) { e.session.RefreshSelection(e.ui); }},
       {IDM_SETTINGS, "SettingsMNU", false,
-       [](Environment& e) { RunOptionsDialog(e.owner, *StaticReg(), e.session.State().programFolder); }},
+       [](Environment& e) {
+         if (RunOptionsDialog(e.owner, *StaticReg(), e.session.State().programFolder)) ApplySettingsToWindows(e.owner);
+       }},
       {IDM_ABOUT, "AboutMNU", false,
        [](Environment& e) {
          e.ui.Tell(MsgType::Information,

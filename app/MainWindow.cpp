@@ -9,6 +9,7 @@
 #include "app/OptionsDialog.h"
 #include "app/SelectionCommands.h"
 #include "app/Settings.h"
+#include "app/SettingsEffects.h"
 #include "platform/SettingsAccess.h"
 #include "core/Errors.h"
 #include "res/resource.h"
@@ -457,17 +458,7 @@ void MainWindow::SaveLayout() {
 }
 
 void MainWindow::ApplyHintSettings() {
-  HWND tips = reinterpret_cast<HWND>(SendMessageA(toolbar_, TB_GETTOOLTIPS, 0, 0));
-  if (!tips) return;
-  try {
-    SendMessageA(tips, TTM_ACTIVATE, ReadRequiredBool("ShowHints"), 0);
-    const auto color = static_cast<uint32_t>(ReadRequiredInt("HintColor"));
-    // A themed tooltip ignores its background colour; the system colour keeps the theme.
-    if (color != kDefaultHintColor) SetWindowTheme(tips, L"", L"");
-    SendMessageA(tips, TTM_SETTIPBKCOLOR, SettingColorToRGB(color), 0);
-  } catch (const std::exception&) {
-    // Hints keep their built-in look when a setting cannot be read.
-  }
+  ::ApplyHintSettings(reinterpret_cast<HWND>(SendMessageA(toolbar_, TB_GETTOOLTIPS, 0, 0)));
 }
 
 void MainWindow::ShowPopup(int index, POINT screen) {

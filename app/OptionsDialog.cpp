@@ -27,11 +27,6 @@ int ColorIndex(int id) {
 
 }  // namespace
 
-COLORREF SettingColorToRGB(uint32_t color) {
-  if ((color & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(color & 0xFF));
-  return color & 0x00FFFFFFu;
-}
-
 // One tab page: a child dialog whose commands and drawing the form handles, as all the
 // settings' controls belong to the form.
 class TfOptions::Page : public Dialog {
@@ -74,6 +69,8 @@ bool TfOptions::OnInit() {
     SetWindowPos(*pages_[i], HWND_TOP, pageArea.left, pageArea.top, pageArea.right - pageArea.left,
                  pageArea.bottom - pageArea.top, SWP_NOACTIVATE);
   }
+  // The colour fields stay editable: the settings travel with the user to a system that shows them.
+  Control(IDC_CAPTION_COLOR_NOTE).Show(CaptionColorsSupported() ? SW_HIDE : SW_SHOW);
   ShowSettings(settings);
   SelectPage(0);
   return true;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/Settings.h"
+#include "ui/CaptionColors.h"  // SettingColorToRGB
 #include "ui/Dialog.h"
 
 class TMyRegistry;
@@ -61,6 +62,3 @@ void BindOptionsToRegistry(TfOptions& form, TMyRegistry& settingsKey, const std:
 
 // Shows the options dialog modally; true when it was closed with "&OK".
 bool RunOptionsDialog(HWND owner, TMyRegistry& settingsKey, const std::string& programFolder);
-
-// A stored colour as RGB: the value 0x80000000 + n stands for the system colour n.
-COLORREF SettingColorToRGB(uint32_t color);

@@ -21,6 +21,7 @@
 #define IDC_CAPTION_TEXT_ACTIVE 2133
 #define IDC_CAPTION_TEXT_INACTIVE 2134
 #define IDC_RESTART_NOTE 2135
+#define IDC_CAPTION_COLOR_NOTE 2136  // shown where the system cannot show caption colours
 // Delete
 #define IDC_USE_RECYCLE_BIN 2140
 #define IDC_BACKUP_FILES 2141

@@ -11,6 +11,7 @@
 #include "platform/IniFile.h"
 #include "platform/SystemFileType.h"
 #include "platform/TMyRegistry.h"
+#include "platform/WineDrives.h"
 
 namespace {
 
@@ -240,7 +241,10 @@ void ApplyDefaultSelection(const SelectionTrees& trees) {
   if (TreeNode* drives = trees.drives.FirstTop()) {
     for (size_t i = 0; i < drives->Count(); ++i) {
       TreeNode& drive = *drives->Child(i);
-      if (drive.Text().size() < 2 || GetDriveTypeA((drive.Text().substr(0, 2) + "\\").c_str()) != DRIVE_FIXED) continue;
+      if (drive.Text().size() < 2) continue;
+      const std::string root = drive.Text().substr(0, 2) + "\\";
+      // Wine's drive of the whole Unix file system is no part of the watched installation.
+      if (GetDriveTypeA(root.c_str()) != DRIVE_FIXED || IsUnixRootDrive(root)) continue;
       SetNodeChecked(drive, true);
       trees.drives.Expand(&drive);
       for (size_t j = 0; j < drive.Count(); ++j) {

@@ -15,6 +15,7 @@
 #include "datafiles/ChunkedMemoryStream.h"
 #include "datafiles/TWriter.h"
 #include "platform/Handle.h"
+#include "platform/ProcessorFaults.h"
 
 class CaptureThread {
  public:
@@ -57,4 +58,5 @@ class CaptureThread {
   UniqueKernelObject handle_;
   std::atomic<bool> finished_{false};
   std::optional<ErrorInfo> failure_;
+  NoFaultRecoveryScope noFaultRecovery_;  // the thread waits on the main thread's frames
 };

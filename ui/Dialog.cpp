@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "platform/ProcessorFaults.h"
+#include "ui/CaptionColors.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -206,7 +208,10 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     return FALSE;
   }
   try {
-    return self->Dispatch(message, wParam, lParam);
+    // A fault in a dialog opened by a command is reported here, and the dialog stays usable.
+    INT_PTR result = FALSE;
+    RunCatchingFaultsWithinGuard([&] { result = self->Dispatch(message, wParam, lParam); });
+    return result;
   } catch (...) {
     ReportHandlerError(self->Source(), std::current_exception());
     return message == WM_INITDIALOG ? TRUE : FALSE;
@@ -219,6 +224,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!(Style() & WS_CHILD)) {
         std::string caption = Text();
         SetText(caption.empty() ? kApplicationTitle : std::string(kApplicationTitle) + " - " + caption);
+        ApplyCaptionColorSettings(hwnd_);
       }
       return OnInit() ? TRUE : FALSE;
     }

@@ -54,26 +54,41 @@ TEST(BuildErrorReport, DetailsNameKindSourceAndOwnerPath) {
             "Errortype:\r\n   EOutOfMemory\r\nError produced by:\r\n   TApplication\r\nError occurred:\r\n   ");
 }
 
+TEST(WithCrLfLineBreaks, EveryLineBreakBecomesCrLf) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\junk.SXL\rNot a logfile !", "C:\\junk.SXL\r\nNot a logfile !"},
+      {"a\nb", "a\r\nb"},
+      {"a\r\nb", "a\r\nb"},
+      {"a\r\rb\n", "a\r\n\r\nb\r\n"},
+      {"\n\r", "\r\n\r\n"},
+      {"no break", "no break"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(WithCrLfLineBreaks(text), shown) << text;
+}
+
 TEST(ErrorDialog, ShowsTheReportAndHidesTheDetailsUntilAsked) {
-  TErrorFRM form(ErrorReport{"Integer calculation error\r\nDivide by zero", "first\nsecond", "the details"});
+  TErrorFRM form(
+      ErrorReport{"Integer calculation error\r\nDivide by zero", "C:\\junk.SXL\rNot a logfile !", "the details"});
   ASSERT_TRUE(form.Create(nullptr));
   EXPECT_EQ(form.Text(), "Quorvel - Error");
   EXPECT_TRUE(form.ExStyle() & WS_EX_TOOLWINDOW);
   EXPECT_NE(form.Item(IDC_ERROR_ICON).Send(STM_GETICON), 0);
   EXPECT_EQ(form.Item(IDC_ERROR_TITLE).Text(), "Error !");
   EXPECT_EQ(form.Item(IDC_ERROR_KIND).Text(), "Integer calculation error\r\nDivide by zero");
-  EXPECT_EQ(form.Item(IDC_ERROR_MESSAGE).Text(), "first\r\nsecond");
+  EXPECT_EQ(form.Item(IDC_ERROR_MESSAGE).Text(), "C:\\junk.SXL\r\nNot a logfile !");
+  EXPECT_EQ(form.Item(IDC_ERROR_MESSAGE).Send(EM_GETLINECOUNT), 2);
   EXPECT_EQ(form.Item(IDC_ERROR_DETAILS).Text(), "the details");
   EXPECT_EQ(form.Item(IDOK).Text(), "&OK");
   EXPECT_EQ(form.Item(IDC_ERROR_DETAILS_BUTTON).Text(), "&Details");
   for (int id : {IDC_ERROR_MESSAGE, IDC_ERROR_DETAILS}) EXPECT_TRUE(form.Item(id).Style() & ES_READONLY);
 
-  // The full height is the template's: 184 dialog units of client area and the frame.
+  // The full height is the template's (184 dialog units of client area and the frame), or more
+  // where the kind text needs room; the details box then ends inside it.
   RECT client{0, 0, 260, 184};
   MapDialogRect(form, &client);
   AdjustWindowRectEx(&client, form.Style(), FALSE, form.ExStyle());
-  int fullHeight = client.bottom - client.top;
-  EXPECT_EQ(form.FullHeight(), fullHeight);
+  int fullHeight = form.FullHeight();
+  EXPECT_GE(fullHeight, client.bottom - client.top);
 
   // Shrunk: it ends just above the details box.
   int frameHeight = form.Height() - form.ClientRect().bottom;
@@ -89,6 +104,48 @@ TEST(ErrorDialog, ShowsTheReportAndHidesTheDetailsUntilAsked) {
   form.Item(IDC_ERROR_DETAILS_BUTTON).Click();
   EXPECT_EQ(form.Height(), fullHeight);
   EXPECT_LE(form.Item(IDC_ERROR_DETAILS).RectIn(form).bottom, form.ClientRect().bottom);
+}
+
+namespace {
+
+// The size text takes in a control's font, broken at the control's width when wrap is set.
+SIZE TextExtent(HWND control, const std::string& text, bool wrap) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT client;
+  GetClientRect(control, &client);
+  RECT area{0, 0, wrap ? client.right : 0, 0};
+  DrawTextA(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return {area.right, area.bottom};
+}
+
+}  // namespace
+
+TEST(ErrorDialog, HeadlineAndKindTextGetTheRoomTheyNeed) {
+  const char* kinds[] = {"General program error", "Integer calculation error\r\nDivide by zero",
+                         "Access violation, memory has not been allocated for that area",
+                         "Stream error:Error reading/writing class information\r\nMethod ReadBuffer is not able to "
+                         "read the specified number of Bytes"};
+  for (const char* kind : kinds) {
+    SCOPED_TRACE(kind);
+    TErrorFRM form(ErrorReport{kind, "message", "details"});
+    ASSERT_TRUE(form.Create(nullptr));
+    Window headline = form.Item(IDC_ERROR_TITLE);
+    LOGFONTA font{};
+    GetObjectA(headline.Font(), sizeof font, &font);
+    EXPECT_GE(font.lfWeight, FW_BOLD) << "the headline stands out";
+    const SIZE headlineText = TextExtent(headline, "Error !", false);
+    EXPECT_GE(headline.ClientRect().right, headlineText.cx);
+    EXPECT_GE(headline.ClientRect().bottom, headlineText.cy);
+
+    Window kindLabel = form.Item(IDC_ERROR_KIND);
+    EXPECT_GE(kindLabel.ClientRect().bottom, TextExtent(kindLabel, kind, true).cy);
+    EXPECT_GE(kindLabel.RectIn(form).top, headline.RectIn(form).bottom) << "no overlap";
+    EXPECT_GE(form.Item(IDC_ERROR_MESSAGE).RectIn(form).top, kindLabel.RectIn(form).bottom);
+    EXPECT_LE(form.Item(IDOK).RectIn(form).bottom, form.ClientRect().bottom) << "the buttons stay visible";
+  }
 }
 
 TEST(ShowError, UserCancelIsANoticeOnly) {

@@ -187,6 +187,27 @@ TEST_F(MainWindowLayoutTest, WelcomeFlagAndHintsFollowTheSettings) {
   }
 }
 
+TEST_F(MainWindowLayoutTest, TheOptionsDialogClosedWithOkAppliesTheTooltipSettingsAtOnce) {
+  Start();
+  HWND tips = reinterpret_cast<HWND>(SendMessageA(window->Control("Toolbar"), TB_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(tips, nullptr);
+  const auto tipColor = [&] { return static_cast<COLORREF>(SendMessageA(tips, TTM_GETTIPBKCOLOR, 0, 0)); };
+  ASSERT_EQ(tipColor(), GetSysColor(COLOR_INFOBK));
+  // Stored while the program runs; the dialog shows it and saves it back.
+  settings->Reg().WriteInteger("HintColor", 0x0000FF);
+  struct Close {
+    int button;
+    COLORREF tipColorAfter;
+  };
+  for (const Close& close : {Close{IDCANCEL, GetSysColor(COLOR_INFOBK)}, Close{IDOK, 0x0000FF}}) {
+    ModalWatcher watcher([&](HWND dialog) { PressDialogButton(dialog, close.button); });
+    window->RunCommand(IDM_SETTINGS);
+    EXPECT_EQ(watcher.Seen(), 1);
+    EXPECT_EQ(tipColor(), close.tipColorAfter) << close.button;
+  }
+  EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(MainWindowLayoutTest, ProgramIconComesFirstAndTheDocumentIconSecond) {
   char exe[MAX_PATH];
   GetModuleFileNameA(nullptr, exe, MAX_PATH);

@@ -140,6 +140,22 @@ TEST_F(OptionsDialogTest, EveryPageCarriesItsLabels) {
       EXPECT_TRUE(HasChildText(form.Control(page.anyControl).Parent(), text)) << text;
 }
 
+TEST_F(OptionsDialogTest, WhereTheSystemCannotShowTitleBarColorsTheDisplayPageSaysSo) {
+  Open();
+  Window note = form.Control(IDC_CAPTION_COLOR_NOTE);
+  ASSERT_TRUE(note.Exists());
+  EXPECT_EQ(note.Parent(), form.Control(IDC_CAPTION_COLOR).Parent()) << "beside the colour fields";
+  EXPECT_EQ(note.Text(), "This system does not show title bar colors; they take effect on Windows 11 and later.");
+  // Wine has no caption colours of the window manager.
+  EXPECT_FALSE(CaptionColorsSupported());
+  EXPECT_TRUE(note.Style() & WS_VISIBLE);
+  EXPECT_FALSE(ApplyCaptionColors(form, CaptionColors{0x0000FF, 0xFFFFFF, 0xC0C0C0}));
+  // The note sits between the last colour field and the restart note, overlapping neither.
+  RECT noteRect = note.RectIn(note.Parent());
+  EXPECT_GE(noteRect.top, form.Control(IDC_CAPTION_TEXT_INACTIVE).RectIn(note.Parent()).bottom);
+  EXPECT_LE(noteRect.bottom, form.Control(IDC_RESTART_NOTE).RectIn(note.Parent()).top);
+}
+
 TEST_F(OptionsDialogTest, ChangingTheTabShowsOnlyThatPage) {
   Open();
   Window tabs = form.Item(IDC_OPTIONS_TABS);

@@ -3,6 +3,7 @@
 #include "app/SelectionTreeBuilder.h"
 #include "app/Session.h"
 #include "core/CheckStates.h"
+#include "platform/WineDrives.h"
 
 TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
   // Wine keeps only CurrentControlSet; a numbered copy stands in for the ones Windows has. The
@@ -47,4 +48,32 @@ TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
       kStateUnchecked);
   EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_USERS"}, trees.registry)->StateIndex(), kStateChecked);
   EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CLASSES_ROOT"}, trees.registry)->StateIndex(), kStateUnchecked);
+}
+
+TEST(SelectionTreeBuilder, DefaultDriveSelectionLeavesWinesUnixRootDriveOut) {
+  // A new prefix maps "/" as Z: and the prefix's own drive_c as C:.
+  EXPECT_TRUE(IsUnixRootDrive("Z:\\"));
+  EXPECT_TRUE(IsUnixRootDrive("z:"));
+  EXPECT_FALSE(IsUnixRootDrive("C:\\"));
+  EXPECT_FALSE(IsUnixRootDrive(""));
+
+  Session session;
+  SelectionTrees trees = session.Selection();
+  BuildDriveSelectionTree(trees.drives, [](HICON) { return 0; });
+  ApplyDefaultSelection(trees);
+  TreeNode* drives = trees.drives.FirstTop();
+  ASSERT_NE(drives, nullptr);
+  int seen = 0;
+  for (size_t i = 0; i < drives->Count(); ++i) {
+    const TreeNode& drive = *drives->Child(i);
+    const std::string letter = drive.Text().substr(0, 1);
+    if (letter == "C") {
+      EXPECT_NE(drive.StateIndex(), kStateUnchecked) << "the fixed drive of the installation";
+    }
+    if (letter == "Z") {
+      EXPECT_EQ(drive.StateIndex(), kStateUnchecked) << "the whole Unix file system";
+    }
+    seen += letter == "C" || letter == "Z";
+  }
+  EXPECT_EQ(seen, 2) << "both drives are listed";
 }
