@@ -12,20 +12,28 @@ namespace {
 
 UINT IconOf(MsgType type) {
   switch (type) {
-    case MsgType::Error: return MB_ICONERROR;
-    case MsgType::Information: return MB_ICONINFORMATION;
-    case MsgType::Confirmation: return MB_ICONQUESTION;
-    case MsgType::Warning: return MB_ICONWARNING;
+    case MsgType::Error:
+      return MB_ICONERROR;
+    case MsgType::Information:
+      return MB_ICONINFORMATION;
+    case MsgType::Confirmation:
+      return MB_ICONQUESTION;
+    case MsgType::Warning:
+      return MB_ICONWARNING;
   }
   return 0;
 }
 
 MsgAnswer AnswerOf(int id) {
   switch (id) {
-    case IDOK: return MsgAnswer::Ok;
-    case IDYES: return MsgAnswer::Yes;
-    case IDNO: return MsgAnswer::No;
-    default: return MsgAnswer::Cancel;
+    case IDOK:
+      return MsgAnswer::Ok;
+    case IDYES:
+      return MsgAnswer::Yes;
+    case IDNO:
+      return MsgAnswer::No;
+    default:
+      return MsgAnswer::Cancel;
   }
 }
 
@@ -68,12 +76,21 @@ MsgAnswer GuiInteraction::Ask(MsgType type, const std::string& text, MsgButtons 
     return AskWithOwnButtons(controls_.owner, type, text, buttons);
   UINT style = IconOf(type);
   switch (buttons) {
-    case MsgButtons::Ok: style |= MB_OK; break;
-    case MsgButtons::OkCancel: style |= MB_OKCANCEL; break;
-    case MsgButtons::YesNo: style |= MB_YESNO; break;
-    case MsgButtons::YesNoCancel: style |= MB_YESNOCANCEL; break;
+    case MsgButtons::Ok:
+      style |= MB_OK;
+      break;
+    case MsgButtons::OkCancel:
+      style |= MB_OKCANCEL;
+      break;
+    case MsgButtons::YesNo:
+      style |= MB_YESNO;
+      break;
+    case MsgButtons::YesNoCancel:
+      style |= MB_YESNOCANCEL;
+      break;
     case MsgButtons::YesNoCancelAll:
-    case MsgButtons::YesNoAll: break;
+    case MsgButtons::YesNoAll:
+      break;
   }
   // The cursor may be the hourglass of a running command; a question needs the arrow.
   HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_ARROW));

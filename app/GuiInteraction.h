@@ -10,7 +10,7 @@
 
 struct StatusControls {
   HWND owner = nullptr;
-  HWND statusPanel = nullptr;  // Statuspanel
+  HWND statusPanel = nullptr;   // Statuspanel
   HWND statusLabel2 = nullptr;  // StatusLBL2
   HWND progressBar1 = nullptr;
   HWND progressBar2 = nullptr;

@@ -245,7 +245,8 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::CreateToolbar() {
-  toolbar_ = CreateChild(hwnd_, TOOLBARCLASSNAMEA, "", WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, kToolbarId);
+  toolbar_ =
+      CreateChild(hwnd_, TOOLBARCLASSNAMEA, "", WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, kToolbarId);
   SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   TBADDBITMAP bitmap{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
   SendMessageA(toolbar_, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&bitmap));
@@ -316,8 +317,11 @@ void MainWindow::CreatePages() {
   HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, kDeleteExcludedId);
   HWND legendLabel = CreateChild(hwnd_, "STATIC", "Meaning of the icons:", SS_LEFT, nextId++);
   HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}});
-  named_.insert(named_.end(), {{"NoCheck", noCheck}, {"AddBTN", add}, {"DeleteBTN", remove},
-                               {"LegendLBL", legendLabel}, {"ListView2", legend}});
+  named_.insert(named_.end(), {{"NoCheck", noCheck},
+                               {"AddBTN", add},
+                               {"DeleteBTN", remove},
+                               {"LegendLBL", legendLabel},
+                               {"ListView2", legend}});
   options->controls = {noCheck, add, remove, legendLabel, legend};
   options->layout = [=](const RECT& r) {
     int width = r.right - r.left;
@@ -348,13 +352,15 @@ void MainWindow::FillIconLegend() {
 void MainWindow::CreateStatusLine() {
   status_.progressBar1 = CreateChild(hwnd_, PROGRESS_CLASSA, "", WS_VISIBLE, kProgressBar1Id);
   status_.progressBar2 = CreateChild(hwnd_, PROGRESS_CLASSA, "", 0, kProgressBar2Id);
-  status_.statusPanel = CreateChild(hwnd_, "STATIC", " Status", WS_VISIBLE | SS_LEFT | SS_SUNKEN | SS_CENTERIMAGE,
-                                    kStatusPanelId);
+  status_.statusPanel =
+      CreateChild(hwnd_, "STATIC", " Status", WS_VISIBLE | SS_LEFT | SS_SUNKEN | SS_CENTERIMAGE, kStatusPanelId);
   status_.statusLabel2 = CreateChild(hwnd_, "STATIC", "", SS_LEFT | SS_CENTERIMAGE, kStatusLabel2Id);
   // The second label sits on top of the panel's right half.
   SetWindowPos(status_.statusLabel2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  named_.insert(named_.end(), {{"ProgressBar1", status_.progressBar1}, {"ProgressBar2", status_.progressBar2},
-                               {"Statuspanel", status_.statusPanel}, {"StatusLBL2", status_.statusLabel2}});
+  named_.insert(named_.end(), {{"ProgressBar1", status_.progressBar1},
+                               {"ProgressBar2", status_.progressBar2},
+                               {"Statuspanel", status_.statusPanel},
+                               {"StatusLBL2", status_.statusLabel2}});
 }
 
 void MainWindow::Layout() {

@@ -46,9 +46,10 @@ SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const Sele
        &SelectionPages::ShowSystemEntries);
   ListView(controls_.registryValues).SetImageList(icons_);
   SHFILEINFOA info{};
-  auto systemList = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  SetWindowLongPtrA(controls_.driveFiles, GWL_STYLE, GetWindowLongPtrA(controls_.driveFiles, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+  auto systemList =
+      reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  SetWindowLongPtrA(controls_.driveFiles, GWL_STYLE,
+                    GetWindowLongPtrA(controls_.driveFiles, GWL_STYLE) | LVS_SHAREIMAGELISTS);
   ListView(controls_.driveFiles).SetImageList(systemList);
 }
 
@@ -222,7 +223,8 @@ void SelectionPages::ShowFolderFiles(TreeNode* node) {
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.push_back({data.cFileName, data});
   } while (FindNextFileA(find.Get(), &data));
-  std::stable_sort(files.begin(), files.end(), [](const FileRow& a, const FileRow& b) { return TextLess(a.name, b.name); });
+  std::stable_sort(files.begin(), files.end(),
+                   [](const FileRow& a, const FileRow& b) { return TextLess(a.name, b.name); });
   char separator = ThousandsSeparator();
   for (const FileRow& file : files) {
     const size_t owner = shownFiles_.size();

@@ -8,8 +8,7 @@
 
 namespace {
 
-using SettingField =
-    std::variant<std::string Settings::*, bool Settings::*, uint32_t Settings::*, int Settings::*>;
+using SettingField = std::variant<std::string Settings::*, bool Settings::*, uint32_t Settings::*, int Settings::*>;
 
 struct SettingEntry {
   const char* name;
@@ -74,8 +73,7 @@ Settings LoadSettings(TMyRegistry& reg, const std::string& programFolder) {
             target = SettingAsText(ReadSettingFrom(reg, entry.name, target));
           } else {
             // Booleans and colours are DWORDs in the registry.
-            int32_t stored =
-                SettingAsInt(ReadSettingFrom(reg, entry.name, static_cast<int32_t>(target)));
+            int32_t stored = SettingAsInt(ReadSettingFrom(reg, entry.name, static_cast<int32_t>(target)));
             if constexpr (std::is_same_v<T, bool>)
               target = stored != 0;
             else
@@ -118,8 +116,7 @@ std::string HelpFilePath(const std::string& exePath) {
 
 StaticRegScope::StaticRegScope(const std::string& keyPath, const std::string& programFolder)
     : reg_(std::make_unique<TMyRegistry>(HKEY_CURRENT_USER, kRegAccessFull)) {
-  if (!reg_->OpenKey(keyPath, true))
-    throw EMyRegistryException(FormatText("Failed to create key %s", keyPath));
+  if (!reg_->OpenKey(keyPath, true)) throw EMyRegistryException(FormatText("Failed to create key %s", keyPath));
   // Every setting exists afterwards, so that ReadRequiredSetting finds it.
   SaveSettings(*reg_, LoadSettings(*reg_, programFolder));
   previous_ = SetStaticReg(reg_.get());

@@ -28,11 +28,11 @@ struct Settings {
   uint32_t captionTextInActive = kDefaultCaptionTextInActive;  // CaptionTextInActive
   bool useRecycleBin = true;                                   // UseRecycleBin
   bool backupFiles = false;                                    // BackupFiles
-  std::string backupDir;            // BackupDir, program folder with trailing "\"
-  int handleSharedDLLs = 0;         // HandleSharedDLLs: 0 confirm, 1 delete at zero, 2 keep
-  bool makeDLLBackup = false;       // MakeDLLBackup
-  std::string dllBackupPath;        // DLLBackupPath, program folder + "DLLBackup\"
-  bool useDLLBackupRestore = true;  // UseDLLBackupRestore
+  std::string backupDir;                                       // BackupDir, program folder with trailing "\"
+  int handleSharedDLLs = 0;                                    // HandleSharedDLLs: 0 confirm, 1 delete at zero, 2 keep
+  bool makeDLLBackup = false;                                  // MakeDLLBackup
+  std::string dllBackupPath;                                   // DLLBackupPath, program folder + "DLLBackup\"
+  bool useDLLBackupRestore = true;                             // UseDLLBackupRestore
 };
 
 // The defaults; programFolder ends with a backslash.

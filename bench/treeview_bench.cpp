@@ -49,14 +49,16 @@ int main(int argc, char** argv) {
   std::vector<size_t> sizes = {7500, 15000, 30000};
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
-    if (option == "--rounds") rounds = atoi(argv[i + 1]);
-    else if (option == "--sizes") sizes = ParseSizes(argv[i + 1]);
+    if (option == "--rounds")
+      rounds = atoi(argv[i + 1]);
+    else if (option == "--sizes")
+      sizes = ParseSizes(argv[i + 1]);
   }
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
   InitCommonControlsEx(&controls);
-  HWND frame = CreateWindowExA(0, "STATIC", "treeview bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 500,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND frame = CreateWindowExA(0, "STATIC", "treeview bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 500, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
   HWND view = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES, 0, 0, 600,
                               500, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!frame || !view) {

@@ -225,7 +225,7 @@ void RegistryWalk::ReadValues(HKEY key, DWORD count, DWORD longestName, DWORD lo
   valueReader_.Prepare(longestName, longestData);
   for (DWORD i = 0; i < count; ++i) {
     const LONG rc = valueReader_.Read(key, i);
-    if (rc == ERROR_NO_MORE_ITEMS) break;  // values went away meanwhile
+    if (rc == ERROR_NO_MORE_ITEMS) break;                                 // values went away meanwhile
     if (rc != ERROR_SUCCESS && !valueReader_.ReadName(key, i)) continue;  // a value without name is not listed
     const std::string_view name = valueReader_.Name();
     ValueEntry entry{};

@@ -10,9 +10,9 @@
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
 
-extern const char* const kOldConfigFile;      // "OldCFG.SXD", the snapshot before an installation
-extern const char* const kNewConfigFile;      // "NewCFG.SXD", the snapshot after it
-extern const char* const kOldConfigBackup;    // "OldCFG.BAK", the snapshot the last save replaced
+extern const char* const kOldConfigFile;    // "OldCFG.SXD", the snapshot before an installation
+extern const char* const kNewConfigFile;    // "NewCFG.SXD", the snapshot after it
+extern const char* const kOldConfigBackup;  // "OldCFG.BAK", the snapshot the last save replaced
 
 // Captures the selection and writes it to path (replacing an existing file only once the new
 // one is complete).

@@ -9,8 +9,7 @@ namespace {
 
 // Offsets live in 32-bit node data and lengths in 32-bit integers of the log.
 int32_t CheckedLength(int64_t length) {
-  if (length > std::numeric_limits<int32_t>::max())
-    throw Exception(ErrorKind::EWriteError, "Log file too large");
+  if (length > std::numeric_limits<int32_t>::max()) throw Exception(ErrorKind::EWriteError, "Log file too large");
   return static_cast<int32_t>(length);
 }
 

@@ -33,30 +33,25 @@ TBlockStream::TBlockStream(TStream& inner, int64_t begin, int64_t end)
 size_t TBlockStream::Read(void* buffer, size_t count) {
   const int64_t left = end_ - inner_.Position();
   if (left <= 0) return 0;
-  return inner_.Read(buffer,
-                     static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(count))));
+  return inner_.Read(buffer, static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(count))));
 }
 
-void TBlockStream::Write(const void*, size_t) {
-  throw Exception(ErrorKind::EWriteError, "Stream write error");
-}
+void TBlockStream::Write(const void*, size_t) { throw Exception(ErrorKind::EWriteError, "Stream write error"); }
 
 void TBlockStream::SetPosition(int64_t position) {
   if (position < 0) RaiseReadPastEnd();
   inner_.SetPosition(begin_ + position);
 }
 
-ChangeBlockReader::ChangeBlockReader(const std::string& logFileName, const LogPositions& positions,
-                                     LogSection section, size_t bufferSize)
+ChangeBlockReader::ChangeBlockReader(const std::string& logFileName, const LogPositions& positions, LogSection section,
+                                     size_t bufferSize)
     : file_(logFileName, FileMode::OpenRead),
       section_(section),
       base_(std::clamp<int64_t>(PositionsOf(positions, section).baseOffset, 0, file_.Size())),
       block_(file_, base_, BlockEnd(positions, section, file_.Size())),
       reader_(block_, bufferSize) {}
 
-int64_t ChangeBlockReader::Remaining() const {
-  return std::max<int64_t>(block_.Size() - reader_.Position(), 0);
-}
+int64_t ChangeBlockReader::Remaining() const { return std::max<int64_t>(block_.Size() - reader_.Position(), 0); }
 
 void ChangeBlockReader::Seek(int32_t recordOffset) {
   if (recordOffset <= 0 || recordOffset >= block_.Size()) RaiseReadPastEnd();
@@ -109,8 +104,7 @@ void ChangeBlockReader::SkipRecordList() {
         SkipRegistryData(reader_.ReadInteger());
         break;
       case LogSection::Drives:
-        for (int field = 0; field < 4; ++field)
-          reader_.ReadInteger();  // kind, time, size, attributes
+        for (int field = 0; field < 4; ++field) reader_.ReadInteger();  // kind, time, size, attributes
         break;
       case LogSection::SystemFiles:
         RaiseUnknownCase("ChangeBlockReader", "SkipRecordList");

@@ -37,8 +37,8 @@ class ChangeBlockReader {
  public:
   // Opens the log read-only (EFOpenError when it cannot be opened). The block runs from the
   // section's base offset to the next section's tree position, or to the end of the file.
-  ChangeBlockReader(const std::string& logFileName, const LogPositions& positions,
-                    LogSection section, size_t bufferSize = kEventReaderBufferSize);
+  ChangeBlockReader(const std::string& logFileName, const LogPositions& positions, LogSection section,
+                    size_t bufferSize = kEventReaderBufferSize);
   ChangeBlockReader(const ChangeBlockReader&) = delete;
   ChangeBlockReader& operator=(const ChangeBlockReader&) = delete;
 

@@ -46,13 +46,11 @@ std::string ComparableName(const std::string& fileName) {
 
 // Creating the log truncates it: were it one of the configuration files, the compare would
 // destroy the snapshot it is about to read.
-void RefuseLogOverConfiguration(const std::string& oldFile, const std::string& newFile,
-                                const std::string& logFile) {
+void RefuseLogOverConfiguration(const std::string& oldFile, const std::string& newFile, const std::string& logFile) {
   const std::string log = ComparableName(logFile);
   if (log == ComparableName(oldFile) || log == ComparableName(newFile))
-    throw Exception(
-        ErrorKind::EFCreateError,
-        FormatText("ERROR: %s\rThe log file cannot be one of the configuration files.", logFile));
+    throw Exception(ErrorKind::EFCreateError,
+                    FormatText("ERROR: %s\rThe log file cannot be one of the configuration files.", logFile));
 }
 
 // The first strings of both files. A refusal is told, then "File read error, aborted." as
@@ -111,9 +109,8 @@ std::string NameDamagedFile(const CompareRun& run, const std::string& message) {
 
 }  // namespace
 
-void CompareConfigurations(const std::string& oldFile, const std::string& newFile,
-                           const std::string& logFile, const CompareTrees& trees,
-                           std::vector<std::string>& excludeList, LogPositions& positions,
+void CompareConfigurations(const std::string& oldFile, const std::string& newFile, const std::string& logFile,
+                           const CompareTrees& trees, std::vector<std::string>& excludeList, LogPositions& positions,
                            UserInteraction& ui) {
   CompareRun run(oldFile, newFile, ui);
   RefuseLogOverConfiguration(oldFile, newFile, logFile);

@@ -35,7 +35,6 @@ struct CompareTrees {
 // the compare never reports its own files) and the result trees have left update mode. After a
 // failure the result trees hold what was filled until then and positions are set section by
 // section: the caller clears both. It makes logFile the current log only after a normal return.
-void CompareConfigurations(const std::string& oldFile, const std::string& newFile,
-                           const std::string& logFile, const CompareTrees& trees,
-                           std::vector<std::string>& excludeList, LogPositions& positions,
+void CompareConfigurations(const std::string& oldFile, const std::string& newFile, const std::string& logFile,
+                           const CompareTrees& trees, std::vector<std::string>& excludeList, LogPositions& positions,
                            UserInteraction& ui);

@@ -5,9 +5,7 @@
 #include "core/Errors.h"
 
 CompareSide::CompareSide(const std::string& fileName)
-    : stream_(fileName, FileMode::OpenRead),
-      reader_(stream_, kStreamBufferSize),
-      knownSize_(stream_.Size()) {}
+    : stream_(fileName, FileMode::OpenRead), reader_(stream_, kStreamBufferSize), knownSize_(stream_.Size()) {}
 
 int64_t CompareSide::Remaining() { return knownSize_ - reader_.Position(); }
 
@@ -69,9 +67,7 @@ void CompareRun::ProgressMax(int max) {
   ui.SetProgress(StatusChannel::Main, progressMax_, 0);
 }
 
-void CompareRun::ProgressPosition(int position) {
-  ui.SetProgress(StatusChannel::Main, progressMax_, position);
-}
+void CompareRun::ProgressPosition(int position) { ui.SetProgress(StatusChannel::Main, progressMax_, position); }
 
 NestingLevel::NestingLevel(CompareRun& run) : run_(run) {
   if (run_.depth_ >= kMaxNesting) throw EReadError("Invalid property value");

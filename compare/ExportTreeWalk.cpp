@@ -113,9 +113,8 @@ class Walk {
 
 }  // namespace
 
-void ExportTreeWalk(TreeModel& tree, TreeNode* start, const ExportChoice& choice,
-                    const std::string& logFileName, const LogPositions& positions,
-                    UserInteraction& ui, const ExportCallbacks& callbacks) {
+void ExportTreeWalk(TreeModel& tree, TreeNode* start, const ExportChoice& choice, const std::string& logFileName,
+                    const LogPositions& positions, UserInteraction& ui, const ExportCallbacks& callbacks) {
   if (!start) return;
   ExpandSubtree(tree, *start, logFileName, positions, choice.mode, ui);
   ChangeBlockReader block(logFileName, positions, choice.mode);

@@ -75,6 +75,5 @@ std::string ExportNodePath(const TreeNode& node, LogSection mode);
 // Walks start and its subtree (nothing when start is nullptr). The log is opened after the
 // expansion and stays open for the walk; an open error ends the walk. Record kinds are handed
 // over AND 15, so records of restored changes are exported like the others.
-void ExportTreeWalk(TreeModel& tree, TreeNode* start, const ExportChoice& choice,
-                    const std::string& logFileName, const LogPositions& positions,
-                    UserInteraction& ui, const ExportCallbacks& callbacks);
+void ExportTreeWalk(TreeModel& tree, TreeNode* start, const ExportChoice& choice, const std::string& logFileName,
+                    const LogPositions& positions, UserInteraction& ui, const ExportCallbacks& callbacks);

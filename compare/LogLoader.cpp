@@ -32,11 +32,9 @@ bool HasLogHeader(TReader& reader) {
 
 }  // namespace
 
-void LoadLogFile(const std::string& fileName, TreeModel& registrySelection,
-                 TreeModel& driveSelection, TreeModel& systemFileSelection,
-                 std::vector<std::string>& excludeList, const ResultTrees& results,
-                 LogPositions& positions, UserInteraction& ui,
-                 const std::function<void()>& treesLoaded) {
+void LoadLogFile(const std::string& fileName, TreeModel& registrySelection, TreeModel& driveSelection,
+                 TreeModel& systemFileSelection, std::vector<std::string>& excludeList, const ResultTrees& results,
+                 LogPositions& positions, UserInteraction& ui, const std::function<void()>& treesLoaded) {
   TFileStream stream(fileName, FileMode::OpenRead);
   TReader reader(stream, kStreamBufferSize);
   if (!HasLogHeader(reader)) throw Exception(FormatText("Error: %s\rNot a logfile !", fileName));
@@ -64,8 +62,8 @@ void LoadLogFile(const std::string& fileName, TreeModel& registrySelection,
   positions = loaded;
 }
 
-void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFileName,
-                      const LogPositions& positions, LogSection section, UserInteraction& ui) {
+void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                      LogSection section, UserInteraction& ui) {
   if (logFileName.empty() || node.Data() == 0 || node.Count() > 0) return;
   if (section == LogSection::SystemFiles) return;  // sections show their entries in the list
   if (!IsNewOrDeleted(KindOf(node.StateIndex())))
@@ -105,15 +103,15 @@ void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFil
                      .cut = (node.StateIndex() & kRestoredBit) != 0});
 }
 
-TreeModel::Loader ResultTreeLoader(const std::string& logFileName, const LogPositions& positions,
-                                   LogSection section, UserInteraction& ui) {
+TreeModel::Loader ResultTreeLoader(const std::string& logFileName, const LogPositions& positions, LogSection section,
+                                   UserInteraction& ui) {
   return [&logFileName, &positions, section, &ui](TreeModel& tree, TreeNode& node) {
     ExpandResultNode(tree, node, logFileName, positions, section, ui);
   };
 }
 
-void ExpandSubtree(TreeModel& tree, TreeNode& node, const std::string& logFileName,
-                   const LogPositions& positions, LogSection section, UserInteraction& ui) {
+void ExpandSubtree(TreeModel& tree, TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                   LogSection section, UserInteraction& ui) {
   TreeUpdate update(tree);
   WaitCursor wait(ui);
   std::vector<TreeNode*> pending{&node};

@@ -27,11 +27,9 @@ struct ResultTrees {
 // not begin with the log header is refused with "Error: <name>\rNot a logfile !"; a read
 // error of the rest is raised as "ERROR: <name>\r<reason>". On any error the trees keep what
 // was read until then (the caller clears them) and positions stay unchanged.
-void LoadLogFile(const std::string& fileName, TreeModel& registrySelection,
-                 TreeModel& driveSelection, TreeModel& systemFileSelection,
-                 std::vector<std::string>& excludeList, const ResultTrees& results,
-                 LogPositions& positions, UserInteraction& ui,
-                 const std::function<void()>& treesLoaded);
+void LoadLogFile(const std::string& fileName, TreeModel& registrySelection, TreeModel& driveSelection,
+                 TreeModel& systemFileSelection, std::vector<std::string>& excludeList, const ResultTrees& results,
+                 LogPositions& positions, UserInteraction& ui, const std::function<void()>& treesLoaded);
 
 // Nodes deeper than this are refused: no registry key or folder path nests so far, and every
 // recursive walk of a tree must stay within the stack.
@@ -44,15 +42,15 @@ inline constexpr int kMostResultLevels = 1024;
 // record offset or with children already, and in the system-file tree. Other kinds fail with
 // "Only available for new or deleted keys!" (registry) or "Only available for new and deleted
 // keys!" (drives). The children appear only when the whole level was read.
-void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFileName,
-                      const LogPositions& positions, LogSection section, UserInteraction& ui);
+void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                      LogSection section, UserInteraction& ui);
 
 // The loader to install with TreeModel::SetLoader on a result tree. It reads logFileName and
 // positions when it runs, so the caller keeps them current across compares and loads.
-TreeModel::Loader ResultTreeLoader(const std::string& logFileName, const LogPositions& positions,
-                                   LogSection section, UserInteraction& ui);
+TreeModel::Loader ResultTreeLoader(const std::string& logFileName, const LogPositions& positions, LogSection section,
+                                   UserInteraction& ui);
 
 // Expands node and all its descendants in update mode, loading new and deleted subtrees from
 // the change block: the bulk expansion, also used by the export and restore walks.
-void ExpandSubtree(TreeModel& tree, TreeNode& node, const std::string& logFileName,
-                   const LogPositions& positions, LogSection section, UserInteraction& ui);
+void ExpandSubtree(TreeModel& tree, TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                   LogSection section, UserInteraction& ui);

@@ -43,8 +43,7 @@ int32_t RecordCopier::Nested(CopyLeaf copyLeaf) {
     if (remaining.back() > 0) {
       --remaining.back();
       CopyString();
-      if (remaining.size() >= static_cast<size_t>(kMaxNesting))
-        throw EReadError("Invalid property value");
+      if (remaining.size() >= static_cast<size_t>(kMaxNesting)) throw EReadError("Invalid property value");
       remaining.push_back(CopyInteger());
     } else {
       remaining.pop_back();

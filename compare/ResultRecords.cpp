@@ -32,8 +32,8 @@ ResultRow StartRow(ChangeBlockReader& block) {
 
 std::string IntegerBytes(int32_t value) {
   const uint32_t bits = static_cast<uint32_t>(value);
-  const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8),
-                         static_cast<char>(bits >> 16), static_cast<char>(bits >> 24)};
+  const char bytes[4] = {static_cast<char>(bits), static_cast<char>(bits >> 8), static_cast<char>(bits >> 16),
+                         static_cast<char>(bits >> 24)};
   return std::string(bytes, 4);
 }
 
@@ -56,9 +56,8 @@ std::string DriveFolderPath(const TreeNode& node) {
   return path;
 }
 
-void ReadRegistryRows(const TreeNode& node, const std::string& logFileName,
-                      const LogPositions& positions, const std::string& defaultText,
-                      const std::string& emptyText, std::vector<ResultRow>& rows) {
+void ReadRegistryRows(const TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                      const std::string& defaultText, const std::string& emptyText, std::vector<ResultRow>& rows) {
   if (!HasRecords(node, logFileName)) return;
   ChangeBlockReader block(logFileName, positions, LogSection::Registry);
   SeekRecords(block, node);
@@ -86,8 +85,8 @@ void ReadRegistryRows(const TreeNode& node, const std::string& logFileName,
   }
 }
 
-void ReadDriveRows(const TreeNode& node, const std::string& logFileName,
-                   const LogPositions& positions, std::vector<ResultRow>& rows) {
+void ReadDriveRows(const TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                   std::vector<ResultRow>& rows) {
   if (!HasRecords(node, logFileName)) return;
   ChangeBlockReader block(logFileName, positions, LogSection::Drives);
   SeekRecords(block, node);
@@ -99,15 +98,13 @@ void ReadDriveRows(const TreeNode& node, const std::string& logFileName,
     row.size = static_cast<uint32_t>(reader.ReadInteger());
     row.attributes = static_cast<uint32_t>(reader.ReadInteger());
     row.caption = row.name;
-    row.columns = {FormatThousands(row.size, separator), FormatDosDateTime(row.time),
-                   FormatAttributes(row.attributes)};
+    row.columns = {FormatThousands(row.size, separator), FormatDosDateTime(row.time), FormatAttributes(row.attributes)};
     rows.push_back(std::move(row));
   }
 }
 
-void ReadSystemFileRows(const TreeNode& node, const std::string& logFileName,
-                        const LogPositions& positions, int entryImage,
-                        std::vector<ResultRow>& rows) {
+void ReadSystemFileRows(const TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                        int entryImage, std::vector<ResultRow>& rows) {
   if (!HasRecords(node, logFileName)) return;
   const TreeNode* file = AncestorAtLevel(node, 1);
   if (!file) return;

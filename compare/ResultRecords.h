@@ -37,17 +37,15 @@ struct ResultRow {
 // the fill with the reader's exception; the rows read until then stay in rows.
 
 // Value list: an empty name shows defaultText, an empty string emptyText in double quotes.
-void ReadRegistryRows(const TreeNode& node, const std::string& logFileName,
-                      const LogPositions& positions, const std::string& defaultText,
-                      const std::string& emptyText, std::vector<ResultRow>& rows);
+void ReadRegistryRows(const TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                      const std::string& defaultText, const std::string& emptyText, std::vector<ResultRow>& rows);
 // File list: columns size, date, attributes.
-void ReadDriveRows(const TreeNode& node, const std::string& logFileName,
-                   const LogPositions& positions, std::vector<ResultRow>& rows);
+void ReadDriveRows(const TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                   std::vector<ResultRow>& rows);
 // Entry list: every row gets entryImage; the file type comes from the node's file node (level
 // 1) and raises "Cannot determine file type of <text>." when it fits none.
-void ReadSystemFileRows(const TreeNode& node, const std::string& logFileName,
-                        const LogPositions& positions, int entryImage,
-                        std::vector<ResultRow>& rows);
+void ReadSystemFileRows(const TreeNode& node, const std::string& logFileName, const LogPositions& positions,
+                        int entryImage, std::vector<ResultRow>& rows);
 
 // The folder a drive result node stands for, "C:\WINDOWS\SYSTEM\": the drive letter of its
 // level-1 node, ":\", then each folder below followed by "\". Empty for the top node.

@@ -15,8 +15,7 @@
 
 class SystemFilesCompare {
  public:
-  SystemFilesCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree,
-                     SystemFileImages images);
+  SystemFilesCompare(CompareRun& run, TreeModel& resultTree, const TreeModel& selectionTree, SystemFileImages images);
 
   // Both readers stand at the system-files header. Writes the section's result tree, change
   // block length and change block to log.
@@ -28,10 +27,9 @@ class SystemFilesCompare {
   // With sections set (INI files at file level) the section lists, otherwise the entry list
   // at the readers' position: a section's entries or a text file's lines.
   void CompareSystemFile(int type, bool sections);
-  void SectionStep(MergeStep step, const std::string& name, NameList& oldSections,
-                   NameList& newSections, int type);
-  void EntryStep(MergeStep step, const std::string& name, NameList& oldEntries,
-                 NameList& newEntries, int type, int& counter);
+  void SectionStep(MergeStep step, const std::string& name, NameList& oldSections, NameList& newSections, int type);
+  void EntryStep(MergeStep step, const std::string& name, NameList& oldEntries, NameList& newEntries, int type,
+                 int& counter);
   TreeNode& ChangedNode(int type);
   int FileImage(int type) const;
 

@@ -63,8 +63,7 @@ class TextExport {
 
   void RecordLine(const ExportRecord& record) {
     if (record.kind < kRecordNew || record.kind > kRecordNewSide) return;
-    std::string line =
-        "  " + Symbol(record.kind) + Quoted(record.name.empty() ? defaultText_ : record.name);
+    std::string line = "  " + Symbol(record.kind) + Quoted(record.name.empty() ? defaultText_ : record.name);
     char buffer[64];
     switch (record.form) {
       case ExportValueForm::Text:
@@ -72,16 +71,16 @@ class TextExport {
         break;
       case ExportValueForm::Integer:
         if (record.mode == LogSection::Registry) {
-          std::snprintf(buffer, sizeof buffer, " = $%08X  (%d)",
-                        static_cast<unsigned>(record.integer), static_cast<int>(record.integer));
+          std::snprintf(buffer, sizeof buffer, " = $%08X  (%d)", static_cast<unsigned>(record.integer),
+                        static_cast<int>(record.integer));
           line += buffer;
         } else {
           line += " = " + Quoted(std::to_string(record.integer));
         }
         break;
       case ExportValueForm::FileInfo:
-        line += " " + FormatThousands(record.size, ThousandsSeparator()) + " Bytes, " +
-                FormatDosDateTime(record.time) + ", [" + FormatAttributes(record.attributes) + "]";
+        line += " " + FormatThousands(record.size, ThousandsSeparator()) + " Bytes, " + FormatDosDateTime(record.time) +
+                ", [" + FormatAttributes(record.attributes) + "]";
         break;
       case ExportValueForm::Bytes:
         HexLines(line, record);
@@ -112,9 +111,8 @@ class TextExport {
 
 }  // namespace
 
-std::vector<std::string> BuildTextExport(TreeModel& tree, TreeNode* start,
-                                         const ExportChoice& choice, const std::string& logFileName,
-                                         const LogPositions& positions,
+std::vector<std::string> BuildTextExport(TreeModel& tree, TreeNode* start, const ExportChoice& choice,
+                                         const std::string& logFileName, const LogPositions& positions,
                                          const std::string& defaultText, UserInteraction& ui) {
   const std::string startPath = start ? ExportNodePath(*start, LogSection::Registry) : "";
   std::vector<std::string> lines = {
@@ -123,12 +121,11 @@ std::vector<std::string> BuildTextExport(TreeModel& tree, TreeNode* start,
       "; File:" + logFileName,
       std::string("; ") + SectionWord(choice.mode) + " : " + startPath,
       "; Legend:",
-      "; " + Symbol(kKindDeleted) + "= Deleted key/folder, " + Symbol(kKindNew) +
-          "= New key/folder, " + Symbol(kKindChanged) + "= Changed  key/folder, ",
-      "; " + Symbol(kRecordDeleted) + "= Deleted value/file, " + Symbol(kRecordNew) +
-          "= New value/file",
-      "; " + Symbol(kRecordOldSide) + "= Changed value (old  value/file), " +
-          Symbol(kRecordNewSide) + "=  Changed value (new value/file)",
+      "; " + Symbol(kKindDeleted) + "= Deleted key/folder, " + Symbol(kKindNew) + "= New key/folder, " +
+          Symbol(kKindChanged) + "= Changed  key/folder, ",
+      "; " + Symbol(kRecordDeleted) + "= Deleted value/file, " + Symbol(kRecordNew) + "= New value/file",
+      "; " + Symbol(kRecordOldSide) + "= Changed value (old  value/file), " + Symbol(kRecordNewSide) +
+          "=  Changed value (new value/file)",
       "; ",
   };
   TextExport text(defaultText, lines);

@@ -14,9 +14,8 @@
 // The lines of the export of start (which the command takes from the tree's selection).
 // defaultText replaces empty record names. Errors (the log cannot be opened, a read error)
 // propagate, so that no file is written from half a list.
-std::vector<std::string> BuildTextExport(TreeModel& tree, TreeNode* start,
-                                         const ExportChoice& choice, const std::string& logFileName,
-                                         const LogPositions& positions,
+std::vector<std::string> BuildTextExport(TreeModel& tree, TreeNode* start, const ExportChoice& choice,
+                                         const std::string& logFileName, const LogPositions& positions,
                                          const std::string& defaultText, UserInteraction& ui);
 
 // Creates or truncates the file and writes each line followed by CR LF.

@@ -14,7 +14,8 @@ struct KindInfo {
   ErrorKind parent;  // itself for a root kind
 };
 
-#define KIND(k, parent) {ErrorKind::k, #k, ErrorKind::parent}
+#define KIND(k, parent) \
+  { ErrorKind::k, #k, ErrorKind::parent }
 constexpr KindInfo kKinds[] = {
     KIND(Exception, Exception),
     KIND(EAbort, Exception),

@@ -99,8 +99,7 @@ class EReadError : public Exception {
 
 class EMyRegistryException : public Exception {
  public:
-  explicit EMyRegistryException(std::string message)
-      : Exception(ErrorKind::EMyRegistryException, std::move(message)) {}
+  explicit EMyRegistryException(std::string message) : Exception(ErrorKind::EMyRegistryException, std::move(message)) {}
 };
 
 [[noreturn]] void RaiseAbort();  // throws EMyAbort

@@ -109,8 +109,9 @@ void TreeModel::SortChildren(TreeNode* node, const std::function<bool(const Tree
   TreeNode& p = node ? *node : root_;
   // Views rebuild the moved items: tell them the children go and come back in order.
   for (auto& child : p.children_) NotifyRemoving(*child);
-  std::stable_sort(p.children_.begin(), p.children_.end(),
-                   [&](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) { return less(*a, *b); });
+  std::stable_sort(
+      p.children_.begin(), p.children_.end(),
+      [&](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) { return less(*a, *b); });
   Renumber(p, 0);
   std::function<void(TreeNode&)> reinsert = [&](TreeNode& n) {
     for (TreeModelObserver* o : observers_) o->NodeInserted(n);

@@ -33,7 +33,7 @@ class TreeNode {
   bool HasChildren() const { return fields_.hasChildren; }  // children exist or can be loaded on expansion
   int32_t Data() const { return fields_.data; }
   bool Expanded() const { return expanded_; }
-  bool Cut() const { return fields_.cut; }  // drawn greyed
+  bool Cut() const { return fields_.cut; }      // drawn greyed
   void* ViewItem() const { return viewItem_; }  // the item a view made for this node
 
   TreeNode* Parent() const { return parent_; }  // nullptr for a top-level node

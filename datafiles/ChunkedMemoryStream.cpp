@@ -21,7 +21,8 @@ size_t TChunkedMemoryStream::Read(void* buffer, size_t count) {
 }
 
 void TChunkedMemoryStream::Write(const void* buffer, size_t count) {
-  if (position_ != size_) throw Exception(ErrorKind::EStreamError, "Invalid stream position " + std::to_string(position_));
+  if (position_ != size_)
+    throw Exception(ErrorKind::EStreamError, "Invalid stream position " + std::to_string(position_));
   const auto* in = static_cast<const uint8_t*>(buffer);
   while (count > 0) {
     size_t offset = static_cast<size_t>(size_ % kChunkSize);

@@ -7,14 +7,11 @@
 #include <string>
 #include <string_view>
 
-inline constexpr std::string_view kRegistrationHeader =
-    "* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver 4/97 *";
+inline constexpr std::string_view kRegistrationHeader = "* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver 4/97 *";
 // Files of version 1.4 and earlier begin with this one; their layout differs.
-inline constexpr std::string_view kOldRegistrationHeader =
-    "* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver2 *";
+inline constexpr std::string_view kOldRegistrationHeader = "* THIS IS A SNAPTRACE REGISTRATION DATAFILE Ver2 *";
 inline constexpr std::string_view kDrivesHeader = "* THIS IS A SNAPTRACE DRIVES DATAFILE *";
-inline constexpr std::string_view kSystemFilesHeader =
-    "* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *";
+inline constexpr std::string_view kSystemFilesHeader = "* THIS IS A SNAPTRACE SYSTEMFILES DATAFILE *";
 
 enum class HeaderKind { Current, OlderVersion, Foreign };
 

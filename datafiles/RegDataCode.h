@@ -30,9 +30,7 @@ constexpr uint32_t kPlatformRegBinary = 3;
 // length and that many bytes.
 inline bool IsTextRegDataCode(int code) { return code == kRdString || code == kRdExpandString; }
 
-[[noreturn]] inline void RaiseUnknownDataType() {
-  throw EMyRegistryException("unknown Datatype of the Registry");
-}
+[[noreturn]] inline void RaiseUnknownDataType() { throw EMyRegistryException("unknown Datatype of the Registry"); }
 
 // Only the low seven bits carry the type: callers may keep flags in the high bit of a code.
 inline uint32_t RegDataCodeToPlatform(int code) {

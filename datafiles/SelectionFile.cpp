@@ -18,8 +18,8 @@ std::vector<std::string> ReadExcludeList(TReader& reader) {
 }
 
 void Load(TReader& reader, TreeModel& registryTree, TreeModel& driveTree, TreeModel& systemFileTree,
-          std::vector<std::string>& excludeList, UserInteraction& ui,
-          const std::function<void()>& treesLoaded, const std::string& fileName) {
+          std::vector<std::string>& excludeList, UserInteraction& ui, const std::function<void()>& treesLoaded,
+          const std::string& fileName) {
   ReadTreeBlock(reader, registryTree, false, fileName);
   ReadTreeBlock(reader, driveTree, false, fileName);
   ReadTreeBlock(reader, systemFileTree, false, fileName);
@@ -40,8 +40,8 @@ void Load(TReader& reader, TreeModel& registryTree, TreeModel& driveTree, TreeMo
 
 }  // namespace
 
-void SaveSelections(TWriter& writer, TreeModel& registryTree, TreeModel& driveTree,
-                    TreeModel& systemFileTree, const std::vector<std::string>& excludeList) {
+void SaveSelections(TWriter& writer, TreeModel& registryTree, TreeModel& driveTree, TreeModel& systemFileTree,
+                    const std::vector<std::string>& excludeList) {
   WriteTreeBlock(writer, registryTree, true, false);
   WriteTreeBlock(writer, driveTree, true, false);
   WriteTreeBlock(writer, systemFileTree, true, false);
@@ -58,16 +58,15 @@ void SaveSelections(const std::string& fileName, TreeModel& registryTree, TreeMo
   writer.FlushBuffer();
 }
 
-void LoadSelections(TReader& reader, TreeModel& registryTree, TreeModel& driveTree,
-                    TreeModel& systemFileTree, std::vector<std::string>& excludeList,
-                    UserInteraction& ui, const std::function<void()>& treesLoaded) {
-  Load(reader, registryTree, driveTree, systemFileTree, excludeList, ui, treesLoaded,
-       std::string());
+void LoadSelections(TReader& reader, TreeModel& registryTree, TreeModel& driveTree, TreeModel& systemFileTree,
+                    std::vector<std::string>& excludeList, UserInteraction& ui,
+                    const std::function<void()>& treesLoaded) {
+  Load(reader, registryTree, driveTree, systemFileTree, excludeList, ui, treesLoaded, std::string());
 }
 
 void LoadSelections(const std::string& fileName, TreeModel& registryTree, TreeModel& driveTree,
-                    TreeModel& systemFileTree, std::vector<std::string>& excludeList,
-                    UserInteraction& ui, const std::function<void()>& treesLoaded) {
+                    TreeModel& systemFileTree, std::vector<std::string>& excludeList, UserInteraction& ui,
+                    const std::function<void()>& treesLoaded) {
   TFileStream stream(fileName, FileMode::OpenRead);
   TReader reader(stream, kStreamBufferSize);
   Load(reader, registryTree, driveTree, systemFileTree, excludeList, ui, treesLoaded, fileName);

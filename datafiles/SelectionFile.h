@@ -18,8 +18,8 @@ inline constexpr std::string_view kExcludeListMarker = "idNocheckFiles";
 
 // Each tree is written with uniform-subtree pruning, so its unmixed root-level subtrees are
 // collapsed and unloaded afterwards.
-void SaveSelections(TWriter& writer, TreeModel& registryTree, TreeModel& driveTree,
-                    TreeModel& systemFileTree, const std::vector<std::string>& excludeList);
+void SaveSelections(TWriter& writer, TreeModel& registryTree, TreeModel& driveTree, TreeModel& systemFileTree,
+                    const std::vector<std::string>& excludeList);
 // Creates or truncates the file.
 void SaveSelections(const std::string& fileName, TreeModel& registryTree, TreeModel& driveTree,
                     TreeModel& systemFileTree, const std::vector<std::string>& excludeList);
@@ -29,10 +29,10 @@ void SaveSelections(const std::string& fileName, TreeModel& registryTree, TreeMo
 // is missing or unreadable never fails the load: the user is told once, excludeList keeps its
 // entries and the reader stands where the list would have begun. Errors in the tree blocks
 // end the load; the trees read until then stay.
-void LoadSelections(TReader& reader, TreeModel& registryTree, TreeModel& driveTree,
-                    TreeModel& systemFileTree, std::vector<std::string>& excludeList,
-                    UserInteraction& ui, const std::function<void()>& treesLoaded);
+void LoadSelections(TReader& reader, TreeModel& registryTree, TreeModel& driveTree, TreeModel& systemFileTree,
+                    std::vector<std::string>& excludeList, UserInteraction& ui,
+                    const std::function<void()>& treesLoaded);
 // A file that is not a selection file is refused with its name in the message.
 void LoadSelections(const std::string& fileName, TreeModel& registryTree, TreeModel& driveTree,
-                    TreeModel& systemFileTree, std::vector<std::string>& excludeList,
-                    UserInteraction& ui, const std::function<void()>& treesLoaded);
+                    TreeModel& systemFileTree, std::vector<std::string>& excludeList, UserInteraction& ui,
+                    const std::function<void()>& treesLoaded);

@@ -15,8 +15,7 @@ namespace {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-[[noreturn]] void RaiseFileError(ErrorKind kind, const char* what, const std::string& fileName,
-                                 int error) {
+[[noreturn]] void RaiseFileError(ErrorKind kind, const char* what, const std::string& fileName, int error) {
   throw Exception(kind, std::string(what) + " \"" + fileName + "\". " + Reason(error));
 }
 
@@ -81,8 +80,7 @@ TFileStream::TFileStream(const std::string& fileName, FileMode mode) : fileName_
   file_ = std::fopen(fileName.c_str(), flags);
   if (!file_) {
     const int error = errno;
-    if (mode == FileMode::Create)
-      RaiseFileError(ErrorKind::EFCreateError, "Cannot create file", fileName, error);
+    if (mode == FileMode::Create) RaiseFileError(ErrorKind::EFCreateError, "Cannot create file", fileName, error);
     RaiseFileError(ErrorKind::EFOpenError, "Cannot open file", fileName, error);
   }
 }

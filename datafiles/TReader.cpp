@@ -70,8 +70,7 @@ void TReader::ReadStringSlow(std::string& text) {
     case kTagLongString: {
       uint8_t bytes[4];
       Read(bytes, 4);
-      const uint32_t value =
-          bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+      const uint32_t value = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
       // A damaged length must not make us allocate gigabytes before the read fails.
       if (static_cast<int64_t>(value) > Remaining()) RaiseReadPastEnd();
       length = value;

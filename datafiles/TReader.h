@@ -85,8 +85,7 @@ inline int32_t TReader::ReadInteger() {
         return static_cast<int16_t>(p[1] | p[2] << 8);
       case kTagInt32:
         next_ += 5;
-        return static_cast<int32_t>(p[1] | p[2] << 8 | p[3] << 16 |
-                                    static_cast<uint32_t>(p[4]) << 24);
+        return static_cast<int32_t>(p[1] | p[2] << 8 | p[3] << 16 | static_cast<uint32_t>(p[4]) << 24);
     }
   }
   return ReadIntegerSlow();

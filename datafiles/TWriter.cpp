@@ -56,8 +56,7 @@ void TWriter::WriteStringSlow(std::string_view text) {
     header[1] = static_cast<uint8_t>(length);
     headerSize = 2;
   } else {
-    if (length > 0xFFFFFFFFu)
-      throw Exception(ErrorKind::EWriteError, "String too long for the data file");
+    if (length > 0xFFFFFFFFu) throw Exception(ErrorKind::EWriteError, "String too long for the data file");
     const uint32_t bits = static_cast<uint32_t>(length);
     header[0] = kTagLongString;
     for (int i = 0; i < 4; ++i) header[1 + i] = static_cast<uint8_t>(bits >> (8 * i));

@@ -53,8 +53,7 @@ int32_t ReadCount(TReader& reader) {
 
 }  // namespace
 
-void ReadTreeBlock(TReader& reader, TreeModel& tree, bool markRestored,
-                   const std::string& fileName) {
+void ReadTreeBlock(TReader& reader, TreeModel& tree, bool markRestored, const std::string& fileName) {
   TreeUpdate update(tree);
   if (reader.ReadString() != kSelectionHeader)
     throw Exception(FormatText("ERROR: %s\rThis not a selection file ", fileName));
@@ -105,8 +104,7 @@ void WriteTreeBlock(TWriter& writer, TreeModel& tree, bool pruneUniform, bool pr
   for (size_t i = 0; i < tree.TopCount(); ++i) WriteNode(writer, *tree.Top(i), pruneNewDeleted);
 }
 
-void WriteTreeBlock(const std::string& fileName, TreeModel& tree, bool pruneUniform,
-                    bool pruneNewDeleted) {
+void WriteTreeBlock(const std::string& fileName, TreeModel& tree, bool pruneUniform, bool pruneNewDeleted) {
   TFileStream stream(fileName, FileMode::Create);
   TWriter writer(stream, kStreamBufferSize);
   WriteTreeBlock(writer, tree, pruneUniform, pruneNewDeleted);

@@ -21,14 +21,12 @@ inline constexpr std::string_view kSelectionHeader = "* THIS IS A SNAPTRACE SELE
 // change block instead.
 void WriteTreeBlock(TWriter& writer, TreeModel& tree, bool pruneUniform, bool pruneNewDeleted);
 // Creates or truncates the file.
-void WriteTreeBlock(const std::string& fileName, TreeModel& tree, bool pruneUniform,
-                    bool pruneNewDeleted);
+void WriteTreeBlock(const std::string& fileName, TreeModel& tree, bool pruneUniform, bool pruneNewDeleted);
 
 // Replaces the tree's nodes with the block's. A wrong header is refused before the tree is
 // touched; malformed or truncated data raise the reader's EReadError, and the nodes read until
 // then stay. markRestored shows the nodes whose state has the restored bit 16 greyed (cut).
 void ReadTreeBlock(TReader& reader, TreeModel& tree, bool markRestored);
 // For a reader over a named file that the caller opened: the refusal names the file.
-void ReadTreeBlock(TReader& reader, TreeModel& tree, bool markRestored,
-                   const std::string& fileName);
+void ReadTreeBlock(TReader& reader, TreeModel& tree, bool markRestored, const std::string& fileName);
 void ReadTreeBlock(const std::string& fileName, TreeModel& tree, bool markRestored);

@@ -37,8 +37,7 @@ TMyRegistry* SetStaticReg(TMyRegistry* reg) { return staticReg.exchange(reg); }
 
 TMyRegistry* StaticReg() { return staticReg.load(); }
 
-SettingValue ReadSettingFrom(const TMyRegistry& reg, const std::string& name,
-                             const SettingValue& defaultValue) {
+SettingValue ReadSettingFrom(const TMyRegistry& reg, const std::string& name, const SettingValue& defaultValue) {
   return ReadIfPresent(reg, name).value_or(defaultValue);
 }
 
@@ -48,11 +47,9 @@ SettingValue ReadSetting(const std::string& name, const SettingValue& defaultVal
 }
 
 SettingValue ReadRequiredSetting(const std::string& name) {
-  const TMyRegistry& reg =
-      InstalledStaticReg("Please define StaticReg in the initialization clause");
+  const TMyRegistry& reg = InstalledStaticReg("Please define StaticReg in the initialization clause");
   std::optional<SettingValue> value = ReadIfPresent(reg, name);
-  if (!value)
-    throw EMyRegistryException(FormatText("Values have not been initialized - Value: %s", name));
+  if (!value) throw EMyRegistryException(FormatText("Values have not been initialized - Value: %s", name));
   return *std::move(value);
 }
 

@@ -19,8 +19,7 @@ TMyRegistry* StaticReg();
 
 // The value under the current key of reg; defaultValue when it is missing. Any type other than
 // string or integer raises "Unknown variable type while reading registry.".
-SettingValue ReadSettingFrom(const TMyRegistry& reg, const std::string& name,
-                             const SettingValue& defaultValue);
+SettingValue ReadSettingFrom(const TMyRegistry& reg, const std::string& name, const SettingValue& defaultValue);
 
 // ReadSettingFrom on StaticReg.
 SettingValue ReadSetting(const std::string& name, const SettingValue& defaultValue);
@@ -34,12 +33,6 @@ int32_t SettingAsInt(const SettingValue& value);
 bool SettingAsBool(const SettingValue& value);
 std::string SettingAsText(const SettingValue& value);
 
-inline int32_t ReadRequiredInt(const std::string& name) {
-  return SettingAsInt(ReadRequiredSetting(name));
-}
-inline bool ReadRequiredBool(const std::string& name) {
-  return SettingAsBool(ReadRequiredSetting(name));
-}
-inline std::string ReadRequiredText(const std::string& name) {
-  return SettingAsText(ReadRequiredSetting(name));
-}
+inline int32_t ReadRequiredInt(const std::string& name) { return SettingAsInt(ReadRequiredSetting(name)); }
+inline bool ReadRequiredBool(const std::string& name) { return SettingAsBool(ReadRequiredSetting(name)); }
+inline std::string ReadRequiredText(const std::string& name) { return SettingAsText(ReadRequiredSetting(name)); }

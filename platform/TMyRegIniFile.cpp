@@ -36,8 +36,7 @@ std::string TMyRegIniFile::ReadString(const std::string& section, const std::str
   return TMyRegistry::ReadString(ident, false);
 }
 
-void TMyRegIniFile::WriteString(const std::string& section, const std::string& ident,
-                                const std::string& text) {
+void TMyRegIniFile::WriteString(const std::string& section, const std::string& ident, const std::string& text) {
   CreateKey(section);
   UniqueHKey key = GetKey(section);
   if (!key) return;
@@ -45,13 +44,11 @@ void TMyRegIniFile::WriteString(const std::string& section, const std::string& i
   TMyRegistry::WriteString(ident, text, kRdString);
 }
 
-int32_t TMyRegIniFile::ReadInteger(const std::string& section, const std::string& ident,
-                                   int32_t defaultValue) {
+int32_t TMyRegIniFile::ReadInteger(const std::string& section, const std::string& ident, int32_t defaultValue) {
   int32_t value = 0;
   return ParseIniInteger(ReadString(section, ident, ""), value) ? value : defaultValue;
 }
 
-void TMyRegIniFile::WriteInteger(const std::string& section, const std::string& ident,
-                                 int32_t value) {
+void TMyRegIniFile::WriteInteger(const std::string& section, const std::string& ident, int32_t value) {
   WriteString(section, ident, std::to_string(value));
 }

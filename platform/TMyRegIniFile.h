@@ -16,8 +16,7 @@ class TMyRegIniFile : public TMyRegistry {
   const std::string& FileName() const { return fileName_; }
 
   // defaultText when the section or the identifier is missing.
-  std::string ReadString(const std::string& section, const std::string& ident,
-                         const std::string& defaultText);
+  std::string ReadString(const std::string& section, const std::string& ident, const std::string& defaultText);
   void WriteString(const std::string& section, const std::string& ident, const std::string& text);
   // defaultValue when the stored text is missing or no integer.
   int32_t ReadInteger(const std::string& section, const std::string& ident, int32_t defaultValue);

@@ -3,7 +3,7 @@
 
 #define IDR_MAINMENU 100
 #define IDR_ACCELERATORS 101
-#define IDI_QUORVEL 102  // the first icon: the program's
+#define IDI_QUORVEL 102        // the first icon: the program's
 #define IDR_RESULT_POPUPS 103  // pop-up menus of the result trees and lists, then of the selection pages
 #define IDI_DOCUMENT 104       // the second icon: the data files' ("<exe>,1")
 
@@ -54,9 +54,9 @@
 #define IDM_DONT_CHECK_DRIVE 1622
 #define IDM_DONT_CHECK_SYSTEM 1623
 #define IDM_DONT_CHECK_DRIVE_FILES 1631
-#define IDM_EXCLUDE_FILES 1632     // pop-up of the drive selection's file list
+#define IDM_EXCLUDE_FILES 1632       // pop-up of the drive selection's file list
 #define IDM_ADD_EXCLUDED_FILES 1633  // the "Add" button beside the exclude list
 #define IDM_SHOW_CLSID_NAME 1641
 
-#define IDM_ADD_USER_FILE 1651     // pop-up of the system-file selection tree
+#define IDM_ADD_USER_FILE 1651  // pop-up of the system-file selection tree
 #define IDM_DELETE_USER_FILE 1652

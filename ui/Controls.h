@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id,
-                 DWORD exStyle = 0);
+HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id, DWORD exStyle = 0);
 
 // Tab control pages given by their captions.
 void AddTabs(HWND tab, const std::vector<std::string>& captions);

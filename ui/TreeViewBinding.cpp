@@ -131,7 +131,8 @@ void TreeViewBinding::Select(TreeNode* node) {
 TreeNode* TreeViewBinding::NodeAt(POINT clientPoint) const {
   TVHITTESTINFO hit{};
   hit.pt = clientPoint;
-  return NodeOfItem(tree_, reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))));
+  return NodeOfItem(tree_,
+                    reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))));
 }
 
 bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {

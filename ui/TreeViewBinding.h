@@ -35,8 +35,8 @@ class TreeViewBinding : public TreeModelObserver {
 
   // A click on the node's state image, or Space with the node selected.
   std::function<void(TreeNode&)> onStateClick;
-  std::function<void(TreeNode*)> onSelect;      // the selection moved (nullptr: none)
-  std::function<void(TreeNode&)> onCollapsed;   // the user collapsed the node
+  std::function<void(TreeNode*)> onSelect;     // the selection moved (nullptr: none)
+  std::function<void(TreeNode&)> onCollapsed;  // the user collapsed the node
   // The user expands the node and its children are loaded; the view opens it after this.
   std::function<void(TreeNode&)> onExpanding;
   // Asked before the selection moves; false keeps the current node.

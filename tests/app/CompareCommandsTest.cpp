@@ -121,7 +121,9 @@ TEST_F(CompareCommandsTest, WithoutABaselineTheCompareAsksForOne) {
     CompareCommand(environment, false);
     FAIL();
   } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), "Please save your current configuration first\rwith `Save Current Configuration` -- see Help for details!");
+    EXPECT_EQ(
+        e.Message(),
+        "Please save your current configuration first\rwith `Save Current Configuration` -- see Help for details!");
   }
 }
 

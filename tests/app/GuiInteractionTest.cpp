@@ -37,7 +37,10 @@ TEST(GuiInteraction, OwnButtonSetsShowTheirButtonsAndAnswerThePressedOne) {
   const Case cases[] = {
       {MsgButtons::YesNoAll, {"Yes", "No", "All"}, {"Cancel", "Yes to All"}, 102, MsgAnswer::All},
       {MsgButtons::YesNoAll, {"Yes", "No", "All"}, {}, IDNO, MsgAnswer::No},
-      {MsgButtons::YesNoCancelAll, {"Yes", "No", "Cancel", "No to All", "Yes to All"}, {"All"}, 101,
+      {MsgButtons::YesNoCancelAll,
+       {"Yes", "No", "Cancel", "No to All", "Yes to All"},
+       {"All"},
+       101,
        MsgAnswer::YesToAll},
       {MsgButtons::YesNoCancelAll, {"Yes"}, {}, IDCANCEL, MsgAnswer::Cancel},
   };

@@ -28,9 +28,7 @@ void TestFileWrite(const std::string& path, const std::string& text) {
   CloseHandle(file);
 }
 
-bool MenuEnabled(HMENU menu, UINT id) {
-  return !(GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
-}
+bool MenuEnabled(HMENU menu, UINT id) { return !(GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)); }
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -107,9 +105,9 @@ TEST_F(MainWindowTest, StatusLineRestsWithTheSecondLabelHidden) {
   EXPECT_FALSE(IsWindowVisible(window->Control("StatusLBL2")));
   EXPECT_FALSE(IsWindowVisible(window->Control("ProgressBar2")));
   EXPECT_EQ(SendMessageA(window->Control("ListView2"), LVM_GETITEMCOUNT, 0, 0), 11);
-  for (const char* name : {"RegView", "ListView1", "DriveSel", "DriveSelFiles", "SystemSelect", "SystemselectValues",
-                           "NoCheck", "ResultView", "ResultValues", "DriveResult", "ResultDriveFiles", "SystemResult",
-                           "SystemResultValues"})
+  for (const char* name :
+       {"RegView", "ListView1", "DriveSel", "DriveSelFiles", "SystemSelect", "SystemselectValues", "NoCheck",
+        "ResultView", "ResultValues", "DriveResult", "ResultDriveFiles", "SystemResult", "SystemResultValues"})
     EXPECT_NE(window->Control(name), nullptr) << name;
 }
 

@@ -10,9 +10,7 @@ namespace {
 const char kFolder[] = "C:\\Prog\\";
 
 std::string Sz(const std::string& text) { return text + '\0'; }
-std::string Dword(DWORD value) {
-  return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
+std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
 
 // The fifteen values a first start writes, with their registry types.
 struct StoredValue {
@@ -62,8 +60,7 @@ TEST(SettingsPaths, FollowTheExeName) {
     const char* helpFile;
   } cases[] = {
       {"C:\\x\\SNAP.EXE", "Software\\VXN\\SNAP\\1.0", "C:\\x\\", "C:\\x\\SNAP.HLP"},
-      {"C:\\a.b\\Quorvel.test.exe", "Software\\VXN\\Quorvel\\1.0", "C:\\a.b\\",
-       "C:\\a.b\\Quorvel.test.HLP"},
+      {"C:\\a.b\\Quorvel.test.exe", "Software\\VXN\\Quorvel\\1.0", "C:\\a.b\\", "C:\\a.b\\Quorvel.test.HLP"},
       {"Prog.exe", "Software\\VXN\\Prog\\1.0", "", "Prog.HLP"},
       {"C:\\Tools\\NoDot", "Software\\VXN\\NoDot\\1.0", "C:\\Tools\\", "C:\\Tools\\N.HLP"},
   };
@@ -179,8 +176,7 @@ TEST_F(SettingsTest, StartWithABinarySettingRaisesAndInstallsNothing) {
 
 TEST_F(SettingsTest, RemovedValueIsReportedByName) {
   StaticRegScope scope(settingsPath, kFolder);
-  ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, settingsPath.c_str(), "BackupDir"),
-            ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, settingsPath.c_str(), "BackupDir"), ERROR_SUCCESS);
   ExpectRaises([] { ReadRequiredSetting("BackupDir"); }, ErrorKind::EMyRegistryException,
                "Values have not been initialized - Value: BackupDir");
   EXPECT_EQ(ReadSetting("BackupDir", "fallback"), SettingValue(std::string("fallback")));
@@ -189,8 +185,8 @@ TEST_F(SettingsTest, RemovedValueIsReportedByName) {
 TEST_F(SettingsTest, KeyThatCannotBeCreatedRaises) {
   // A volatile key takes no lasting subkeys.
   HKEY volatileKey = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.Sub("Volatile").c_str(), 0, nullptr,
-                            REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.Sub("Volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(volatileKey);
   std::string path = key.Sub("Volatile\\Settings");

@@ -97,9 +97,24 @@ TEST(SystemFilesCapture, IniBodyHasSortedSectionsWithTheirEntriesInFileOrder) {
               "lost=1\n");
   Bytes expected;
   expected.Int(3)
-      .Str("[]").Int(0)
-      .Str("[boot]").Int(2).Str("shell").Int(21).Str("Explorer.exe").Str("odd").Int(21).Str("a=b")
-      .Str("[drivers]").Int(2).Str("wave").Int(21).Str("mmdrv.dll").Str("timer").Int(21).Str("timer.drv");
+      .Str("[]")
+      .Int(0)
+      .Str("[boot]")
+      .Int(2)
+      .Str("shell")
+      .Int(21)
+      .Str("Explorer.exe")
+      .Str("odd")
+      .Int(21)
+      .Str("a=b")
+      .Str("[drivers]")
+      .Int(2)
+      .Str("wave")
+      .Int(21)
+      .Str("mmdrv.dll")
+      .Str("timer")
+      .Int(21)
+      .Str("timer.drv");
   ScriptedInteraction ui;
   RecordingHost host{ui, StatusChannel::Secondary};
   EXPECT_EQ(Hex(Captured([&](TWriter& w) { WriteIniBody(w, host, path); })), Hex(expected.Get()));
@@ -131,8 +146,7 @@ TEST(SystemFilesCapture, TextBodyHasNonBlankLinesSortedWithTheirPositions) {
     Bytes expected;
     expected.Int(static_cast<int32_t>(c.lines.size()));
     for (const auto& [text, position] : c.lines) expected.Str(text).Int(21).Int(position);
-    EXPECT_EQ(Hex(Captured([&](TWriter& w) { WriteTextBody(w, folder.Path() + "config.sys"); })),
-              Hex(expected.Get()));
+    EXPECT_EQ(Hex(Captured([&](TWriter& w) { WriteTextBody(w, folder.Path() + "config.sys"); })), Hex(expected.Get()));
   }
   EXPECT_EQ(Hex(Captured([&](TWriter& w) { WriteTextBody(w, folder.Path() + "autoexec.bat"); })), "02 00 ");
 }
@@ -159,16 +173,16 @@ TEST(SystemFilesCapture, SectionWritesCheckedFilesAndShowsProgressOverAllFiles) 
   EXPECT_EQ(Hex(Captured([&](TWriter& w) { CaptureSystemFilesSection(w, tree, SystemFileFolders{}, host); })),
             Hex(expected.Get()));
   const std::string saving = " Saving system files:";
-  EXPECT_EQ(host.shown, (std::vector<Progress>{{saving, 4, 0}, {saving, 4, 0}, {saving, 4, 2}, {saving, 4, 3},
-                                               {" Status", 0, 0}}));
+  EXPECT_EQ(host.shown,
+            (std::vector<Progress>{{saving, 4, 0}, {saving, 4, 0}, {saving, 4, 2}, {saving, 4, 3}, {" Status", 0, 0}}));
 }
 
 // A file that is there but cannot be read, and a node of no known type, end the capture.
 TEST(SystemFilesCapture, UnreadableFilesAndUnknownNodesFail) {
   TestFolder folder;
   folder.File("locked.txt", "x\r\n");
-  HANDLE exclusive = CreateFileA((folder.Path() + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                 0, nullptr);
+  HANDLE exclusive =
+      CreateFileA((folder.Path() + "locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
   struct Case {
     std::string text;

@@ -19,8 +19,7 @@ class TestRegistryKey {
       if (c == '/' || c == '\\') c = '_';
     path_ = "Software\\QuorvelTests\\" + name;
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &key_, nullptr),
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr),
               ERROR_SUCCESS);
   }
   ~TestRegistryKey() {
@@ -37,8 +36,7 @@ class TestRegistryKey {
   // subPath "" is the test key itself.
   void CreateRaw(const std::string& subPath) const {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(key_, subPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExA(key_, subPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
   }
@@ -48,34 +46,28 @@ class TestRegistryKey {
     RegCloseKey(key);
     return true;
   }
-  void SetRaw(const std::string& subPath, const std::string& name, DWORD type,
-              const std::string& bytes) const {
+  void SetRaw(const std::string& subPath, const std::string& name, DWORD type, const std::string& bytes) const {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(key_, subPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                              nullptr),
+    ASSERT_EQ(RegCreateKeyExA(key_, subPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(
-        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                       static_cast<DWORD>(bytes.size())),
-        ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
     RegCloseKey(key);
   }
   void SetRawDword(const std::string& subPath, const std::string& name, DWORD value) const {
-    SetRaw(subPath, name, REG_DWORD,
-           std::string(reinterpret_cast<const char*>(&value), sizeof value));
+    SetRaw(subPath, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
   }
   // The stored type and bytes as they are; false when the value is missing.
-  bool GetRaw(const std::string& subPath, const std::string& name, DWORD& type,
-              std::string& bytes) const {
+  bool GetRaw(const std::string& subPath, const std::string& name, DWORD& type, std::string& bytes) const {
     HKEY key = nullptr;
     if (RegOpenKeyExA(key_, subPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     DWORD size = 0;
-    bool found =
-        RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
+    bool found = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS;
     if (found) {
       bytes.assign(size, '\0');
-      found = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                               reinterpret_cast<BYTE*>(bytes.data()), &size) == ERROR_SUCCESS;
+      found = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) ==
+              ERROR_SUCCESS;
       bytes.resize(size);
     }
     RegCloseKey(key);

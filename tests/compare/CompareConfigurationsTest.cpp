@@ -18,19 +18,15 @@ Bytes Str(std::string_view text) {
 // A machine with something in every section.
 Configuration Machine() {
   Configuration config;
-  config.roots = {
-      Key{"HKEY_CURRENT_USER", {Key{"Software", {Key{"App", {}, {Sz("", "")}}}, {}}}, {}},
-      Key{"HKEY_LOCAL_MACHINE",
-          {Key{"SOFTWARE", {}, {Dword("Count", 70000), Binary("Blob", {0, 1, 255})}}},
-          {Sz("Name", std::string(300, 'x'))}}};
+  config.roots = {Key{"HKEY_CURRENT_USER", {Key{"Software", {Key{"App", {}, {Sz("", "")}}}, {}}}, {}},
+                  Key{"HKEY_LOCAL_MACHINE",
+                      {Key{"SOFTWARE", {}, {Dword("Count", 70000), Binary("Blob", {0, 1, 255})}}},
+                      {Sz("Name", std::string(300, 'x'))}}};
   config.drives = {Drive{"C: System", 17,
-                         Folder{"",
-                                {Folder{"WINDOWS", {}, {FileEntry{"WIN.INI", 1, 2, 3}}}},
-                                {FileEntry{"boot.ini"}}}},
+                         Folder{"", {Folder{"WINDOWS", {}, {FileEntry{"WIN.INI", 1, 2, 3}}}}, {FileEntry{"boot.ini"}}}},
                    Drive{"D: Data", 18, Folder{}}};
-  config.systemFiles = {
-      SystemFile{"WIN.INI", {IniSection{"[windows]", {{"load", ""}, {"run", "x"}}}}, {}},
-      SystemFile{"Autoexec.bat", {}, {"@ECHO OFF", "", "  PATH C:\\"}}};
+  config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[windows]", {{"load", ""}, {"run", "x"}}}}, {}},
+                        SystemFile{"Autoexec.bat", {}, {"@ECHO OFF", "", "  PATH C:\\"}}};
   return config;
 }
 
@@ -48,35 +44,30 @@ TEST_F(CompareLog, ASmallLogByteForByte) {
   Compare(before, after);
 
   const Bytes header = Str(kLogHeader);
-  const Bytes selections = Join({EmptyTreeBlock(), EmptyTreeBlock(), EmptyTreeBlock(),
-                                 Str(kExcludeListMarker), Hex("02 00")});
+  const Bytes selections =
+      Join({EmptyTreeBlock(), EmptyTreeBlock(), EmptyTreeBlock(), Str(kExcludeListMarker), Hex("02 00")});
   // Soft: kind 8, images 0/1, no children, its block right after the change block's header.
   const Bytes registryTree =
-      Join({Str(kSelectionHeader), Hex("02 01"), Str("My Computer"),
-            Hex("02 00 02 02 02 02 09 02 00 02 01"), Str("HKEY_LOCAL_MACHINE"),
-            Hex("02 00 02 00 02 01 09 02 00 02 01"), Str("Soft"),
+      Join({Str(kSelectionHeader), Hex("02 01"), Str("My Computer"), Hex("02 00 02 02 02 02 09 02 00 02 01"),
+            Str("HKEY_LOCAL_MACHINE"), Hex("02 00 02 00 02 01 09 02 00 02 01"), Str("Soft"),
             Hex("02 08 02 00 02 01 08 02 29 02 00")});
-  const Bytes registryBlock =
-      Join({Str(kRegistryChangeHeader), Hex("02 02"), Str("v"), Hex("02 0B 02 01"), Str("a"),
-            Str("v"), Hex("02 0C 02 01"), Str("b")});
-  const Bytes driveTree = Join({Str(kSelectionHeader), Hex("02 01"), Str("Drives"),
-                                Hex("02 00 02 02 02 02 08 02 00 02 00")});
-  const Bytes systemTree = Join({Str(kSelectionHeader), Hex("02 01"), Str("System Files"),
-                                 Hex("02 00 02 00 02 00 08 02 00 02 00")});
+  const Bytes registryBlock = Join({Str(kRegistryChangeHeader), Hex("02 02"), Str("v"), Hex("02 0B 02 01"), Str("a"),
+                                    Str("v"), Hex("02 0C 02 01"), Str("b")});
+  const Bytes driveTree =
+      Join({Str(kSelectionHeader), Hex("02 01"), Str("Drives"), Hex("02 00 02 02 02 02 08 02 00 02 00")});
+  const Bytes systemTree =
+      Join({Str(kSelectionHeader), Hex("02 01"), Str("System Files"), Hex("02 00 02 00 02 00 08 02 00 02 00")});
   ASSERT_EQ(registryBlock.size(), 0x3Fu);
-  EXPECT_EQ(Log(), Join({header, selections, registryTree, Hex("02 3F"), registryBlock, driveTree,
-                         Hex("02 28"), Str(kDriveChangeHeader), systemTree, Hex("02 2E"),
-                         Str(kSystemFileChangeHeader)}));
+  EXPECT_EQ(Log(), Join({header, selections, registryTree, Hex("02 3F"), registryBlock, driveTree, Hex("02 28"),
+                         Str(kDriveChangeHeader), systemTree, Hex("02 2E"), Str(kSystemFileChangeHeader)}));
 
   const int64_t registryTreeAt = static_cast<int64_t>(header.size() + selections.size());
   EXPECT_EQ(positions.registry.treePosition, registryTreeAt);
   EXPECT_EQ(positions.registry.baseOffset, registryTreeAt + int64_t(registryTree.size()) + 2);
   EXPECT_EQ(positions.drives.treePosition, positions.registry.baseOffset + 0x3F);
-  EXPECT_EQ(positions.drives.baseOffset,
-            positions.drives.treePosition + int64_t(driveTree.size()) + 2);
+  EXPECT_EQ(positions.drives.baseOffset, positions.drives.treePosition + int64_t(driveTree.size()) + 2);
   EXPECT_EQ(positions.systemFiles.treePosition, positions.drives.baseOffset + 0x28);
-  EXPECT_EQ(positions.systemFiles.baseOffset,
-            positions.systemFiles.treePosition + int64_t(systemTree.size()) + 2);
+  EXPECT_EQ(positions.systemFiles.baseOffset, positions.systemFiles.treePosition + int64_t(systemTree.size()) + 2);
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -104,11 +95,9 @@ TEST_F(CompareLog, AFileComparedWithItselfHoldsOnlyTopNodesAndRootEntries) {
   const auto at = [&](int64_t position, size_t size) {
     return Bytes(log.begin() + position, log.begin() + position + static_cast<int64_t>(size));
   };
-  EXPECT_EQ(at(positions.registry.baseOffset - 2, 43),
-            Join({Hex("02 29"), Str(kRegistryChangeHeader)}));
+  EXPECT_EQ(at(positions.registry.baseOffset - 2, 43), Join({Hex("02 29"), Str(kRegistryChangeHeader)}));
   EXPECT_EQ(at(positions.drives.baseOffset - 2, 42), Join({Hex("02 28"), Str(kDriveChangeHeader)}));
-  EXPECT_EQ(at(positions.systemFiles.baseOffset - 2, 48),
-            Join({Hex("02 2E"), Str(kSystemFileChangeHeader)}));
+  EXPECT_EQ(at(positions.systemFiles.baseOffset - 2, 48), Join({Hex("02 2E"), Str(kSystemFileChangeHeader)}));
   EXPECT_EQ(positions.drives.treePosition, positions.registry.baseOffset + 41);
   EXPECT_EQ(positions.systemFiles.treePosition, positions.drives.baseOffset + 40);
   EXPECT_EQ(static_cast<int64_t>(log.size()), positions.systemFiles.baseOffset + 46);
@@ -116,10 +105,9 @@ TEST_F(CompareLog, AFileComparedWithItselfHoldsOnlyTopNodesAndRootEntries) {
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(excludeList, std::vector<std::string>{"C:\\pagefile.sys"});
   const std::vector<std::string>& status = ui.statusTexts[0];
-  for (const char* text :
-       {" Comparing registry: HKEY_CURRENT_USER", " Comparing registry: HKEY_LOCAL_MACHINE",
-        " Comparing file structure", " Comparing file structure: C: System",
-        " Compare system files:", " Compare system files :AUTOEXEC.BAT"})
+  for (const char* text : {" Comparing registry: HKEY_CURRENT_USER", " Comparing registry: HKEY_LOCAL_MACHINE",
+                           " Comparing file structure", " Comparing file structure: C: System",
+                           " Compare system files:", " Compare system files :AUTOEXEC.BAT"})
     EXPECT_NE(std::find(status.begin(), status.end(), text), status.end()) << text;
   EXPECT_EQ(status.back(), " Status");
 }
@@ -130,8 +118,7 @@ TEST_F(CompareLog, TheSelectionBlockHoldsTheSelectionsAsTheCompareFoundThem) {
   BuildSelection(systemFileSelection, "System Files", 4, {{"WIN.INI", 4}});
   excludeList = {"C:\\A.TXT", "C:\\B.TXT"};
   const Bytes expected = Join({Str(kLogHeader), Encode([&](TWriter& w) {
-                                 SaveSelections(w, registrySelection, driveSelection,
-                                                systemFileSelection, excludeList);
+                                 SaveSelections(w, registrySelection, driveSelection, systemFileSelection, excludeList);
                                })});
   Compare(Machine(), Machine());
   const Bytes log = Log();
@@ -159,14 +146,8 @@ TEST_F(CompareFailures, RefusedHeadersAreToldAndEndInASilentAbort) {
     std::vector<std::string> messages;
   };
   const Case cases[] = {
-      {"old file of version 1.4",
-       withHeader(std::string(kOldRegistrationHeader)),
-       good,
-       {olderVersion, readError}},
-      {"new file of version 1.4",
-       good,
-       withHeader(std::string(kOldRegistrationHeader)),
-       {olderVersion, readError}},
+      {"old file of version 1.4", withHeader(std::string(kOldRegistrationHeader)), good, {olderVersion, readError}},
+      {"new file of version 1.4", good, withHeader(std::string(kOldRegistrationHeader)), {olderVersion, readError}},
       {"version 1.4 wins over a foreign old file",
        withHeader("foreign"),
        withHeader(std::string(kOldRegistrationHeader)),
@@ -175,10 +156,7 @@ TEST_F(CompareFailures, RefusedHeadersAreToldAndEndInASilentAbort) {
        withHeader("* THIS IS A SNAPTRACE RESULT DATAFILE *"),
        good,
        {"ERROR: " + oldFile + "\rInvalid file or wrong version.", readError}},
-      {"foreign new file",
-       good,
-       withHeader(""),
-       {"ERROR: " + newFile + "\rInvalid file or wrong version.", readError}},
+      {"foreign new file", good, withHeader(""), {"ERROR: " + newFile + "\rInvalid file or wrong version.", readError}},
       {"empty old file", {}, good, {readError}},
       {"new file beginning with an integer", good, Hex("02 05"), {readError}},
   };
@@ -192,9 +170,7 @@ TEST_F(CompareFailures, RefusedHeadersAreToldAndEndInASilentAbort) {
     excludeList = {"C:\\KEEP.TXT"};
     CappedInteraction user;
     RecordingObserver view(registryResult);
-    EXPECT_THROW(
-        CompareConfigurations(oldFile, newFile, logFile, Trees(), excludeList, positions, user),
-        EAbort);
+    EXPECT_THROW(CompareConfigurations(oldFile, newFile, logFile, Trees(), excludeList, positions, user), EAbort);
     EXPECT_EQ(user.Texts(), c.messages);
     for (const auto& message : user.messages) EXPECT_EQ(message.type, MsgType::Error);
     EXPECT_EQ(excludeList, std::vector<std::string>{"C:\\KEEP.TXT"});
@@ -272,14 +248,12 @@ TEST_F(CompareFailures, WrongSectionHeadersFailAfterTheEarlierSectionsWereWritte
     bool drivesWritten;
   };
   const Case cases[] = {
-      {replaced("DRIVES", "DRIVEZ"), good,
-       "Error: " + oldFile + "\rNot a file-structure file: OldFile", true, false},
-      {good, replaced("DRIVES", "DRIVEZ"),
-       "Error: " + newFile + "\rNot a file-structure file: NewFile", true, false},
-      {replaced("SYSTEMFILES", "SYSTEMFILEZ"), good,
-       "ERROR: " + oldFile + "\rThis is not a systemfile: OldFile", true, true},
-      {good, replaced("SYSTEMFILES", "SYSTEMFILEZ"),
-       "ERROR: " + newFile + "\rThis is not a systemfile: NewFile", true, true},
+      {replaced("DRIVES", "DRIVEZ"), good, "Error: " + oldFile + "\rNot a file-structure file: OldFile", true, false},
+      {good, replaced("DRIVES", "DRIVEZ"), "Error: " + newFile + "\rNot a file-structure file: NewFile", true, false},
+      {replaced("SYSTEMFILES", "SYSTEMFILEZ"), good, "ERROR: " + oldFile + "\rThis is not a systemfile: OldFile", true,
+       true},
+      {good, replaced("SYSTEMFILES", "SYSTEMFILEZ"), "ERROR: " + newFile + "\rThis is not a systemfile: NewFile", true,
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

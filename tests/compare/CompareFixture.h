@@ -37,8 +37,7 @@ class CompareFixture : public ::testing::Test {
   void SetUp() override {
     static std::atomic<int> serial{0};
     folder_ = std::filesystem::temp_directory_path() /
-              ("quorvel-compare-" +
-               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+              ("quorvel-compare-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
                std::to_string(++serial));
     std::filesystem::create_directories(folder_);
     oldFile = Path("Old.SXD");
@@ -58,9 +57,7 @@ class CompareFixture : public ::testing::Test {
             driveResult,       systemFileResult, kTestImages};
   }
 
-  void Run() {
-    CompareConfigurations(oldFile, newFile, logFile, Trees(), excludeList, positions, ui);
-  }
+  void Run() { CompareConfigurations(oldFile, newFile, logFile, Trees(), excludeList, positions, ui); }
 
   void Compare(const Configuration& oldConfig, const Configuration& newConfig) {
     WriteBytesToFile(oldFile, EncodeConfiguration(oldConfig));
@@ -82,8 +79,7 @@ class CompareFixture : public ::testing::Test {
   enum class RecordForm { Registry, File, IniEntry, Line };
 
   // The change records of a node of kind 8, one text per record: name, kind, then the data.
-  std::vector<std::string> Records(const SectionPositions& section, const TreeNode& node,
-                                   RecordForm form) const {
+  std::vector<std::string> Records(const SectionPositions& section, const TreeNode& node, RecordForm form) const {
     TMemoryStream stream(Log());
     TReader reader(stream, kStreamBufferSize);
     reader.SetPosition(section.baseOffset + node.Data());
@@ -108,8 +104,7 @@ class CompareFixture : public ::testing::Test {
           break;
         }
         case RecordForm::File:
-          for (int field = 0; field < 3; ++field)
-            record += " " + std::to_string(reader.ReadInteger());
+          for (int field = 0; field < 3; ++field) record += " " + std::to_string(reader.ReadInteger());
           break;
         case RecordForm::IniEntry:
           record += " " + reader.ReadString();

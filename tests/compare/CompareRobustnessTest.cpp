@@ -13,39 +13,30 @@ namespace {
 Configuration Sample(bool after) {
   const std::string v = after ? "2" : "1";
   Configuration config;
-  config.roots = {
-      Key{"HKEY_CURRENT_USER",
-          {Key{"Software",
-               {Key{"App", {Key{"Deep", {Key{"Deeper", {}, {Sz("x", v)}}}, {}}}, {Sz("", v)}},
-                Key{after ? "New" : "Gone", {Key{"Sub", {}, {Dword("d", 1)}}}, {Sz("s", "t")}}},
-               {Binary("b", {1, 2, static_cast<uint8_t>(after)}), Dword("n", after ? 70000 : -5),
-                Sz("long", std::string(300, after ? 'y' : 'x'), 2),
-                Binary("multi", {'a', 0, 0}, 7)}}},
-          {}},
-      Key{"HKEY_LOCAL_MACHINE",
-          {Key{"SYSTEM",
-               {Key{"ControlSet001", {}, {Dword("c", after)}}, Key{"Select", {}, {}}},
-               {}}},
-          {}}};
-  config.drives = {
-      Drive{
-          "C: System", 17,
-          Folder{
-              "",
-              {Folder{"WINDOWS",
-                      {Folder{after ? "Fresh" : "Stale", {Folder{"In", {}, {FileEntry{"i"}}}}, {}}},
-                      {FileEntry{"win.ini", after ? 2 : 1}, FileEntry{"x.dll"}}}},
-              {FileEntry{"boot.ini", 1, 2, after ? 0x21 : 0x20}}}},
-      Drive{after ? "D: New" : "E: Old", 18, Folder{}}};
+  config.roots = {Key{"HKEY_CURRENT_USER",
+                      {Key{"Software",
+                           {Key{"App", {Key{"Deep", {Key{"Deeper", {}, {Sz("x", v)}}}, {}}}, {Sz("", v)}},
+                            Key{after ? "New" : "Gone", {Key{"Sub", {}, {Dword("d", 1)}}}, {Sz("s", "t")}}},
+                           {Binary("b", {1, 2, static_cast<uint8_t>(after)}), Dword("n", after ? 70000 : -5),
+                            Sz("long", std::string(300, after ? 'y' : 'x'), 2), Binary("multi", {'a', 0, 0}, 7)}}},
+                      {}},
+                  Key{"HKEY_LOCAL_MACHINE",
+                      {Key{"SYSTEM", {Key{"ControlSet001", {}, {Dword("c", after)}}, Key{"Select", {}, {}}}, {}}},
+                      {}}};
+  config.drives = {Drive{"C: System", 17,
+                         Folder{"",
+                                {Folder{"WINDOWS",
+                                        {Folder{after ? "Fresh" : "Stale", {Folder{"In", {}, {FileEntry{"i"}}}}, {}}},
+                                        {FileEntry{"win.ini", after ? 2 : 1}, FileEntry{"x.dll"}}}},
+                                {FileEntry{"boot.ini", 1, 2, after ? 0x21 : 0x20}}}},
+                   Drive{after ? "D: New" : "E: Old", 18, Folder{}}};
   config.systemFiles = {
       SystemFile{"WIN.INI",
                  {IniSection{"[windows]", {{"load", v}, {"run", "x"}, {"run", v}}},
                   IniSection{after ? "[added]" : "[removed]", {{"k", "v"}}}},
                  {}},
       SystemFile{"Autoexec.bat", {}, {"@ECHO OFF", after ? "PATH D:\\" : "PATH C:\\"}},
-      SystemFile{after ? "C:\\A.INI(INI)" : "C:\\B.TXT(TXT)",
-                 {IniSection{"[s]", {{"a", "b"}}}},
-                 {"line"}}};
+      SystemFile{after ? "C:\\A.INI(INI)" : "C:\\B.TXT(TXT)", {IniSection{"[s]", {{"a", "b"}}}}, {"line"}}};
   return config;
 }
 
@@ -69,8 +60,7 @@ class Mutator {
           bytes.resize(at);
           break;
         case 3:
-          bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                       static_cast<uint8_t>(Next(256)));
+          bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), static_cast<uint8_t>(Next(256)));
           break;
         case 4:
           bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(at));
@@ -104,8 +94,7 @@ class Mutator {
                     bytes.begin() + static_cast<std::ptrdiff_t>(p + 1 + payload));
         if (tag == kTagInt16) bytes[p] = kTagInt32;
         const uint8_t wide[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                                 static_cast<uint8_t>(value >> 16),
-                                 static_cast<uint8_t>(value >> 24)};
+                                 static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
         bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(p + 1), wide, wide + 4);
         return;
       }

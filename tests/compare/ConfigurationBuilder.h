@@ -25,9 +25,7 @@ struct RegValue {
 inline RegValue Sz(std::string name, std::string text, int32_t code = 1) {
   return {std::move(name), code, std::move(text), 0, {}};
 }
-inline RegValue Dword(std::string name, int32_t value) {
-  return {std::move(name), 3, {}, value, {}};
-}
+inline RegValue Dword(std::string name, int32_t value) { return {std::move(name), 3, {}, value, {}}; }
 inline RegValue Binary(std::string name, Bytes bytes, int32_t code = 4) {
   return {std::move(name), code, {}, 0, std::move(bytes)};
 }
@@ -83,8 +81,7 @@ struct Configuration {
 
 template <class T>
 std::vector<T> SortedByName(std::vector<T> items) {
-  std::stable_sort(items.begin(), items.end(),
-                   [](const T& a, const T& b) { return TextLess(a.name, b.name); });
+  std::stable_sort(items.begin(), items.end(), [](const T& a, const T& b) { return TextLess(a.name, b.name); });
   return items;
 }
 
@@ -209,8 +206,7 @@ inline Bytes EncodeConfiguration(const Configuration& config) {
 
 inline void WriteBytesToFile(const std::string& fileName, const Bytes& bytes) {
   std::ofstream(fileName, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadBytesOfFile(const std::string& fileName) {

@@ -7,13 +7,10 @@
 namespace {
 
 Folder GoneFolder() {
-  return Folder{
-      "Gone", {Folder{"Sub", {}, {FileEntry{"a.txt", 1, 10, 0x20}}}}, {FileEntry{"g.txt"}}};
+  return Folder{"Gone", {Folder{"Sub", {}, {FileEntry{"a.txt", 1, 10, 0x20}}}}, {FileEntry{"g.txt"}}};
 }
 
-Folder NewFolder() {
-  return Folder{"New", {Folder{"Deep", {}, {}}}, {FileEntry{"n.txt", 5, 6, 7}}};
-}
+Folder NewFolder() { return Folder{"New", {Folder{"Deep", {}, {}}}, {FileEntry{"n.txt", 5, 6, 7}}}; }
 
 Bytes FolderBlock(const Folder& folder, int32_t kind) {
   return Encode([&](TWriter& w) { WriteFolderRecord(w, folder, kind); });
@@ -25,25 +22,21 @@ using FileStructureCompare = CompareFixture;
 
 TEST_F(FileStructureCompare, ReportsFoldersAndFilesThatDiffer) {
   Configuration before;
-  before.drives = {
-      Drive{"C: System", 17,
-            Folder{"",
-                   {GoneFolder(),
-                    Folder{"Keep",
-                           {},
-                           {FileEntry{"log.txt", 1, 1, 0x20}, FileEntry{"x.dat", 1, 1, 0x20}}},
-                    Folder{"Recycled", {}, {FileEntry{"del.txt"}}}},
-                   {FileEntry{"attr.txt", 9, 9, 0x20}, FileEntry{"boot.ini", 3, 4, 0x27},
-                    FileEntry{"same.txt", 1, 2, 0x20}}}},
-      Drive{"E: Old", 20, Folder{"", {Folder{"Stuff", {}, {}}}, {}}}};
+  before.drives = {Drive{"C: System", 17,
+                         Folder{"",
+                                {GoneFolder(),
+                                 Folder{"Keep", {}, {FileEntry{"log.txt", 1, 1, 0x20}, FileEntry{"x.dat", 1, 1, 0x20}}},
+                                 Folder{"Recycled", {}, {FileEntry{"del.txt"}}}},
+                                {FileEntry{"attr.txt", 9, 9, 0x20}, FileEntry{"boot.ini", 3, 4, 0x27},
+                                 FileEntry{"same.txt", 1, 2, 0x20}}}},
+                   Drive{"E: Old", 20, Folder{"", {Folder{"Stuff", {}, {}}}, {}}}};
   Configuration after;
   after.drives = {
       Drive{"C: Renamed", 16,
             Folder{"",
                    {Folder{"Keep",
                            {},
-                           {FileEntry{"log.txt", 2, 1, 0x20}, FileEntry{"new.tmp"},
-                            FileEntry{"x.dat", 1, 1, 0x20}}},
+                           {FileEntry{"log.txt", 2, 1, 0x20}, FileEntry{"new.tmp"}, FileEntry{"x.dat", 1, 1, 0x20}}},
                     NewFolder(), Folder{"Recycled", {}, {FileEntry{"other.txt"}}}},
                    {FileEntry{"added.txt", 4, 5, 0x20}, FileEntry{"attr.txt", 9, 9, 0x21},
                     FileEntry{"boot.ini", 3, 4, 0x27}, FileEntry{"same.txt", 1, 2, 0x20}}}},
@@ -63,13 +56,11 @@ TEST_F(FileStructureCompare, ReportsFoldersAndFilesThatDiffer) {
             "  D: Data | 6 | 18/18\n"
             "  E: Old | 7 | 20/20\n");
   const TreeNode& drive = NodeAt(driveResult, {"Drives", "C: Renamed"});
-  EXPECT_EQ(
-      Records(positions.drives, drive, RecordForm::File),
-      (std::vector<std::string>{"added.txt 9 4 5 32", "attr.txt 11 9 9 32", "attr.txt 12 9 9 33"}));
+  EXPECT_EQ(Records(positions.drives, drive, RecordForm::File),
+            (std::vector<std::string>{"added.txt 9 4 5 32", "attr.txt 11 9 9 32", "attr.txt 12 9 9 33"}));
   EXPECT_EQ(Block(positions.drives, *drive.Child(0), FolderBlock(GoneFolder(), 10).size()),
             FolderBlock(GoneFolder(), 10));
-  EXPECT_EQ(Block(positions.drives, *drive.Child(1), FolderBlock(NewFolder(), 9).size()),
-            FolderBlock(NewFolder(), 9));
+  EXPECT_EQ(Block(positions.drives, *drive.Child(1), FolderBlock(NewFolder(), 9).size()), FolderBlock(NewFolder(), 9));
   EXPECT_EQ(excludeList, (std::vector<std::string>{"c:\\keep\\LOG.TXT", "C:\\Keep\\new.tmp"}));
   EXPECT_TRUE(ui.messages.empty());
 }

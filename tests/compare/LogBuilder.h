@@ -32,9 +32,7 @@ struct LogValue {
 inline LogValue LogText(std::string name, int kind, std::string text, int code = 1) {
   return {std::move(name), kind, code, std::move(text), 0};
 }
-inline LogValue LogDword(std::string name, int kind, int32_t value) {
-  return {std::move(name), kind, 3, "", value};
-}
+inline LogValue LogDword(std::string name, int kind, int32_t value) { return {std::move(name), kind, 3, "", value}; }
 inline LogValue LogBinary(std::string name, int kind, std::string bytes, int code = 4) {
   return {std::move(name), kind, code, std::move(bytes), 0};
 }
@@ -132,9 +130,7 @@ inline void WriteLogEntryList(TWriter& w, const std::vector<LogEntry>& entries) 
 // One section's change block; each Add returns the record offset of what it wrote.
 class ChangeBlockBuilder {
  public:
-  explicit ChangeBlockBuilder(std::string_view header) : writer_(stream_, 16) {
-    writer_.WriteString(header);
-  }
+  explicit ChangeBlockBuilder(std::string_view header) : writer_(stream_, 16) { writer_.WriteString(header); }
   int32_t AddKey(const LogKey& key) {
     return Add([&] { WriteLogKeyRecord(writer_, key); });
   }
@@ -172,8 +168,8 @@ class ChangeBlockBuilder {
   TWriter writer_;
 };
 
-inline TreeNode* AddLogNode(TreeModel& tree, TreeNode* parent, std::string text, int state,
-                            int image, int selected, int32_t data = 0, bool hasChildren = false) {
+inline TreeNode* AddLogNode(TreeModel& tree, TreeNode* parent, std::string text, int state, int image, int selected,
+                            int32_t data = 0, bool hasChildren = false) {
   return tree.Add(parent, {.text = std::move(text),
                            .stateIndex = state,
                            .imageIndex = image,
@@ -198,14 +194,13 @@ struct LogSelection {
 };
 
 // Writes a whole log; positions receives where its sections lie.
-inline Bytes AssembleLog(LogSelection& selection, TreeModel* const results[3],
-                         const Bytes blocks[3], LogPositions& positions) {
+inline Bytes AssembleLog(LogSelection& selection, TreeModel* const results[3], const Bytes blocks[3],
+                         LogPositions& positions) {
   TMemoryStream stream;
   {
     TWriter w(stream, 64);
     w.WriteString(kLogHeader);
-    SaveSelections(w, selection.registry, selection.drives, selection.systemFiles,
-                   selection.excludeList);
+    SaveSelections(w, selection.registry, selection.drives, selection.systemFiles, selection.excludeList);
     for (int s = 0; s < 3; ++s) {
       w.FlushBuffer();
       SectionPositions& at = PositionsOf(positions, static_cast<LogSection>(s));
@@ -223,8 +218,7 @@ inline Bytes AssembleLog(LogSelection& selection, TreeModel* const results[3],
 
 inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes ReadFileBytes(const std::string& path) {
@@ -237,8 +231,7 @@ class TempFolder {
  public:
   explicit TempFolder(const std::string& tag)
       : path_(std::filesystem::temp_directory_path() /
-              ("quorvel-" + tag + "-" +
-               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
+              ("quorvel-" + tag + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()))) {
     std::filesystem::create_directories(path_);
   }
   ~TempFolder() {

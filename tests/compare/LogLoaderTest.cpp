@@ -52,9 +52,8 @@ class LogLoaderTest : public ::testing::Test {
 
 TEST_F(LogLoaderTest, LoadFillsTreesPositionsAndGreysRestoredNodes) {
   int treesLoadedCalls = 0;
-  LoadLogFile(fileName_, log_.registrySelection, log_.driveSelection, log_.systemFileSelection,
-              log_.excludeList, log_.Results(), log_.positions, log_.ui,
-              [&] { ++treesLoadedCalls; });
+  LoadLogFile(fileName_, log_.registrySelection, log_.driveSelection, log_.systemFileSelection, log_.excludeList,
+              log_.Results(), log_.positions, log_.ui, [&] { ++treesLoadedCalls; });
 
   EXPECT_EQ(treesLoadedCalls, 1);
   EXPECT_EQ(DumpTree(log_.registrySelection), DumpTree(sample_.selection.registry));
@@ -68,10 +67,8 @@ TEST_F(LogLoaderTest, LoadFillsTreesPositionsAndGreysRestoredNodes) {
   EXPECT_EQ(DumpTree(log_.drives), DumpTree(sample_.drives));
   EXPECT_EQ(DumpTree(log_.systemFiles), DumpTree(sample_.systemFiles));
   for (LogSection s : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
-    EXPECT_EQ(PositionsOf(log_.positions, s).baseOffset,
-              PositionsOf(sample_.positions, s).baseOffset);
-    EXPECT_EQ(PositionsOf(log_.positions, s).treePosition,
-              PositionsOf(sample_.positions, s).treePosition);
+    EXPECT_EQ(PositionsOf(log_.positions, s).baseOffset, PositionsOf(sample_.positions, s).baseOffset);
+    EXPECT_EQ(PositionsOf(log_.positions, s).treePosition, PositionsOf(sample_.positions, s).treePosition);
   }
   EXPECT_LT(sample_.positions.registry.treePosition, sample_.positions.registry.baseOffset);
   EXPECT_LT(sample_.positions.registry.baseOffset, sample_.positions.drives.treePosition);
@@ -125,13 +122,10 @@ TEST_F(LogLoaderTest, DamagedSectionsFailAndLeavePositionsOfThePreviousLog) {
     const char* message;
   };
   const Case cases[] = {
-      {"cut inside the drive tree",
-       [&](Bytes& b) { b.resize(static_cast<size_t>(at.drives.treePosition) + 60); },
+      {"cut inside the drive tree", [&](Bytes& b) { b.resize(static_cast<size_t>(at.drives.treePosition) + 60); },
        "Stream read error"},
-      {"negative block length", [&](Bytes& b) { b[lengthHighByte] = 0xF0; },
-       "Invalid property value"},
-      {"system block longer than the file", [&](Bytes& b) { b.resize(b.size() - 1); },
-       "Stream read error"},
+      {"negative block length", [&](Bytes& b) { b[lengthHighByte] = 0xF0; }, "Invalid property value"},
+      {"system block longer than the file", [&](Bytes& b) { b.resize(b.size() - 1); }, "Stream read error"},
   };
   for (const Case& c : cases) {
     Bytes bytes = sample_.bytes;
@@ -186,8 +180,7 @@ TEST_F(LogLoaderTest, ExpansionAddsChildrenInLogOrderWithTheirOffsets) {
 TEST_F(LogLoaderTest, ExpansionTwiceAddsNoDuplicates) {
   log_.Load(fileName_);
   TreeNode& vendor = RegistryNode("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor");
-  log_.registry.SetLoader(
-      ResultTreeLoader(log_.fileName, log_.positions, LogSection::Registry, log_.ui));
+  log_.registry.SetLoader(ResultTreeLoader(log_.fileName, log_.positions, LogSection::Registry, log_.ui));
   log_.registry.Expand(&vendor);
   log_.registry.Collapse(&vendor);
   log_.registry.Expand(&vendor);
@@ -260,18 +253,12 @@ TEST_F(LogLoaderTest, RecordOffsetsOutsideTheBlockAreReadErrors) {
 
 TEST_F(LogLoaderTest, ExpandSubtreeOpensEveryNewAndDeletedLevel) {
   log_.Load(fileName_);
-  ExpandSubtree(log_.registry, *log_.registry.FirstTop(), log_.fileName, log_.positions,
-                LogSection::Registry, log_.ui);
-  EXPECT_NE(
-      LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App\\Sub"),
-      nullptr);
-  EXPECT_NE(
-      LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child"),
-      nullptr);
+  ExpandSubtree(log_.registry, *log_.registry.FirstTop(), log_.fileName, log_.positions, LogSection::Registry, log_.ui);
+  EXPECT_NE(LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App\\Sub"), nullptr);
+  EXPECT_NE(LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child"), nullptr);
   EXPECT_TRUE(RegistryNode("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App").Expanded());
 
-  ExpandSubtree(log_.drives, *log_.drives.FirstTop(), log_.fileName, log_.positions,
-                LogSection::Drives, log_.ui);
+  ExpandSubtree(log_.drives, *log_.drives.FirstTop(), log_.fileName, log_.positions, LogSection::Drives, log_.ui);
   EXPECT_NE(LoadedLog::Find(log_.drives, "Drives\\C: System\\NEWAPP\\BIN"), nullptr);
   EXPECT_EQ(log_.ui.waitDepth, 0);
 }
@@ -301,8 +288,8 @@ TEST_F(LogLoaderTest, DeepNestingIsSkippedWithoutRecursionAndExpandedOnlySoFar) 
   ASSERT_EQ(deep->Count(), 1u);
   EXPECT_TRUE(deep->Child(0)->HasChildren());
 
-  const ErrorInfo error = ErrorOf(
-      [&] { ExpandSubtree(registry, *deep, fileName_, positions, LogSection::Registry, log_.ui); });
+  const ErrorInfo error =
+      ErrorOf([&] { ExpandSubtree(registry, *deep, fileName_, positions, LogSection::Registry, log_.ui); });
   EXPECT_EQ(error.kind, ErrorKind::EReadError);
   int deepest = 0;
   registry.ForEach([&](TreeNode& node) { deepest = std::max(deepest, node.Level()); });

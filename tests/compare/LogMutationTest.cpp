@@ -54,9 +54,8 @@ void Mutate(Bytes& bytes, Random& random, size_t from) {
     case 6: {
       // A 32-bit integer with a large or negative value where a count or offset may stand.
       const uint32_t value = static_cast<uint32_t>(random.Next());
-      const uint8_t wide[] = {kTagInt32, static_cast<uint8_t>(value),
-                              static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value >> 16),
-                              static_cast<uint8_t>(value >> 24)};
+      const uint8_t wide[] = {kTagInt32, static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                              static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
       for (size_t i = 0; i < sizeof wide && at + i < bytes.size(); ++i) bytes[at + i] = wide[i];
       break;
     }
@@ -64,8 +63,7 @@ void Mutate(Bytes& bytes, Random& random, size_t from) {
       bytes.resize(at);
       break;
     case 8:
-      bytes.erase(position, position + static_cast<std::ptrdiff_t>(
-                                           std::min(bytes.size() - at, 1 + random.Below(8))));
+      bytes.erase(position, position + static_cast<std::ptrdiff_t>(std::min(bytes.size() - at, 1 + random.Below(8))));
       break;
     default:
       bytes.insert(position, kTelling[random.Below(sizeof kTelling)]);
@@ -86,16 +84,11 @@ void Try(Step step, int& ourErrors) {
 void Exercise(LoadedLog& log, int& ourErrors) {
   if (log.fileName.empty()) return;
   TreeModel* const trees[3] = {&log.registry, &log.drives, &log.systemFiles};
-  const LogSection sections[3] = {LogSection::Registry, LogSection::Drives,
-                                  LogSection::SystemFiles};
+  const LogSection sections[3] = {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles};
   for (int s = 0; s < 3; ++s) {
     TreeModel& tree = *trees[s];
     if (!tree.FirstTop()) continue;
-    Try(
-        [&] {
-          ExpandSubtree(tree, *tree.FirstTop(), log.fileName, log.positions, sections[s], log.ui);
-        },
-        ourErrors);
+    Try([&] { ExpandSubtree(tree, *tree.FirstTop(), log.fileName, log.positions, sections[s], log.ui); }, ourErrors);
     std::vector<TreeNode*> nodes;
     tree.ForEach([&](TreeNode& node) {
       if (node.Data() != 0) nodes.push_back(&node);
@@ -105,8 +98,7 @@ void Exercise(LoadedLog& log, int& ourErrors) {
       Try(
           [&] {
             if (sections[s] == LogSection::Registry)
-              ReadRegistryRows(*node, log.fileName, log.positions, "(default)", "(value not set)",
-                               rows);
+              ReadRegistryRows(*node, log.fileName, log.positions, "(default)", "(value not set)", rows);
             else if (sections[s] == LogSection::Drives)
               ReadDriveRows(*node, log.fileName, log.positions, rows);
             else
@@ -116,8 +108,8 @@ void Exercise(LoadedLog& log, int& ourErrors) {
     }
     Try(
         [&] {
-          BuildTextExport(tree, tree.FirstTop(), {kAllKinds, sections[s]}, log.fileName,
-                          log.positions, "(default)", log.ui);
+          BuildTextExport(tree, tree.FirstTop(), {kAllKinds, sections[s]}, log.fileName, log.positions, "(default)",
+                          log.ui);
         },
         ourErrors);
   }
@@ -137,10 +129,8 @@ TEST(LogMutation, DamagedLogsEndInOurErrorsOnly) {
   for (int i = 0; i < kMutations; ++i) {
     Bytes bytes = sample.bytes;
     // Most damage goes to the result trees and change blocks; some to the header and selections.
-    const size_t from =
-        random.Below(5) == 0 ? 0 : static_cast<size_t>(sample.positions.registry.treePosition);
-    for (size_t n = 1 + random.Below(3); n > 0 && bytes.size() > from; --n)
-      Mutate(bytes, random, from);
+    const size_t from = random.Below(5) == 0 ? 0 : static_cast<size_t>(sample.positions.registry.treePosition);
+    for (size_t n = 1 + random.Below(3); n > 0 && bytes.size() > from; --n) Mutate(bytes, random, from);
     WriteFileBytes(name, bytes);
 
     LoadedLog log;
@@ -163,10 +153,7 @@ TEST(LogMutation, DamagedLogsEndInOurErrorsOnly) {
   EXPECT_GT(loadsFailed, kMutations / 20);
   EXPECT_GT(loadsDone, kMutations / 10);
   EXPECT_GT(laterErrors, kMutations / 20);
-  std::cout << "loads done " << loadsDone << ", failed " << loadsFailed << ", later errors "
-            << laterErrors << ", "
-            << std::chrono::duration_cast<std::chrono::milliseconds>(
-                   std::chrono::steady_clock::now() - started)
-                   .count()
+  std::cout << "loads done " << loadsDone << ", failed " << loadsFailed << ", later errors " << laterErrors << ", "
+            << std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count()
             << " ms\n";
 }

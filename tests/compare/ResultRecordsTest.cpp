@@ -15,8 +15,8 @@ constexpr int kEntryImage = 23;
 std::string Shown(const ResultRow& row) {
   std::string text = row.caption;
   for (const std::string& column : row.columns) text += " | " + column;
-  return text + " | image " + std::to_string(row.imageIndex) + " | state " +
-         std::to_string(row.stateImage) + (row.greyed ? " | greyed" : "");
+  return text + " | image " + std::to_string(row.imageIndex) + " | state " + std::to_string(row.stateImage) +
+         (row.greyed ? " | greyed" : "");
 }
 
 std::vector<std::string> ShownRows(const std::vector<ResultRow>& rows) {
@@ -45,8 +45,8 @@ class ResultRecordsTest : public ::testing::Test {
 
   std::vector<ResultRow> Registry(const std::string& path) {
     std::vector<ResultRow> rows;
-    ReadRegistryRows(*LoadedLog::Find(log_.registry, path), log_.fileName, log_.positions,
-                     kDefaultText, kEmptyText, rows);
+    ReadRegistryRows(*LoadedLog::Find(log_.registry, path), log_.fileName, log_.positions, kDefaultText, kEmptyText,
+                     rows);
     return rows;
   }
   std::vector<ResultRow> Drive(const std::string& path) {
@@ -56,8 +56,7 @@ class ResultRecordsTest : public ::testing::Test {
   }
   std::vector<ResultRow> System(const std::string& path) {
     std::vector<ResultRow> rows;
-    ReadSystemFileRows(*LoadedLog::Find(log_.systemFiles, path), log_.fileName, log_.positions,
-                       kEntryImage, rows);
+    ReadSystemFileRows(*LoadedLog::Find(log_.systemFiles, path), log_.fileName, log_.positions, kEntryImage, rows);
     return rows;
   }
 
@@ -70,12 +69,12 @@ class ResultRecordsTest : public ::testing::Test {
 
 TEST_F(ResultRecordsTest, NewKeyListsItsValuesWithoutItsSubkeys) {
   const std::vector<ResultRow> rows = Registry("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor");
-  EXPECT_EQ(ShownRows(rows), (std::vector<std::string>{
-                                 "(default) | \"(value not set)\" | image 13 | state 9",
-                                 "Bin | Binary(4), 300 bytes: " + HexGroups(ByteRun(300), 201) +
-                                     " | image 14 | state 9",
-                                 "Count | $FFFFFFFE   (-2) | image 15 | state 9",
-                             }));
+  EXPECT_EQ(ShownRows(rows),
+            (std::vector<std::string>{
+                "(default) | \"(value not set)\" | image 13 | state 9",
+                "Bin | Binary(4), 300 bytes: " + HexGroups(ByteRun(300), 201) + " | image 14 | state 9",
+                "Count | $FFFFFFFE   (-2) | image 15 | state 9",
+            }));
   // Exactly 201 groups of two digits and a blank.
   EXPECT_EQ(rows[1].columns[0].size(), std::string("Binary(4), 300 bytes: ").size() + 201 * 3);
   EXPECT_EQ(rows[0].name, "");
@@ -85,15 +84,13 @@ TEST_F(ResultRecordsTest, NewKeyListsItsValuesWithoutItsSubkeys) {
 }
 
 TEST_F(ResultRecordsTest, ChangedKeyListsBothSidesAndGreysRestoredRecords) {
-  const std::vector<ResultRow> rows =
-      Registry("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Changed");
-  EXPECT_EQ(ShownRows(rows),
-            (std::vector<std::string>{
-                "Path | \"old\" | image 13 | state 11",
-                "Path | \"new\" | image 13 | state 12",
-                "Expand | \"%WINDIR%\" | image 13 | state 9",
-                "Multi | Binary(7), 5 bytes: 61 00 62 00 00  | image 14 | state 10 | greyed",
-            }));
+  const std::vector<ResultRow> rows = Registry("My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Changed");
+  EXPECT_EQ(ShownRows(rows), (std::vector<std::string>{
+                                 "Path | \"old\" | image 13 | state 11",
+                                 "Path | \"new\" | image 13 | state 12",
+                                 "Expand | \"%WINDIR%\" | image 13 | state 9",
+                                 "Multi | Binary(7), 5 bytes: 61 00 62 00 00  | image 14 | state 10 | greyed",
+                             }));
   EXPECT_EQ(rows[3].kind, 10 | 16);
   // Each row knows where its kind stands in the file, for the restore to mark it.
   for (const ResultRow& row : rows) {
@@ -107,14 +104,12 @@ TEST_F(ResultRecordsTest, NewFolderListsItsOwnFilesAllNew) {
   const std::string separator(1, ThousandsSeparator());
   EXPECT_EQ(ShownRows(Drive("Drives\\C: System\\NEWAPP")),
             (std::vector<std::string>{
-                "APP.EXE | 40" + separator + "960 | " + FormatDosDateTime(kTime1) +
-                    " | AR | image -1 | state 9",
+                "APP.EXE | 40" + separator + "960 | " + FormatDosDateTime(kTime1) + " | AR | image -1 | state 9",
                 "README.TXT | 12 | " + FormatDosDateTime(kTime2) + " | ARSH | image -1 | state 9",
             }));
   const std::vector<ResultRow> changed = Drive("Drives\\C: System\\WINDOWS");
   ASSERT_EQ(changed.size(), 4u);
-  EXPECT_EQ(Shown(changed[3]),
-            "OLD.DLL | 0 | " + FormatDosDateTime(kTime1) + " |  | image -1 | state 10 | greyed");
+  EXPECT_EQ(Shown(changed[3]), "OLD.DLL | 0 | " + FormatDosDateTime(kTime1) + " |  | image -1 | state 10 | greyed");
   EXPECT_EQ(changed[1].time, kTime2);
   EXPECT_EQ(changed[1].size, 120u);
   EXPECT_EQ(changed[1].attributes, 0x21u);
@@ -122,30 +117,26 @@ TEST_F(ResultRecordsTest, NewFolderListsItsOwnFilesAllNew) {
 
 TEST_F(ResultRecordsTest, EntryListsShowIniEntriesAndNumberedLines) {
   EXPECT_EQ(ShownRows(System("System Files\\WIN.INI\\[windows]")),
-            (std::vector<std::string>{"load | a.exe | image 23 | state 11",
-                                      "load | b.exe | image 23 | state 12",
+            (std::vector<std::string>{"load | a.exe | image 23 | state 11", "load | b.exe | image 23 | state 12",
                                       "run | c.exe | image 23 | state 9"}));
   // A new section holds its entry list only.
-  EXPECT_EQ(
-      ShownRows(System("System Files\\WIN.INI\\[NewSect]")),
-      (std::vector<std::string>{"k1 | v1 | image 23 | state 9", "k2 | v2 | image 23 | state 9"}));
+  EXPECT_EQ(ShownRows(System("System Files\\WIN.INI\\[NewSect]")),
+            (std::vector<std::string>{"k1 | v1 | image 23 | state 9", "k2 | v2 | image 23 | state 9"}));
   const std::vector<ResultRow> lines = System("System Files\\AUTOEXEC.BAT");
-  EXPECT_EQ(ShownRows(lines),
-            (std::vector<std::string>{"Line:    1 | OLD LINE | image 23 | state 10",
-                                      "Line:    1 | NEW LINE | image 23 | state 9",
-                                      "Line:   12 | PATH X | image 23 | state 9"}));
+  EXPECT_EQ(ShownRows(lines), (std::vector<std::string>{"Line:    1 | OLD LINE | image 23 | state 10",
+                                                        "Line:    1 | NEW LINE | image 23 | state 9",
+                                                        "Line:   12 | PATH X | image 23 | state 9"}));
   EXPECT_EQ(lines[2].integer, 11);
   EXPECT_EQ(lines[2].name, "PATH X");
 }
 
 TEST_F(ResultRecordsTest, NodesWithoutRecordsGiveNoRows) {
   std::vector<ResultRow> rows;
-  TreeNode& vendor =
-      *LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor");
+  TreeNode& vendor = *LoadedLog::Find(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor");
   ReadRegistryRows(vendor, "", log_.positions, kDefaultText, kEmptyText, rows);  // no log
-  ReadRegistryRows(*LoadedLog::Find(log_.registry, "My Computer\\HKEY_USERS"), log_.fileName,
-                   log_.positions, kDefaultText, kEmptyText, rows);  // no record offset
-  log_.registry.SetState(&vendor, 0);  // a path node: its offset is not read
+  ReadRegistryRows(*LoadedLog::Find(log_.registry, "My Computer\\HKEY_USERS"), log_.fileName, log_.positions,
+                   kDefaultText, kEmptyText, rows);  // no record offset
+  log_.registry.SetState(&vendor, 0);                // a path node: its offset is not read
   ReadRegistryRows(vendor, log_.fileName, log_.positions, kDefaultText, kEmptyText, rows);
   EXPECT_TRUE(rows.empty());
 }
@@ -172,8 +163,7 @@ TEST_F(ResultRecordsTest, ReadErrorsKeepTheRowsReadBefore) {
 
   std::vector<ResultRow> rows;
   try {
-    ReadRegistryRows(*registry.FirstTop()->Child(0), name, positions, kDefaultText, kEmptyText,
-                     rows);
+    ReadRegistryRows(*registry.FirstTop()->Child(0), name, positions, kDefaultText, kEmptyText, rows);
     ADD_FAILURE() << "no error";
   } catch (const EReadError& error) {
     EXPECT_STREQ(error.what(), "Stream read error");
@@ -183,8 +173,7 @@ TEST_F(ResultRecordsTest, ReadErrorsKeepTheRowsReadBefore) {
 }
 
 TEST_F(ResultRecordsTest, FolderPathsComeFromTheDriveLetterAndTheFolders) {
-  ExpandSubtree(log_.drives, *log_.drives.FirstTop(), log_.fileName, log_.positions,
-                LogSection::Drives, log_.ui);
+  ExpandSubtree(log_.drives, *log_.drives.FirstTop(), log_.fileName, log_.positions, LogSection::Drives, log_.ui);
   const std::pair<const char*, const char*> cases[] = {
       {"Drives", ""},
       {"Drives\\C: System", "C:\\"},

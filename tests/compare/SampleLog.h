@@ -36,30 +36,26 @@ struct SampleLog {
     ChangeBlockBuilder reg(kRegistryChangeHeader);
     vendor = reg.AddKey(
         {"",
-         {{"App", {{"Sub", {}, {LogText("Path", 9, "C:\\APP")}}}, {LogDword("Version", 9, 2)}},
-          {"Empty", {}, {}}},
+         {{"App", {{"Sub", {}, {LogText("Path", 9, "C:\\APP")}}}, {LogDword("Version", 9, 2)}}, {"Empty", {}, {}}},
          {LogText("", 9, ""), LogBinary("Bin", 9, ByteRun(300)), LogDword("Count", 9, -2)}});
-    changed = reg.AddValues({LogText("Path", 11, "old"), LogText("Path", 12, "new"),
-                             LogText("Expand", 9, "%WINDIR%", 2),
-                             LogBinary("Multi", 10 | 16, std::string("a\0b\0\0", 5), 7)});
+    changed =
+        reg.AddValues({LogText("Path", 11, "old"), LogText("Path", 12, "new"), LogText("Expand", 9, "%WINDIR%", 2),
+                       LogBinary("Multi", 10 | 16, std::string("a\0b\0\0", 5), 7)});
     gone = reg.AddKey({"", {{"Child", {}, {LogText("V", 10, "v")}}}, {LogText("W", 10 | 16, "w")}});
 
     ChangeBlockBuilder drv(kDriveChangeHeader);
-    newApp =
-        drv.AddFolder({"",
-                       {{"BIN", {}, {{"TOOL.EXE", 9, kTime1, 1234567, 0x20}}}},
-                       {{"APP.EXE", 9, kTime1, 40960, 0x21}, {"README.TXT", 9, kTime2, 12, 0x27}}});
+    newApp = drv.AddFolder({"",
+                            {{"BIN", {}, {{"TOOL.EXE", 9, kTime1, 1234567, 0x20}}}},
+                            {{"APP.EXE", 9, kTime1, 40960, 0x21}, {"README.TXT", 9, kTime2, 12, 0x27}}});
     windows = drv.AddFiles({{"WIN.INI", 11, kTime1, 100, 0x20},
                             {"WIN.INI", 12, kTime2, 120, 0x21},
                             {"NEW.DLL", 9, kTime2, 5000, 0x20},
                             {"OLD.DLL", 10 | 16, kTime1, 0, 0}});
 
     ChangeBlockBuilder sys(kSystemFileChangeHeader);
-    iniSection =
-        sys.AddEntries({{"load", 11, "a.exe"}, {"load", 12, "b.exe"}, {"run", 9, "c.exe"}});
+    iniSection = sys.AddEntries({{"load", 11, "a.exe"}, {"load", 12, "b.exe"}, {"run", 9, "c.exe"}});
     newSection = sys.AddEntries({{"k1", 9, "v1"}, {"k2", 9, "v2"}});
-    autoexec =
-        sys.AddEntries({{"OLD LINE", 10, "", 0}, {"NEW LINE", 9, "", 0}, {"PATH X", 9, "", 11}});
+    autoexec = sys.AddEntries({{"OLD LINE", 10, "", 0}, {"NEW LINE", 9, "", 0}, {"PATH X", 9, "", 11}});
 
     TreeNode* top = AddLogNode(registry, nullptr, "My Computer", 0, 2, 2);
     TreeNode* hklm = AddLogNode(registry, top, "HKEY_LOCAL_MACHINE", 0, 0, 1);
@@ -99,8 +95,8 @@ struct LoadedLog {
   ResultTrees Results() { return {registry, drives, systemFiles}; }
 
   void Load(const std::string& name) {
-    LoadLogFile(name, registrySelection, driveSelection, systemFileSelection, excludeList,
-                Results(), positions, ui, {});
+    LoadLogFile(name, registrySelection, driveSelection, systemFileSelection, excludeList, Results(), positions, ui,
+                {});
     fileName = name;
   }
 

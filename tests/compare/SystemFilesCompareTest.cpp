@@ -10,12 +10,10 @@ const IniSection kOldSection{"[old]", {{"z", "1"}}};
 Configuration Before() {
   Configuration config;
   config.systemFiles = {
-      SystemFile{
-          "WIN.INI",
-          {IniSection{"[windows]",
-                      {{"load", "a"}, {"run", "B"}, {"Dup", "1"}, {"Dup", "2"}, {"gone", "x"}}},
-           IniSection{"[fonts]", {{"a", "1"}}}, kOldSection},
-          {}},
+      SystemFile{"WIN.INI",
+                 {IniSection{"[windows]", {{"load", "a"}, {"run", "B"}, {"Dup", "1"}, {"Dup", "2"}, {"gone", "x"}}},
+                  IniSection{"[fonts]", {{"a", "1"}}}, kOldSection},
+                 {}},
       SystemFile{"SYSTEM.INI", {IniSection{"[boot]", {{"shell", "Explorer.exe"}}}}, {}},
       SystemFile{"Autoexec.bat", {}, {"@ECHO OFF", "SET A=1", "PATH C:\\"}},
       SystemFile{"Config.sys", {}, {"FILES=40"}}};
@@ -25,12 +23,10 @@ Configuration Before() {
 Configuration After() {
   Configuration config;
   config.systemFiles = {
-      SystemFile{
-          "WIN.INI",
-          {IniSection{"[windows]",
-                      {{"load", "A"}, {"run", "C"}, {"Dup", "3"}, {"Dup", "4"}, {"new", "1"}}},
-           IniSection{"[fonts]", {{"a", "1"}}}, kNewSection},
-          {}},
+      SystemFile{"WIN.INI",
+                 {IniSection{"[windows]", {{"load", "A"}, {"run", "C"}, {"Dup", "3"}, {"Dup", "4"}, {"new", "1"}}},
+                  IniSection{"[fonts]", {{"a", "1"}}}, kNewSection},
+                 {}},
       SystemFile{"SYSTEM.INI", {IniSection{"[boot]", {{"shell", "Explorer.exe"}}}}, {}},
       SystemFile{"Autoexec.bat", {}, {"SET A=1", "", "@ECHO OFF", "PATH D:\\"}},
       SystemFile{"C:\\App\\My.ini(INI)", {IniSection{"[main]", {{"k", "v"}}}}, {}}};
@@ -63,19 +59,17 @@ TEST_F(SystemFilesCompare, ReportsSectionsEntriesAndLinesThatDiffer) {
 
   // load changed only in case; the second Dup cannot be told apart from the first in an INI
   // file.
-  EXPECT_EQ(Records(positions.systemFiles,
-                    NodeAt(systemFileResult, {"System Files", "WIN.INI", "[windows]"}),
+  EXPECT_EQ(Records(positions.systemFiles, NodeAt(systemFileResult, {"System Files", "WIN.INI", "[windows]"}),
                     RecordForm::IniEntry),
-            (std::vector<std::string>{"run 11 B", "run 12 C", "Dup 11 1", "Dup 12 3", "Dup 11 2",
-                                      "Dup 12 4", "gone 10 x", "new 9 1"}));
-  EXPECT_EQ(ui.Texts(), std::vector<std::string>{
-                            "Value found that is not INI-compatible:WIN.INI\\[windows]\\Dup\r"
-                            "Cannot export these values to install files."});
+            (std::vector<std::string>{"run 11 B", "run 12 C", "Dup 11 1", "Dup 12 3", "Dup 11 2", "Dup 12 4",
+                                      "gone 10 x", "new 9 1"}));
+  EXPECT_EQ(ui.Texts(), std::vector<std::string>{"Value found that is not INI-compatible:WIN.INI\\[windows]\\Dup\r"
+                                                 "Cannot export these values to install files."});
 
   // A moved line is no change; a changed line is a deleted and a new one, with positions.
-  EXPECT_EQ(Records(positions.systemFiles,
-                    NodeAt(systemFileResult, {"System Files", "AUTOEXEC.BAT"}), RecordForm::Line),
-            (std::vector<std::string>{"PATH C:\\ 10 2", "PATH D:\\ 9 3"}));
+  EXPECT_EQ(
+      Records(positions.systemFiles, NodeAt(systemFileResult, {"System Files", "AUTOEXEC.BAT"}), RecordForm::Line),
+      (std::vector<std::string>{"PATH C:\\ 10 2", "PATH D:\\ 9 3"}));
 
   const TreeNode& winIni = NodeAt(systemFileResult, {"System Files", "WIN.INI"});
   EXPECT_EQ(Block(positions.systemFiles, *winIni.Child(0), SectionBlock(kNewSection, 9).size()),
@@ -88,18 +82,15 @@ TEST_F(SystemFilesCompare, EntriesArePairedInFileOrder) {
   // A new entry inserted before lower names makes the merge see them as deleted and new.
   Configuration before, after;
   before.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[s]", {{"m", "1"}, {"b", "2"}}}}, {}}};
-  after.systemFiles = {
-      SystemFile{"WIN.INI", {IniSection{"[s]", {{"x", "0"}, {"m", "1"}, {"b", "2"}}}}, {}}};
+  after.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[s]", {{"x", "0"}, {"m", "1"}, {"b", "2"}}}}, {}}};
   Compare(before, after);
-  EXPECT_EQ(
-      Records(positions.systemFiles, NodeAt(systemFileResult, {"System Files", "WIN.INI", "[s]"}),
-              RecordForm::IniEntry),
-      (std::vector<std::string>{"m 10 1", "b 10 2", "x 9 0", "m 9 1", "b 9 2"}));
+  EXPECT_EQ(Records(positions.systemFiles, NodeAt(systemFileResult, {"System Files", "WIN.INI", "[s]"}),
+                    RecordForm::IniEntry),
+            (std::vector<std::string>{"m 10 1", "b 10 2", "x 9 0", "m 9 1", "b 9 2"}));
 }
 
 TEST_F(SystemFilesCompare, UncheckedSectionsAreLeftOut) {
-  BuildSelection(systemFileSelection, "System Files", 5,
-                 {{"WIN.INI\\[old]", 3}, {"WIN.INI\\[windows]", 3}});
+  BuildSelection(systemFileSelection, "System Files", 5, {{"WIN.INI\\[old]", 3}, {"WIN.INI\\[windows]", 3}});
   Compare(Before(), After());
   const TreeNode& winIni = NodeAt(systemFileResult, {"System Files", "WIN.INI"});
   ASSERT_EQ(winIni.Count(), 1u);

@@ -37,8 +37,8 @@ class TextExportTest : public ::testing::Test {
 
   std::vector<std::string> Export(TreeModel& tree, const std::string& path, LogSection mode,
                                   KindSet kinds = kAllKinds) {
-    return BuildTextExport(tree, LoadedLog::Find(tree, path), {kinds, mode}, log_.fileName,
-                           log_.positions, kDefaultText, log_.ui);
+    return BuildTextExport(tree, LoadedLog::Find(tree, path), {kinds, mode}, log_.fileName, log_.positions,
+                           kDefaultText, log_.ui);
   }
 
   TempFolder folder_{"export"};
@@ -48,8 +48,7 @@ class TextExportTest : public ::testing::Test {
 
 // The lines of a wrapped byte value must hold the bytes, wrap only beyond 80 columns, and
 // continue with two blanks.
-void ExpectWrappedHex(const std::vector<std::string>& lines, const std::string& prefix,
-                      const std::string& bytes) {
+void ExpectWrappedHex(const std::vector<std::string>& lines, const std::string& prefix, const std::string& bytes) {
   ASSERT_FALSE(lines.empty());
   ASSERT_EQ(lines[0].rfind(prefix, 0), 0u);
   std::string hex = lines[0].substr(prefix.size());
@@ -78,50 +77,47 @@ void ExpectWrappedHex(const std::vector<std::string>& lines, const std::string& 
 
 TEST_F(TextExportTest, RegistryExportListsDescendantsBeforeTheirNode) {
   const std::vector<std::string> lines = Export(log_.registry, "My Computer", LogSection::Registry);
-  const auto binFirst = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
-    return l.rfind("  [+]\"Bin\"", 0) == 0;
-  });
+  const auto binFirst =
+      std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("  [+]\"Bin\"", 0) == 0; });
   const auto count = std::find(lines.begin(), lines.end(), "  [+]\"Count\" = $FFFFFFFE  (-2)");
   ASSERT_NE(binFirst, lines.end());
   ASSERT_NE(count, lines.end());
 
   const std::vector<std::string> before(lines.begin(), binFirst);
-  EXPECT_EQ(before, Concat(Header(log_.fileName, "; Registry : "),
-                           {
-                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App\\Sub]",
-                               "  [+]\"Path\" = \"C:\\APP\"",
-                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App]",
-                               "  [+]\"Version\" = $00000002  (2)",
-                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Empty]",
-                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]",
-                               "  [+]\"(default)\" = \"\"",
-                           }));
+  EXPECT_EQ(before,
+            Concat(Header(log_.fileName, "; Registry : "), {
+                                                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App\\Sub]",
+                                                               "  [+]\"Path\" = \"C:\\APP\"",
+                                                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\App]",
+                                                               "  [+]\"Version\" = $00000002  (2)",
+                                                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\\Empty]",
+                                                               "[+][HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]",
+                                                               "  [+]\"(default)\" = \"\"",
+                                                           }));
   ExpectWrappedHex(std::vector<std::string>(binFirst, count), "  [+]\"Bin\"=hex(3):", ByteRun(300));
-  EXPECT_EQ(std::vector<std::string>(count, lines.end()),
-            (std::vector<std::string>{
-                "  [+]\"Count\" = $FFFFFFFE  (-2)",
-                "[#][HKEY_LOCAL_MACHINE\\SOFTWARE\\Changed]",
-                "  [%]\"Path\" = \"old\"",
-                "  [*]\"Path\" = \"new\"",
-                "  [+]\"Expand\"=hex(2):25,57,49,4E,44,49,52,25,00",
-                "  [-]\"Multi\"=hex(7):61,00,62,00,00",
-                "[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child]",
-                "  [-]\"V\" = \"v\"",
-                "[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]",
-                "  [-]\"W\" = \"w\"",
-                "[+][HKEY_USERS]",
-            }));
+  EXPECT_EQ(std::vector<std::string>(count, lines.end()), (std::vector<std::string>{
+                                                              "  [+]\"Count\" = $FFFFFFFE  (-2)",
+                                                              "[#][HKEY_LOCAL_MACHINE\\SOFTWARE\\Changed]",
+                                                              "  [%]\"Path\" = \"old\"",
+                                                              "  [*]\"Path\" = \"new\"",
+                                                              "  [+]\"Expand\"=hex(2):25,57,49,4E,44,49,52,25,00",
+                                                              "  [-]\"Multi\"=hex(7):61,00,62,00,00",
+                                                              "[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child]",
+                                                              "  [-]\"V\" = \"v\"",
+                                                              "[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]",
+                                                              "  [-]\"W\" = \"w\"",
+                                                              "[+][HKEY_USERS]",
+                                                          }));
 }
 
 TEST_F(TextExportTest, OnlyTheChosenKindsAreExported) {
   EXPECT_EQ(Export(log_.registry, "My Computer", LogSection::Registry, KindBit(kRecordOldSide)),
             Concat(Header(log_.fileName, "; Registry : "), {"  [%]\"Path\" = \"old\""}));
   // Node kinds alone give node lines without records.
-  EXPECT_EQ(Export(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone",
-                   LogSection::Registry, KindBit(kKindDeleted)),
+  EXPECT_EQ(Export(log_.registry, "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone", LogSection::Registry,
+                   KindBit(kKindDeleted)),
             Concat(Header(log_.fileName, "; Registry : HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone"),
-                   {"[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child]",
-                    "[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]"}));
+                   {"[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone\\Child]", "[-][HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]"}));
 }
 
 TEST_F(TextExportTest, ByteValuesWrapBeyondEightyColumns) {
@@ -139,8 +135,7 @@ TEST_F(TextExportTest, ByteValuesWrapBeyondEightyColumns) {
       {LogBinary("Data", 9, forty.substr(0, 21)),
        {"  [+]\"Data\"=hex(3):00,01,02,03,04,05,06,07,08,09,0A,0B,0C,0D,0E,0F,10,11,12,13,14"}},
       {LogBinary("Data", 9, forty.substr(0, 22)),
-       {"  [+]\"Data\"=hex(3):00,01,02,03,04,05,06,07,08,09,0A,0B,0C,0D,0E,0F,10,11,12,13,14,\\",
-        "  15"}},
+       {"  [+]\"Data\"=hex(3):00,01,02,03,04,05,06,07,08,09,0A,0B,0C,0D,0E,0F,10,11,12,13,14,\\", "  15"}},
       {LogBinary("", 12, "", 0), {"  [*]\"(default)\"=hex(0):"}},
       {LogBinary("Big", 10, "\x01", 5), {"  [-]\"Big\"=hex(5):01"}},
   };
@@ -149,8 +144,8 @@ TEST_F(TextExportTest, ByteValuesWrapBeyondEightyColumns) {
     const int32_t offset = reg.AddValues({c.value});
     TreeModel registry;
     AddLogNode(registry, nullptr, "My Computer", 0, 2, 2);
-    AddLogNode(registry, AddLogNode(registry, registry.FirstTop(), "HKEY_CURRENT_USER", 0, 0, 1),
-               "Key", 8, 0, 1, offset);
+    AddLogNode(registry, AddLogNode(registry, registry.FirstTop(), "HKEY_CURRENT_USER", 0, 0, 1), "Key", 8, 0, 1,
+               offset);
     TreeModel* const results[3] = {&registry, &sample_.drives, &sample_.systemFiles};
     const Bytes blocks[3] = {reg.Finish(), {}, {}};
     LogSelection selection;
@@ -158,11 +153,10 @@ TEST_F(TextExportTest, ByteValuesWrapBeyondEightyColumns) {
     LogPositions positions;
     WriteFileBytes(name, AssembleLog(selection, results, blocks, positions));
 
-    const std::vector<std::string> lines = BuildTextExport(
-        registry, LoadedLog::Find(registry, "My Computer\\HKEY_CURRENT_USER\\Key"),
-        {KindBit(c.value.kind), LogSection::Registry}, name, positions, kDefaultText, log_.ui);
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.end()), c.lines)
-        << c.value.data.size();
+    const std::vector<std::string> lines =
+        BuildTextExport(registry, LoadedLog::Find(registry, "My Computer\\HKEY_CURRENT_USER\\Key"),
+                        {KindBit(c.value.kind), LogSection::Registry}, name, positions, kDefaultText, log_.ui);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.end()), c.lines) << c.value.data.size();
   }
 }
 
@@ -173,8 +167,7 @@ TEST_F(TextExportTest, DriveExportShowsFolderPathsAndFileDetails) {
             Concat(Header(log_.fileName, "; Files/Folders : "),
                    {
                        "[+][C:\\NEWAPP\\BIN\\]",
-                       "  [+]\"TOOL.EXE\" 1" + separator + "234" + separator + "567 Bytes, " +
-                           time1 + ", [A]",
+                       "  [+]\"TOOL.EXE\" 1" + separator + "234" + separator + "567 Bytes, " + time1 + ", [A]",
                        "[+][C:\\NEWAPP\\]",
                        "  [+]\"APP.EXE\" 40" + separator + "960 Bytes, " + time1 + ", [AR]",
                        "  [+]\"README.TXT\" 12 Bytes, " + time2 + ", [ARSH]",
@@ -185,8 +178,7 @@ TEST_F(TextExportTest, DriveExportShowsFolderPathsAndFileDetails) {
                        "  [-]\"OLD.DLL\" 0 Bytes, " + time1 + ", []",
                    }));
   // The header names the start node by its texts, also for drives.
-  EXPECT_EQ(Export(log_.drives, "Drives\\C: System\\WINDOWS", LogSection::Drives,
-                   KindBit(kKindChanged))[3],
+  EXPECT_EQ(Export(log_.drives, "Drives\\C: System\\WINDOWS", LogSection::Drives, KindBit(kKindChanged))[3],
             "; Files/Folders : C: System\\WINDOWS");
 }
 
@@ -209,8 +201,8 @@ TEST_F(TextExportTest, SystemFileExportQuotesValuesAndLineIndexes) {
   // Starting at a section still reads its records as INI entries.
   EXPECT_EQ(Export(log_.systemFiles, "System Files\\WIN.INI\\[windows]", LogSection::SystemFiles),
             Concat(Header(log_.fileName, "; System Files: : WIN.INI\\[windows]"),
-                   {"[#][WIN.INI\\[windows]]", "  [%]\"load\" = \"a.exe\"",
-                    "  [*]\"load\" = \"b.exe\"", "  [+]\"run\" = \"c.exe\""}));
+                   {"[#][WIN.INI\\[windows]]", "  [%]\"load\" = \"a.exe\"", "  [*]\"load\" = \"b.exe\"",
+                    "  [+]\"run\" = \"c.exe\""}));
 }
 
 TEST_F(TextExportTest, WalkCallsBackInItsOrderWithTheValues) {
@@ -219,8 +211,7 @@ TEST_F(TextExportTest, WalkCallsBackInItsOrderWithTheValues) {
   ExportCallbacks callbacks;
   auto nodeEvent = [&](const char* what) {
     return [&events, what](const ExportNode& n) {
-      events.push_back(std::string(what) + " " + std::to_string(n.kind) + " " + n.path + " " +
-                       std::to_string(n.level));
+      events.push_back(std::string(what) + " " + std::to_string(n.kind) + " " + n.path + " " + std::to_string(n.level));
     };
   };
   callbacks.newOrDeletedNode = nodeEvent("newOrDeleted");
@@ -231,12 +222,11 @@ TEST_F(TextExportTest, WalkCallsBackInItsOrderWithTheValues) {
     records.push_back(r);
   };
   const std::string software = "My Computer\\HKEY_LOCAL_MACHINE\\SOFTWARE\\";
-  ExpandResultNode(log_.registry, *LoadedLog::Find(log_.registry, software + "Vendor"),
-                   log_.fileName, log_.positions, LogSection::Registry, log_.ui);
+  ExpandResultNode(log_.registry, *LoadedLog::Find(log_.registry, software + "Vendor"), log_.fileName, log_.positions,
+                   LogSection::Registry, log_.ui);
   for (const char* key : {"Gone", "Vendor\\App", "Changed"})
-    ExportTreeWalk(log_.registry, LoadedLog::Find(log_.registry, software + key),
-                   {kAllKinds, LogSection::Registry}, log_.fileName, log_.positions, log_.ui,
-                   callbacks);
+    ExportTreeWalk(log_.registry, LoadedLog::Find(log_.registry, software + key), {kAllKinds, LogSection::Registry},
+                   log_.fileName, log_.positions, log_.ui, callbacks);
   const std::string path = "HKEY_LOCAL_MACHINE\\SOFTWARE\\";
   EXPECT_EQ(events, (std::vector<std::string>{
                         "newOrDeleted 7 " + path + "Gone 3",
@@ -277,8 +267,7 @@ TEST_F(TextExportTest, WalkCallsBackInItsOrderWithTheValues) {
 
   records.clear();
   ExportTreeWalk(log_.drives, LoadedLog::Find(log_.drives, "Drives\\C: System\\WINDOWS"),
-                 {KindBit(kRecordNew), LogSection::Drives}, log_.fileName, log_.positions, log_.ui,
-                 callbacks);
+                 {KindBit(kRecordNew), LogSection::Drives}, log_.fileName, log_.positions, log_.ui, callbacks);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].form, ExportValueForm::FileInfo);
   EXPECT_EQ(records[0].nodePath, "C:\\WINDOWS\\");

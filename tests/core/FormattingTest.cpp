@@ -29,7 +29,8 @@ TEST(Formatting, RegistryValuesByCode) {
       {4, "\x01\xAB"s, "Binary(4), 2 bytes: 01 AB "},
       {7, "a\0b\0\0"s, "Binary(7), 5 bytes: 61 00 62 00 00 "},
   };
-  for (const Case& c : cases) EXPECT_EQ(FormatRegistryValue(c.code, c.data, "(value not set)"), c.expected) << c.expected;
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatRegistryValue(c.code, c.data, "(value not set)"), c.expected) << c.expected;
 
   std::string text = FormatRegistryValue(4, std::string(300, '\x04'), "");
   EXPECT_EQ(text.rfind("Binary(4), 300 bytes: ", 0), 0u);

@@ -8,7 +8,8 @@ TEST(ChunkedMemoryStream, AppendsAcrossChunksAndReadsBackInOrder) {
   TChunkedMemoryStream stream;
   std::vector<uint8_t> expected;
   // Pieces that straddle chunk borders, one larger than a whole chunk.
-  for (size_t size : {size_t{7}, TChunkedMemoryStream::kChunkSize - 3, size_t{10}, TChunkedMemoryStream::kChunkSize * 2 + 5}) {
+  for (size_t size :
+       {size_t{7}, TChunkedMemoryStream::kChunkSize - 3, size_t{10}, TChunkedMemoryStream::kChunkSize * 2 + 5}) {
     std::vector<uint8_t> piece(size);
     for (size_t i = 0; i < size; ++i) piece[i] = static_cast<uint8_t>(expected.size() + i);
     stream.Write(piece.data(), piece.size());

@@ -45,9 +45,8 @@ TEST(ConfigurationFile, EmptyConfigurationIs149Bytes) {
     w.WriteListBegin();
     w.WriteListEnd();
   });
-  EXPECT_EQ(file, Join({Hex("06 36"), TextBytes(kRegistrationHeader), Hex("01 00 06 27"),
-                        TextBytes(kDrivesHeader), Hex("01 00 06 2C"), TextBytes(kSystemFilesHeader),
-                        Hex("01 00")}));
+  EXPECT_EQ(file, Join({Hex("06 36"), TextBytes(kRegistrationHeader), Hex("01 00 06 27"), TextBytes(kDrivesHeader),
+                        Hex("01 00 06 2C"), TextBytes(kSystemFilesHeader), Hex("01 00")}));
   EXPECT_EQ(file.size(), 149u);
 
   TMemoryStream stream(file);

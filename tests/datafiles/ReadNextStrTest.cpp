@@ -47,17 +47,13 @@ TEST(ReadNextStr, AFailedReadIsShownAndDoesNotPropagate) {
   // stream stays where the buffer's fill left it, at the end.
   const Case cases[] = {
       {ReadNextStrVariant::Registry, "04 00 00 00 00", "ERROR in ReadNextStr:Run\rPos:6 Size", 10},
-      {ReadNextStrVariant::FileStructure, "04 00 00 00 00", "ERROR in ReadNextStr:Run\rPos:6 Size",
-       6},
-      {ReadNextStrVariant::SystemFiles, "04 00 00 00 00", "Error in ReadNextStr:Run\rPos:6 Size",
-       6},
+      {ReadNextStrVariant::FileStructure, "04 00 00 00 00", "ERROR in ReadNextStr:Run\rPos:6 Size", 6},
+      {ReadNextStrVariant::SystemFiles, "04 00 00 00 00", "Error in ReadNextStr:Run\rPos:6 Size", 6},
       // Truncated: the reader has consumed what the file holds.
       {ReadNextStrVariant::Registry, "06 09 41 42", "ERROR in ReadNextStr:Run\rPos:9 Size", 9},
       // A length beyond the file fails before the characters are read.
-      {ReadNextStrVariant::Registry, "0C FF FF FF 7F 41", "ERROR in ReadNextStr:Run\rPos:10 Size",
-       11},
-      {ReadNextStrVariant::SystemFiles, "0C FF FF FF 7F 41",
-       "Error in ReadNextStr:Run\rPos:10 Size", 10},
+      {ReadNextStrVariant::Registry, "0C FF FF FF 7F 41", "ERROR in ReadNextStr:Run\rPos:10 Size", 11},
+      {ReadNextStrVariant::SystemFiles, "0C FF FF FF 7F 41", "Error in ReadNextStr:Run\rPos:10 Size", 10},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

@@ -22,23 +22,20 @@ const char* const kCompatibilityMessage =
 
 // The three selection trees of a machine, all unchecked, as the window builds them.
 struct Selection {
-  FakeRegistryTree registry{{"HKEY_CURRENT_USER", "HKEY_CURRENT_USER\\Software",
-                             "HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE\\SOFTWARE",
-                             "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor", "HKEY_LOCAL_MACHINE\\SYSTEM",
-                             "HKEY_USERS", "HKEY_USERS\\.DEFAULT"}};
-  FakeRegistryTree drives{
-      {"C: System", "C: System\\RECYCLED", "C: System\\WINDOWS", "D: Data", "D: Data\\Photos"},
-      "Drives"};
-  FakeRegistryTree systemFiles{{"WIN.INI", "WIN.INI\\[windows]", "WIN.INI\\[fonts]", "SYSTEM.INI",
-                                "Autoexec.bat", "Config.sys"},
-                               "System Files"};
+  FakeRegistryTree registry{{"HKEY_CURRENT_USER", "HKEY_CURRENT_USER\\Software", "HKEY_LOCAL_MACHINE",
+                             "HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor",
+                             "HKEY_LOCAL_MACHINE\\SYSTEM", "HKEY_USERS", "HKEY_USERS\\.DEFAULT"}};
+  FakeRegistryTree drives{{"C: System", "C: System\\RECYCLED", "C: System\\WINDOWS", "D: Data", "D: Data\\Photos"},
+                          "Drives"};
+  FakeRegistryTree systemFiles{
+      {"WIN.INI", "WIN.INI\\[windows]", "WIN.INI\\[fonts]", "SYSTEM.INI", "Autoexec.bat", "Config.sys"},
+      "System Files"};
   std::vector<std::string> excludeList;
 
   // A typical user's choice: parts of the registry, one drive without its recycle bin, all
   // system files.
   void Choose() {
-    SetNodeChecked(
-        *FindTreeNodeByPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor", registry.model, false), true);
+    SetNodeChecked(*FindTreeNodeByPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor", registry.model, false), true);
     SetNodeChecked(*FindTreeNodeByPath("HKEY_USERS", registry.model, false), true);
     TreeNode& system = *FindTreeNodeByPath("C: System", drives.model, false);
     SetNodeChecked(system, true);
@@ -48,14 +45,10 @@ struct Selection {
     excludeList = {"C:\\WINDOWS\\WIN386.SWP", "D:\\Data\\log.txt"};
   }
 
-  std::string Dump() const {
-    return DumpTree(registry.model) + DumpTree(drives.model) + DumpTree(systemFiles.model);
-  }
+  std::string Dump() const { return DumpTree(registry.model) + DumpTree(drives.model) + DumpTree(systemFiles.model); }
 
   Bytes Save() {
-    return Encode([&](TWriter& w) {
-      SaveSelections(w, registry.model, drives.model, systemFiles.model, excludeList);
-    });
+    return Encode([&](TWriter& w) { SaveSelections(w, registry.model, drives.model, systemFiles.model, excludeList); });
   }
 
   // The three tree blocks alone, as an older version wrote them.
@@ -66,10 +59,8 @@ struct Selection {
     });
   }
 
-  void Load(TReader& reader, ScriptedInteraction& ui,
-            const std::function<void()>& treesLoaded = {}) {
-    LoadSelections(reader, registry.model, drives.model, systemFiles.model, excludeList, ui,
-                   treesLoaded);
+  void Load(TReader& reader, ScriptedInteraction& ui, const std::function<void()>& treesLoaded = {}) {
+    LoadSelections(reader, registry.model, drives.model, systemFiles.model, excludeList, ui, treesLoaded);
   }
 };
 
@@ -83,8 +74,8 @@ TEST(SelectionFile, SavedSelectionsLoadAgain) {
   Selection saved;
   saved.Choose();
   const Bytes file = saved.Save();
-  EXPECT_EQ(file, Join({saved.Blocks(), Str("idNocheckFiles"), Hex("02 02"),
-                        Str("C:\\WINDOWS\\WIN386.SWP"), Str("D:\\Data\\log.txt")}));
+  EXPECT_EQ(file, Join({saved.Blocks(), Str("idNocheckFiles"), Hex("02 02"), Str("C:\\WINDOWS\\WIN386.SWP"),
+                        Str("D:\\Data\\log.txt")}));
 
   Selection loaded;
   loaded.excludeList = {"previous entry"};
@@ -161,8 +152,7 @@ TEST(SelectionFile, AnErrorInATreeBlockEndsTheLoad) {
   Selection saved;
   saved.Choose();
   Bytes file = saved.Save();
-  const size_t registryBlock =
-      Encode([&](TWriter& w) { WriteTreeBlock(w, saved.registry.model, true, false); }).size();
+  const size_t registryBlock = Encode([&](TWriter& w) { WriteTreeBlock(w, saved.registry.model, true, false); }).size();
   file[registryBlock + 2] = 'X';  // the drive block's header
 
   Selection loaded;
@@ -184,20 +174,19 @@ TEST(SelectionFile, AnErrorInATreeBlockEndsTheLoad) {
 }
 
 TEST(SelectionFile, FileForms) {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("quorvel-selection-" +
-                       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  const auto folder =
+      std::filesystem::temp_directory_path() /
+      ("quorvel-selection-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(folder);
   const std::string path = (folder / "Last.SXS").string();
 
   Selection saved;
   saved.Choose();
-  SaveSelections(path, saved.registry.model, saved.drives.model, saved.systemFiles.model,
-                 saved.excludeList);
+  SaveSelections(path, saved.registry.model, saved.drives.model, saved.systemFiles.model, saved.excludeList);
   Selection loaded;
   ScriptedInteraction ui;
-  LoadSelections(path, loaded.registry.model, loaded.drives.model, loaded.systemFiles.model,
-                 loaded.excludeList, ui, {});
+  LoadSelections(path, loaded.registry.model, loaded.drives.model, loaded.systemFiles.model, loaded.excludeList, ui,
+                 {});
   EXPECT_EQ(loaded.Dump(), saved.Dump());
   EXPECT_EQ(loaded.excludeList, saved.excludeList);
 
@@ -210,8 +199,8 @@ TEST(SelectionFile, FileForms) {
     writer.FlushBuffer();
   }
   try {
-    LoadSelections(foreign, loaded.registry.model, loaded.drives.model, loaded.systemFiles.model,
-                   loaded.excludeList, ui, {});
+    LoadSelections(foreign, loaded.registry.model, loaded.drives.model, loaded.systemFiles.model, loaded.excludeList,
+                   ui, {});
     ADD_FAILURE() << "a configuration data file was loaded";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "ERROR: " + foreign + "\rThis not a selection file ");

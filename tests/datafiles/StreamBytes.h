@@ -36,8 +36,7 @@ inline Bytes Join(std::initializer_list<Bytes> parts) {
 }
 
 // What a writer puts into a fresh stream for the given calls, flushed.
-inline Bytes Encode(const std::function<void(TWriter&)>& write,
-                    size_t bufferSize = kStreamBufferSize) {
+inline Bytes Encode(const std::function<void(TWriter&)>& write, size_t bufferSize = kStreamBufferSize) {
   TMemoryStream stream;
   {
     TWriter writer(stream, bufferSize);

@@ -18,9 +18,8 @@ class FileStreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              ("quorvel-" + std::string(test->name()) + "-" +
-               std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    folder_ = fs::temp_directory_path() / ("quorvel-" + std::string(test->name()) + "-" +
+                                           std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     fs::create_directories(folder_);
   }
   void TearDown() override {
@@ -57,8 +56,7 @@ TEST_F(FileStreamTest, FailedOpensNameTheFileAndTheSystemsReason) {
     const char* prefix;
   };
   const Case cases[] = {
-      {"missing\\folder\\and/new.SXD", FileMode::Create, ErrorKind::EFCreateError,
-       "Cannot create file \""},
+      {"missing\\folder\\and/new.SXD", FileMode::Create, ErrorKind::EFCreateError, "Cannot create file \""},
       {"missing.SXD", FileMode::OpenRead, ErrorKind::EFOpenError, "Cannot open file \""},
       {"missing.SXL", FileMode::OpenReadWrite, ErrorKind::EFOpenError, "Cannot open file \""},
   };
@@ -89,8 +87,7 @@ TEST_F(FileStreamTest, CreatesReadsAndOverwritesInPlace) {
     TReader reader(stream, kStreamBufferSize);
     EXPECT_EQ(reader.ReadString(), "first");
   }
-  EXPECT_EQ(FileBytes(path),
-            Join({Hex("06 05"), TextBytes("first"), Hex("02 00 06 04"), TextBytes("last")}));
+  EXPECT_EQ(FileBytes(path), Join({Hex("06 05"), TextBytes("first"), Hex("02 00 06 04"), TextBytes("last")}));
 
   {
     TFileStream stream(path, FileMode::OpenReadWrite);

@@ -86,10 +86,8 @@ TEST(TaggedValueStream, StringsBooleansAndLists) {
   const std::string s255(255, 'x'), s256(256, 'y');
   EXPECT_EQ(Encode([](TWriter& w) { w.WriteString(""); }), Hex("06 00"));
   EXPECT_EQ(Encode([](TWriter& w) { w.WriteString("C:\\A"); }), Hex("06 04 43 3A 5C 41"));
-  EXPECT_EQ(Encode([&](TWriter& w) { w.WriteString(s255); }),
-            Join({Hex("06 FF"), TextBytes(s255)}));
-  EXPECT_EQ(Encode([&](TWriter& w) { w.WriteString(s256); }),
-            Join({Hex("0C 00 01 00 00"), TextBytes(s256)}));
+  EXPECT_EQ(Encode([&](TWriter& w) { w.WriteString(s255); }), Join({Hex("06 FF"), TextBytes(s255)}));
+  EXPECT_EQ(Encode([&](TWriter& w) { w.WriteString(s256); }), Join({Hex("0C 00 01 00 00"), TextBytes(s256)}));
   EXPECT_EQ(Encode([](TWriter& w) {
               w.WriteBoolean(false);
               w.WriteBoolean(true);
@@ -196,10 +194,8 @@ TEST(TaggedValueStream, ReaderErrors) {
       {"unused tag 5", "05 00 00 00 00", readInteger, "Invalid property value"},
       {"unused tag 7", "07 00", readString, "Invalid property value"},
       {"unused tag 10", "0A 00", readString, "Invalid property value"},
-      {"boolean where a list begins", "09", [](TReader& r) { r.ReadListBegin(); },
-       "Invalid property value"},
-      {"value where a list ends", "02 00", [](TReader& r) { r.ReadListEnd(); },
-       "Invalid property value"},
+      {"boolean where a list begins", "09", [](TReader& r) { r.ReadListBegin(); }, "Invalid property value"},
+      {"value where a list ends", "02 00", [](TReader& r) { r.ReadListEnd(); }, "Invalid property value"},
       {"empty stream, integer", "", readInteger, "Stream read error"},
       {"empty stream, string", "", readString, "Stream read error"},
       {"empty stream, boolean", "", [](TReader& r) { r.ReadBoolean(); }, "Stream read error"},
@@ -208,10 +204,8 @@ TEST(TaggedValueStream, ReaderErrors) {
       {"truncated short string", "06 05 41 42", readString, "Stream read error"},
       {"short string without length", "06", readString, "Stream read error"},
       {"truncated long-string length", "0C 00 01", readString, "Stream read error"},
-      {"long string of 2 GB in a tiny file", "0C 00 00 00 80 41 42", readString,
-       "Stream read error"},
-      {"long string of 4 GB in a tiny file", "0C FF FF FF FF 41 42", readString,
-       "Stream read error"},
+      {"long string of 2 GB in a tiny file", "0C 00 00 00 80 41 42", readString, "Stream read error"},
+      {"long string of 4 GB in a tiny file", "0C FF FF FF FF 41 42", readString, "Stream read error"},
       {"raw block past the end", "01 02",
        [](TReader& r) {
          char b[3];
@@ -282,8 +276,8 @@ TEST(TaggedValueStream, SetPositionOverwritesWrittenValuesInPlace) {
   writer.SetPosition(end);
   writer.WriteBoolean(true);
   writer.FlushBuffer();
-  EXPECT_EQ(stream.Bytes(), Join({Hex("06 03"), TextBytes("abc"), Hex("04 90 EE FE FF 06 04"),
-                                  TextBytes("tail"), Hex("09")}));
+  EXPECT_EQ(stream.Bytes(),
+            Join({Hex("06 03"), TextBytes("abc"), Hex("04 90 EE FE FF 06 04"), TextBytes("tail"), Hex("09")}));
 
   TReader reader(stream, kStreamBufferSize);
   reader.SetPosition(slot);

@@ -38,8 +38,7 @@ Bytes BlockOf(TreeModel& tree, bool pruneUniform, bool pruneNewDeleted) {
   return Encode([&](TWriter& w) { WriteTreeBlock(w, tree, pruneUniform, pruneNewDeleted); });
 }
 
-void ReadBlock(const Bytes& bytes, TreeModel& tree, bool markRestored = false,
-               size_t bufferSize = kStreamBufferSize) {
+void ReadBlock(const Bytes& bytes, TreeModel& tree, bool markRestored = false, size_t bufferSize = kStreamBufferSize) {
   TMemoryStream stream(bytes);
   TReader reader(stream, bufferSize);
   ReadTreeBlock(reader, tree, markRestored);
@@ -93,10 +92,9 @@ Bytes Chain(int levels) {
 TEST(TreeBlock, FreshRegistryTreeBytes) {
   EXPECT_EQ(kSelectionHeader.size(), 42u);
   FakeRegistryTree tree(kKeys);
-  Bytes expected = Join({Hex("06 2A"), TextBytes(kSelectionHeader), Hex("02 01"),
-                         Str("My Computer"), Hex("02 03  02 02  02 02  09  02 00  02 04")});
-  for (const char* root :
-       {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"}) {
+  Bytes expected = Join({Hex("06 2A"), TextBytes(kSelectionHeader), Hex("02 01"), Str("My Computer"),
+                         Hex("02 03  02 02  02 02  09  02 00  02 04")});
+  for (const char* root : {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS"}) {
     const Bytes record = Join({Str(root), Hex("02 03  02 00  02 01  09  02 00  02 00")});
     expected.insert(expected.end(), record.begin(), record.end());
   }
@@ -119,8 +117,8 @@ TEST(TreeBlock, FreshRegistryTreeBytes) {
 TEST(TreeBlock, UniformPruningKeepsPartlyCheckedRootsWhole) {
   FakeRegistryTree tree(kKeys);
   tree.model.Expand(&tree.Top());
-  for (const char* path : {"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE\\SOFTWARE",
-                           "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor", "HKEY_USERS"})
+  for (const char* path :
+       {"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor", "HKEY_USERS"})
     tree.model.Expand(&tree.Loaded(path));
   SetNodeChecked(tree.Loaded("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor"), true);
   SetNodeChecked(tree.Loaded("HKEY_USERS"), true);
@@ -230,8 +228,7 @@ TEST(TreeBlock, EveryTruncationIsAReadError) {
     for (size_t length = 0; length < block.size(); ++length) {
       TreeModel tree;
       RecordingObserver view(tree);
-      const ErrorInfo error =
-          ReadFailure(Bytes(block.begin(), block.begin() + length), tree, bufferSize);
+      const ErrorInfo error = ReadFailure(Bytes(block.begin(), block.begin() + length), tree, bufferSize);
       EXPECT_EQ(error.kind, ErrorKind::EReadError) << length;
       EXPECT_EQ(error.message, "Stream read error") << length;
       EXPECT_EQ(view.updateDepth, 0) << length;
@@ -247,17 +244,13 @@ TEST(TreeBlock, DamagedBlocksFailWithoutHugeAllocationsOrDeepRecursion) {
   };
   const Bytes header = Str(kSelectionHeader);
   const Case cases[] = {
-      {"top count of 2 billion", Join({header, Hex("04 FF FF FF 7F"), Record("a", 0)}),
+      {"top count of 2 billion", Join({header, Hex("04 FF FF FF 7F"), Record("a", 0)}), "Stream read error"},
+      {"child count of 2 billion", Join({header, Hex("02 01"), Record("a", INT32_MAX), Record("b", 0)}),
        "Stream read error"},
-      {"child count of 2 billion",
-       Join({header, Hex("02 01"), Record("a", INT32_MAX), Record("b", 0)}), "Stream read error"},
       {"negative top count", Join({header, Hex("02 FF")}), "Invalid property value"},
-      {"negative child count", Join({header, Hex("02 01"), Record("a", -1)}),
-       "Invalid property value"},
-      {"long text beyond the end", Join({header, Hex("02 01 0C FF FF FF 7F 41")}),
-       "Stream read error"},
-      {"text where the state belongs", Join({header, Hex("02 01"), Str("a"), Str("b")}),
-       "Invalid property value"},
+      {"negative child count", Join({header, Hex("02 01"), Record("a", -1)}), "Invalid property value"},
+      {"long text beyond the end", Join({header, Hex("02 01 0C FF FF FF 7F 41")}), "Stream read error"},
+      {"text where the state belongs", Join({header, Hex("02 01"), Str("a"), Str("b")}), "Invalid property value"},
       {"nesting far deeper than any registry", Chain(100000), "Invalid property value"},
   };
   for (const Case& c : cases) {
@@ -276,9 +269,9 @@ TEST(TreeBlock, DamagedBlocksFailWithoutHugeAllocationsOrDeepRecursion) {
 }
 
 TEST(TreeBlock, FileForms) {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("quorvel-treeblock-" +
-                       std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+  const auto folder =
+      std::filesystem::temp_directory_path() /
+      ("quorvel-treeblock-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(folder);
   const std::string good = (folder / "good.SXS").string();
   const std::string bad = (folder / "bad.SXS").string();
@@ -298,8 +291,7 @@ TEST(TreeBlock, FileForms) {
     TWriter writer(stream, kStreamBufferSize);
     writer.WriteString("* THIS IS A SNAPTRACE RESULT DATAFILE *");
     writer.FlushBuffer();
-    std::ofstream(bad, std::ios::binary)
-        .write(reinterpret_cast<const char*>(stream.Data()), stream.Size());
+    std::ofstream(bad, std::ios::binary).write(reinterpret_cast<const char*>(stream.Data()), stream.Size());
   }
   try {
     ReadTreeBlock(bad, read, false);

@@ -31,8 +31,7 @@ Configuration Valid() {
                       {Key{"Software", {Key{"App", {}, {Sz("a", "b"), Dword("d", 1)}}}, {}}},
                       {Binary("b", {1, 2, 3})}}};
   config.drives = {
-      Drive{"C: System", 17,
-            Folder{"", {Folder{"WINDOWS", {}, {FileEntry{"win.ini"}}}}, {FileEntry{"boot.ini"}}}}};
+      Drive{"C: System", 17, Folder{"", {Folder{"WINDOWS", {}, {FileEntry{"win.ini"}}}}, {FileEntry{"boot.ini"}}}}};
   config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[windows]", {{"load", ""}}}}, {}},
                         SystemFile{"Autoexec.bat", {}, {"@ECHO OFF"}}};
   return config;
@@ -73,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CountingInteraction ui;
   try {
     CompareConfigurations(oldFile, newFile, logFile,
-                          {trees[0], trees[1], trees[2], trees[3], trees[4], trees[5], {21, 22}},
-                          excludeList, positions, ui);
+                          {trees[0], trees[1], trees[2], trees[3], trees[4], trees[5], {21, 22}}, excludeList,
+                          positions, ui);
   } catch (const Exception&) {
   }
   if (excludeList.size() != 1) std::abort();

@@ -29,10 +29,8 @@ class SettingsAccessTest : public ::testing::Test {
 TEST(SettingsAccessWithoutStaticReg, Raises) {
   ASSERT_EQ(StaticReg(), nullptr);
   ExpectRaises([] { ReadSetting("ShowHints", 1); }, ErrorKind::Exception, kReadSettingMissing);
-  ExpectRaises([] { ReadRequiredSetting("ShowHints"); }, ErrorKind::Exception,
-               kRequiredSettingMissing);
-  ExpectRaises([] { ReadRequiredBool("ShowHints"); }, ErrorKind::Exception,
-               kRequiredSettingMissing);
+  ExpectRaises([] { ReadRequiredSetting("ShowHints"); }, ErrorKind::Exception, kRequiredSettingMissing);
+  ExpectRaises([] { ReadRequiredBool("ShowHints"); }, ErrorKind::Exception, kRequiredSettingMissing);
 }
 
 TEST_F(SettingsAccessTest, StringsAndIntegersReadAsTheyAreStored) {
@@ -50,11 +48,8 @@ TEST_F(SettingsAccessTest, OtherTypesRaise) {
     DWORD type;
     std::string bytes;
   } cases[] = {
-      {REG_BINARY, "\x01\x02"},
-      {REG_EXPAND_SZ, std::string("%X%\0", 4)},
-      {REG_MULTI_SZ, std::string("a\0\0", 3)},
-      {REG_NONE, ""},
-      {REG_QWORD, std::string(8, '\0')},
+      {REG_BINARY, "\x01\x02"}, {REG_EXPAND_SZ, std::string("%X%\0", 4)}, {REG_MULTI_SZ, std::string("a\0\0", 3)},
+      {REG_NONE, ""},           {REG_QWORD, std::string(8, '\0')},
   };
   for (const auto& c : cases) {
     key.SetRaw("", "Odd", c.type, c.bytes);
@@ -80,8 +75,7 @@ TEST_F(SettingsAccessTest, TypedReadersConvert) {
   EXPECT_TRUE(ReadRequiredBool("Flag"));
   EXPECT_FALSE(ReadRequiredBool("Off"));
   EXPECT_EQ(ReadRequiredText("Text"), "12");
-  ExpectRaises([] { ReadRequiredInt("Word"); }, ErrorKind::EConvertError,
-               "'yes' is not a valid integer value");
+  ExpectRaises([] { ReadRequiredInt("Word"); }, ErrorKind::EConvertError, "'yes' is not a valid integer value");
 }
 
 TEST(StaticRegInstall, ReturnsWhatWasInstalledBefore) {

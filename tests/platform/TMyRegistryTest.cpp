@@ -7,9 +7,7 @@
 
 namespace {
 
-std::string DwordBytes(DWORD value) {
-  return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
+std::string DwordBytes(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end());
@@ -91,8 +89,7 @@ TEST(RootKeys, LookUpNamesIgnoringCase) {
 TEST(RootKeys, HandlesArePredefinedKeysAndMapBackToNames) {
   for (int i = 0; i < kRootKeyCount; ++i) {
     // Sign-extended on 64-bit, as the platform defines them.
-    auto expected =
-        static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(0x80000000u + i)));
+    auto expected = static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<LONG>(0x80000000u + i)));
     EXPECT_EQ(reinterpret_cast<ULONG_PTR>(RootKeyHandle(i)), expected) << i;
     EXPECT_EQ(RootKeyName(RootKeyHandle(i)), kRootKeyNames[i]);
   }
@@ -109,8 +106,7 @@ TEST(RegAccess, CodesOutsideTheTableRaise) {
     TMyRegistry reg;
     reg.SetRegAccess(access);
     for (bool canCreate : {false, true})
-      ExpectRaises([&] { reg.OpenKey("Software", canCreate); }, ErrorKind::Exception,
-                   "unknown Accesstype");
+      ExpectRaises([&] { reg.OpenKey("Software", canCreate); }, ErrorKind::Exception, "unknown Accesstype");
     ExpectRaises([&] { reg.CreateKey("Software"); }, ErrorKind::EMyRegistryException,
                  "TMyRegistry.CreateKey: unknown Accesstype");
     ExpectRaises([&] { reg.GetKey("Software"); }, ErrorKind::EMyRegistryException,
@@ -129,10 +125,8 @@ TEST_F(TMyRegistryTest, WritesOnlyThroughKeysOpenedForWriting) {
     if (c.writes) {
       reg.WriteInteger(name, 5);
     } else {
-      ExpectRaises([&] { reg.WriteInteger(name, 5); }, ErrorKind::EMyRegistryException,
-                   kWriteAccessText);
-      ExpectRaises([&] { reg.WriteString(name, "x"); }, ErrorKind::EMyRegistryException,
-                   kWriteAccessText);
+      ExpectRaises([&] { reg.WriteInteger(name, 5); }, ErrorKind::EMyRegistryException, kWriteAccessText);
+      ExpectRaises([&] { reg.WriteString(name, "x"); }, ErrorKind::EMyRegistryException, kWriteAccessText);
     }
     EXPECT_EQ(key.ValueExistsRaw("", name), c.writes) << c.access;
   }
@@ -141,11 +135,9 @@ TEST_F(TMyRegistryTest, WritesOnlyThroughKeysOpenedForWriting) {
 TEST_F(TMyRegistryTest, WriteAccessIsTheOneTheKeyWasOpenedWith) {
   Open(kRegAccessDefault);
   reg.SetRegAccess(kRegAccessFull);
-  ExpectRaises([&] { reg.WriteInteger("v", 1); }, ErrorKind::EMyRegistryException,
-               kWriteAccessText);
+  ExpectRaises([&] { reg.WriteInteger("v", 1); }, ErrorKind::EMyRegistryException, kWriteAccessText);
   reg.CloseKey();
-  ExpectRaises([&] { reg.WriteInteger("v", 1); }, ErrorKind::EMyRegistryException,
-               kWriteAccessText);
+  ExpectRaises([&] { reg.WriteInteger("v", 1); }, ErrorKind::EMyRegistryException, kWriteAccessText);
   EXPECT_FALSE(key.ValueExistsRaw("", "v"));
 }
 
@@ -220,15 +212,12 @@ TEST_F(TMyRegistryTest, FailuresUnderADeletedKeyRaise) {
   key.CreateRaw("Doomed");
   Open(kRegAccessFull, "Doomed");
   ASSERT_EQ(RegDeleteKeyA(HKEY_CURRENT_USER, key.Sub("Doomed").c_str()), ERROR_SUCCESS);
-  ExpectRaises([&] { reg.CreateKey("Sub"); }, ErrorKind::EMyRegistryException,
-               "Failed to create key Sub");
-  ExpectRaises([&] { reg.WriteString("v", "x"); }, ErrorKind::EMyRegistryException,
-               "Failed to set data for 'v'");
+  ExpectRaises([&] { reg.CreateKey("Sub"); }, ErrorKind::EMyRegistryException, "Failed to create key Sub");
+  ExpectRaises([&] { reg.WriteString("v", "x"); }, ErrorKind::EMyRegistryException, "Failed to set data for 'v'");
 }
 
 TEST_F(TMyRegistryTest, DeleteKeyRemovesTheWholeTree) {
-  for (const char* sub : {"T\\a\\b\\c", "T\\a\\d", "T\\e", "T\\f", "T\\g\\h"})
-    key.SetRawDword(sub, "v", 1);
+  for (const char* sub : {"T\\a\\b\\c", "T\\a\\d", "T\\e", "T\\f", "T\\g\\h"}) key.SetRawDword(sub, "v", 1);
   key.SetRawDword("T", "", 1);
   key.CreateRaw("Keep");
   Open(kRegAccessFull);
@@ -408,8 +397,8 @@ TEST_F(TMyRegistryTest, ReadsOfTheWrongTypeRaise) {
                "Failed to get data for 'missing'");
   char buffer[4];
   int code = 0;
-  ExpectRaises([&] { reg.GetData("missing", buffer, sizeof buffer, code); },
-               ErrorKind::EMyRegistryException, "Failed to get data for 'missing'");
+  ExpectRaises([&] { reg.GetData("missing", buffer, sizeof buffer, code); }, ErrorKind::EMyRegistryException,
+               "Failed to get data for 'missing'");
 }
 
 TEST_F(TMyRegistryTest, WriteStringStoresTheTypeAndTheTerminatingZero) {
@@ -505,8 +494,8 @@ TEST_F(TMyRegistryTest, WriteDataConvertsTheCode) {
     EXPECT_EQ(reg.GetData(name, back, sizeof back, code), 4);
     EXPECT_EQ(code, c.code);
   }
-  ExpectRaises([&] { reg.WriteData("twelve", data.data(), 12, 4); },
-               ErrorKind::EMyRegistryException, "unknown Datatype of the Registry");
+  ExpectRaises([&] { reg.WriteData("twelve", data.data(), 12, 4); }, ErrorKind::EMyRegistryException,
+               "unknown Datatype of the Registry");
   EXPECT_FALSE(key.ValueExistsRaw("", "twelve"));
 }
 
@@ -518,9 +507,7 @@ TEST_F(TMyRegistryTest, GetKeyOpensWithoutChangingTheCurrentKey) {
   ASSERT_TRUE(sub);
   DWORD value = 0;
   DWORD size = sizeof value;
-  EXPECT_EQ(
-      RegQueryValueExA(sub.Get(), "v", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size),
-      ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExA(sub.Get(), "v", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size), ERROR_SUCCESS);
   EXPECT_EQ(value, 9u);
   EXPECT_TRUE(reg.GetKey("\\" + key.Sub("Sub")));
   EXPECT_FALSE(reg.GetKey("Missing"));

@@ -10,8 +10,8 @@ class ListViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
     InitControlsForTests();
-    list.Attach(CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 400, 300,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    list.Attach(CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 400, 300, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr));
     ASSERT_TRUE(list.Exists());
     list.AddColumns({{"Name", 120}, {"Size", 60, ListAlign::Right}});
   }
@@ -20,7 +20,8 @@ class ListViewTest : public ::testing::Test {
   // Rows "d", "c", "b", "a" for the owner's records 0 to 3.
   void FillReversed() {
     ListView::Refill refill(list);
-    for (size_t owner = 0; owner < 4; ++owner) list.AddRow({owner}, {std::string(1, static_cast<char>('d' - owner)), "1"});
+    for (size_t owner = 0; owner < 4; ++owner)
+      list.AddRow({owner}, {std::string(1, static_cast<char>('d' - owner)), "1"});
   }
 
   // Reorders the rows as a header click will: by their texts, through the owner indexes.
