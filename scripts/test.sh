@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every target and runs every test: the native sanitizer build
-# of the engine, then the Windows builds under Wine in throwaway prefixes of their own.
+# Installs what is missing, checks the format of the sources, builds every target and runs every
+# test: the native sanitizer build of the engine, then the Windows builds under Wine in throwaway
+# prefixes of their own.
 # QUORVEL_TARGETS narrows the targets (default "native i686 x86_64"); QUORVEL_BUILD_DIR moves
 # the build folder (default build/).
 set -euo pipefail
 top=$(dirname "$(dirname "$(realpath "$0")")")
 cd "$top"
 scripts/deps.sh
+scripts/check-format.sh
 
 targets=${QUORVEL_TARGETS:-native i686 x86_64}
 builds=$(realpath -m "${QUORVEL_BUILD_DIR:-build}")
