@@ -4,24 +4,11 @@
 #include <utility>
 
 #include "app/ErrorDialogIds.h"
+#include "ui/Controls.h"
 
 namespace {
 
 constexpr int kLabelGap = 4;  // pixels between the headline and the kind text
-
-// The size text needs in control's font: on one line, or broken into lines of control's width.
-SIZE MeasureText(HWND control, const std::string& text, bool wrap) {
-  HDC dc = GetDC(control);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  RECT client;
-  GetClientRect(control, &client);
-  RECT area{0, 0, wrap ? client.right : 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
-            DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return {area.right - area.left, area.bottom - area.top};
-}
 
 }  // namespace
 
@@ -75,13 +62,13 @@ int TErrorFRM::FitLabelHeights() {
   const RECT headlineRect = headline.RectIn(hwnd_);
   const RECT kindRect = kind.RectIn(hwnd_);
   const int clientWidth = ClientRect().right;
-  const SIZE headlineSize = MeasureText(headline, headline.Text(), false);
+  const SIZE headlineSize = TextExtent(headline, headline.Text(), false);
   const int headlineWidth = std::max<int>(headlineRect.right - headlineRect.left,
                                           std::min<int>(headlineSize.cx, clientWidth - headlineRect.left));
   headline.Move(headlineRect.left, headlineRect.top, headlineWidth, headlineSize.cy);
 
   const int kindTop = headlineRect.top + headlineSize.cy + kLabelGap;
-  const int kindHeight = std::max<int>(kindRect.bottom - kindRect.top, MeasureText(kind, kind.Text(), true).cy);
+  const int kindHeight = std::max<int>(kindRect.bottom - kindRect.top, TextExtent(kind, kind.Text(), true).cy);
   kind.Move(kindRect.left, kindTop, kindRect.right - kindRect.left, kindHeight);
   const int grown = std::max<int>(0, kindTop + kindHeight - kindRect.bottom);
   if (grown == 0) return 0;

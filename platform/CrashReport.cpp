@@ -108,6 +108,29 @@ void AddRegisters(FixedText& text, const CONTEXT& c) {
 #endif
 }
 
+}  // namespace
+
+#ifdef _WIN64
+bool StepToCaller(CONTEXT& context) {
+  DWORD64 imageBase = 0;
+  PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
+  const DWORD64 previousSp = context.Rsp;
+  if (function) {
+    void* handlerData = nullptr;
+    DWORD64 establisher = 0;
+    RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, context.Rip, function, &context, &handlerData, &establisher,
+                     nullptr);
+  } else {  // a leaf function: the return address is on top of the stack
+    if (IsBadReadPtr(reinterpret_cast<void*>(context.Rsp), sizeof(DWORD64))) return false;
+    context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
+    context.Rsp += sizeof(DWORD64);
+  }
+  return context.Rsp > previousSp;  // a broken stack would loop
+}
+#endif
+
+namespace {
+
 // The return addresses by the unwind tables of x86_64; i686 code keeps no frame chain we
 // could trust, so its report shows the registers only.
 void AddStack(FixedText& text, const CONTEXT& faultContext) {
@@ -118,20 +141,7 @@ void AddStack(FixedText& text, const CONTEXT& faultContext) {
     text.Add("  ");
     AddCodeAddress(text, context.Rip);
     text.Add("\r\n");
-    DWORD64 imageBase = 0;
-    PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
-    const DWORD64 previousSp = context.Rsp;
-    if (function) {
-      void* handlerData = nullptr;
-      DWORD64 establisher = 0;
-      RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, context.Rip, function, &context, &handlerData, &establisher,
-                       nullptr);
-    } else {  // a leaf function: the return address is on top of the stack
-      if (IsBadReadPtr(reinterpret_cast<void*>(context.Rsp), sizeof(DWORD64))) break;
-      context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
-      context.Rsp += sizeof(DWORD64);
-    }
-    if (context.Rsp <= previousSp) break;  // a broken stack would loop
+    if (!StepToCaller(context)) break;
   }
 #else
   (void)faultContext;

@@ -24,3 +24,9 @@ std::size_t FormatCrashReport(const EXCEPTION_POINTERS& exception, char* buffer,
 // Writes the report for the running exe and returns its path; empty when nothing could be
 // written. Overwrites the report of an earlier crash.
 std::string WriteCrashReport(const EXCEPTION_POINTERS& exception);
+
+#ifdef _WIN64
+// Moves context from a frame to its caller's by the unwind tables of x86_64; false when the
+// stack cannot be walked further (unreadable, or not moving towards the caller).
+bool StepToCaller(CONTEXT& context);
+#endif

@@ -75,19 +75,7 @@ bool OnlyOwnFramesUpToGuard(const CONTEXT& faultContext, const Guard* guard) {
   for (int depth = 0; depth < kMaxFrames; ++depth) {
     if (context.Rsp >= guardAddress) return true;
     if (!InOwnCode(context.Rip)) return false;
-    DWORD64 imageBase = 0;
-    PRUNTIME_FUNCTION function = RtlLookupFunctionEntry(context.Rip, &imageBase, nullptr);
-    const DWORD64 previousSp = context.Rsp;
-    if (function) {
-      void* handlerData = nullptr;
-      DWORD64 establisher = 0;
-      RtlVirtualUnwind(UNW_FLAG_NHANDLER, imageBase, context.Rip, function, &context, &handlerData, &establisher,
-                       nullptr);
-    } else {  // a leaf function: the return address is on top of the stack
-      context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
-      context.Rsp += sizeof(DWORD64);
-    }
-    if (context.Rsp <= previousSp) return false;
+    if (!StepToCaller(context)) return false;
   }
   return false;
 #else

@@ -36,3 +36,16 @@ HFONT DefaultGuiFont() {
   }();
   return font;
 }
+
+SIZE TextExtent(HWND control, const std::string& text, bool wrap) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT client;
+  GetClientRect(control, &client);
+  RECT area{0, 0, wrap ? client.right : 0, 0};
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area,
+            DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return {area.right - area.left, area.bottom - area.top};
+}

@@ -15,3 +15,7 @@ std::string GetWindowTextString(HWND window);
 
 // The font every control of ours uses (the system's message font), created once per process.
 HFONT DefaultGuiFont();
+
+// The size text takes in control's font: on one line, or broken into lines of the control's
+// width when wrap is set.
+SIZE TextExtent(HWND control, const std::string& text, bool wrap);

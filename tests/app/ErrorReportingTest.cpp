@@ -9,6 +9,7 @@
 #include "app/ErrorDialogIds.h"
 #include "core/Errors.h"
 #include "tests/app/ModalWatcher.h"
+#include "ui/Controls.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -105,23 +106,6 @@ TEST(ErrorDialog, ShowsTheReportAndHidesTheDetailsUntilAsked) {
   EXPECT_EQ(form.Height(), fullHeight);
   EXPECT_LE(form.Item(IDC_ERROR_DETAILS).RectIn(form).bottom, form.ClientRect().bottom);
 }
-
-namespace {
-
-// The size text takes in a control's font, broken at the control's width when wrap is set.
-SIZE TextExtent(HWND control, const std::string& text, bool wrap) {
-  HDC dc = GetDC(control);
-  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  RECT client;
-  GetClientRect(control, &client);
-  RECT area{0, 0, wrap ? client.right : 0, 0};
-  DrawTextA(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
-  return {area.right, area.bottom};
-}
-
-}  // namespace
 
 TEST(ErrorDialog, HeadlineAndKindTextGetTheRoomTheyNeed) {
   const char* kinds[] = {"General program error", "Integer calculation error\r\nDivide by zero",
