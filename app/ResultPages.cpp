@@ -270,15 +270,22 @@ void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& ro
 
 void ResultPages::FillList(LogSection section) {
   const ListView list = ListOf(section);
-  std::vector<int>& floors = columnFloors_[static_cast<size_t>(section)];
-  // The widths the columns have before the first fill are the user's (kept from the last run,
-  // or the built ones): a fill widens a column to its content but never below them, so a
-  // column the user made wide stays wide and a narrow one still shows its texts. Only widths
-  // from before the first fill count; a fill's own widths would otherwise ratchet up.
-  if (floors.empty()) floors = list.ColumnWidths();
+  const size_t at = static_cast<size_t>(section);
+  std::vector<int>& floors = columnFloors_[at];
+  std::vector<int>& fitted = fittedWidths_[at];
+  // A fill widens each column to its texts but never below the user's width, so a column the
+  // user made wide stays wide and a narrow one still shows its texts. The user's widths are
+  // those from before the first fill (kept from the last run, or the built ones) and any width
+  // that differs from what the last fill set (a drag of the divider since). A fill's own widths
+  // never count as the user's, or every fill would ratchet them up.
+  const std::vector<int> current = list.ColumnWidths();
+  if (floors.empty()) floors = current;
+  for (size_t column = 0; column < fitted.size() && column < current.size() && column < floors.size(); ++column)
+    if (current[column] != fitted[column]) floors[column] = current[column];
   FillRows(list, ShownRows(section));
   SortList(section);
   list.FitColumns(floors);
+  fitted = list.ColumnWidths();
 }
 
 void ResultPages::SortList(LogSection section) {

@@ -106,6 +106,7 @@ class ResultPages {
   std::vector<ResultRow> shownRows_[3];  // by LogSection
   // The entry list is sorted by caption until the user picks another column.
   ListSort sorts_[3] = {{}, {}, {0, true}};
-  std::vector<int> columnFloors_[3];  // the widths a fill never goes below, taken at the first fill
+  std::vector<int> columnFloors_[3];  // the user's widths, which a fill never goes below
+  std::vector<int> fittedWidths_[3];  // the widths the last fill set
   int bulkExpansions_ = 0;
 };

@@ -193,7 +193,8 @@ TEST_F(ResultViewsTest, TreeNodesShowTheirImagesFromTheImageListsTheirIndexesCam
   for (const auto& [result, selection] : shared) {
     SCOPED_TRACE(result);
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(Control(result), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
-    EXPECT_EQ(images, reinterpret_cast<HIMAGELIST>(SendMessageA(Control(selection), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)));
+    EXPECT_EQ(images,
+              reinterpret_cast<HIMAGELIST>(SendMessageA(Control(selection), TVM_GETIMAGELIST, TVSIL_NORMAL, 0)));
   }
   auto systemImages =
       reinterpret_cast<HIMAGELIST>(SendMessageA(Control("SystemResult"), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
@@ -285,7 +286,7 @@ TEST_F(ResultViewsTest, EntriesSortByCaptionAndHeaderClicksSortByValueThenRevers
 
 TEST_F(ResultViewsTest, ColumnsFitTheirTextsButKeepTheUsersWidth) {
   ListView files = Control("ResultDriveFiles");
-  files.SetColumnWidth(0, 5);    // as the user left them last time
+  files.SetColumnWidth(0, 5);  // as the user left them last time
   files.SetColumnWidth(2, 400);
   window->Results().Select(LogSection::Drives, Find(LogSection::Drives, "C: System\\APP"));
   auto textWidth = [&](const char* text) {
@@ -294,6 +295,14 @@ TEST_F(ResultViewsTest, ColumnsFitTheirTextsButKeepTheUsersWidth) {
   EXPECT_GT(files.ColumnWidth(0), textWidth("Filename")) << "widened to show its caption";
   EXPECT_GT(files.ColumnWidth(1), textWidth("10,000"));
   EXPECT_EQ(files.ColumnWidth(2), 400) << "wider than its texts: the user's width stays";
+
+  // The user drags a divider; the next fill keeps that width too, and still fits the others.
+  files.SetColumnWidth(1, 300);
+  files.SetColumnWidth(0, 5);
+  window->Results().ShowSelectedRows(LogSection::Drives);
+  EXPECT_EQ(files.ColumnWidth(1), 300);
+  EXPECT_GT(files.ColumnWidth(0), textWidth("Filename"));
+  EXPECT_EQ(files.ColumnWidth(2), 400);
 }
 
 TEST_F(ResultViewsTest, RestoredRecordsAndNodesDrawGreyed) {
