@@ -229,7 +229,7 @@ void MainWindow::CreateControls() {
       session_, *ui_,
       ResultControls{Control("ResultView"), Control("ResultValues"), Control("DriveResult"),
                      Control("ResultDriveFiles"), Control("SystemResult"), Control("SystemResultValues")},
-      icons_.Get());
+      ResultImages{icons_.Get(), pages_->DriveImages(), pages_->SystemImages()});
   results_->onTreeMenu = [this](LogSection section, POINT screen) { ShowPopup(static_cast<int>(section), screen); };
   results_->onListMenu = [this](LogSection section, POINT screen) {
     ShowPopup(kResultListPopups + static_cast<int>(section), screen);

@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "core/TextCompare.h"
+#include "datafiles/RecordKinds.h"
 #include "platform/SettingsAccess.h"
 #include "ui/ListView.h"
 #include "ui/ShellIcons.h"
@@ -24,6 +26,31 @@ void FillRows(const ListView& list, const std::vector<ResultRow>& rows) {
 
 bool ControlKeyDown() { return GetKeyState(VK_CONTROL) < 0; }
 
+// A root key, drive or system file that the compare reached but found nothing changed under:
+// the log keeps its node, the tree does not show it.
+bool IsEmptyRoot(const TreeNode& node) {
+  return node.Level() == 1 && KindOf(node.StateIndex()) == kKindPath && node.Count() == 0 && !node.HasChildren();
+}
+
+template <class Number>
+int CompareNumbers(Number a, Number b) {
+  return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+// The order of two rows by one column of a section's list: sizes and dates by value (the packed
+// date and time orders as a number, date high), every text ignoring case.
+int CompareByColumn(LogSection section, int column, const ResultRow& a, const ResultRow& b) {
+  if (section == LogSection::Drives && column == 1) return CompareNumbers(a.size, b.size);
+  if (section == LogSection::Drives && column == 2) return CompareNumbers(a.time, b.time);
+  auto cell = [column](const ResultRow& row) -> const std::string& {
+    static const std::string kNone;
+    if (column == 0) return row.caption;
+    const size_t at = static_cast<size_t>(column - 1);
+    return at < row.columns.size() ? row.columns[at] : kNone;
+  };
+  return CompareTextLocale(cell(a), cell(b));
+}
+
 }  // namespace
 
 // The small image list of the changed-files list, refilled for every node.
@@ -40,16 +67,18 @@ class ResultPages::ImageList {
   UniqueImageList list_;
 };
 
-ResultPages::ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons)
-    : session_(session), ui_(ui), controls_(controls), icons_(icons), fileIcons_(std::make_unique<ImageList>()) {
+ResultPages::ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls,
+                         const ResultImages& images)
+    : session_(session), ui_(ui), controls_(controls), images_(images), fileIcons_(std::make_unique<ImageList>()) {
   ResultTrees trees = session_.Results();
   Bind(registryBinding_, controls_.registryTree, trees.registry, LogSection::Registry);
   Bind(driveBinding_, controls_.driveTree, trees.drives, LogSection::Drives);
   Bind(systemBinding_, controls_.systemTree, trees.systemFiles, LogSection::SystemFiles);
-  for (ListView list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues}) {
-    list.SetImageList(list == controls_.driveFiles ? fileIcons_->Handle() : icons_, LVSIL_SMALL);
-    list.SetImageList(icons_, LVSIL_STATE);
-  }
+  ListView(controls_.registryValues).SetImageList(images_.strip, LVSIL_SMALL);
+  ListView(controls_.driveFiles).SetImageList(fileIcons_->Handle(), LVSIL_SMALL);
+  ListView(controls_.systemValues).SetImageList(images_.systemFiles, LVSIL_SMALL);
+  for (ListView list : {controls_.registryValues, controls_.driveFiles, controls_.systemValues})
+    list.SetImageList(images_.strip, LVSIL_STATE);
 }
 
 ResultPages::~ResultPages() {
@@ -62,9 +91,12 @@ ResultPages::~ResultPages() {
 }
 
 void ResultPages::Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section) {
-  SendMessageA(view, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(icons_));
-  SendMessageA(view, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(icons_));
-  binding = std::make_unique<TreeViewBinding>(view, model);
+  HIMAGELIST nodeImages = section == LogSection::Drives        ? images_.drives
+                          : section == LogSection::SystemFiles ? images_.systemFiles
+                                                               : images_.strip;
+  SendMessageA(view, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(nodeImages));
+  SendMessageA(view, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images_.strip));
+  binding = std::make_unique<TreeViewBinding>(view, model, IsEmptyRoot);
   TreeViewBinding* raw = binding.get();
   if (section != LogSection::SystemFiles) {
     model.SetLoader([this, raw, section](TreeModel& tree, TreeNode& node) {
@@ -110,7 +142,17 @@ bool ResultPages::HandleNotify(const NMHDR& header, LRESULT& result) {
     return binding.HandleNotify(header, result);
   }
   for (LogSection section : {LogSection::Registry, LogSection::Drives, LogSection::SystemFiles}) {
-    if (header.hwndFrom != ListOf(section) || header.code != NM_RCLICK) continue;
+    if (header.hwndFrom != ListOf(section)) continue;
+    if (header.code == NM_CUSTOMDRAW) {
+      result = ListView::DrawCutRowsGreyed(header);
+      return true;
+    }
+    if (header.code == LVN_COLUMNCLICK) {
+      OnColumnClick(section, reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+      result = 0;
+      return true;
+    }
+    if (header.code != NM_RCLICK) continue;
     // The list selects the row under the mouse itself; without a row or a node, no menu.
     if (ListView(header.hwndFrom).HasSelection() && SelectedNode(section) && onListMenu) {
       DWORD position = GetMessagePos();
@@ -226,12 +268,54 @@ void ResultPages::PickFileIcons(const TreeNode* node, std::vector<ResultRow>& ro
   }
 }
 
+void ResultPages::FillList(LogSection section) {
+  const ListView list = ListOf(section);
+  const size_t at = static_cast<size_t>(section);
+  std::vector<int>& floors = columnFloors_[at];
+  std::vector<int>& fitted = fittedWidths_[at];
+  // A fill widens each column to its texts but never below the user's width, so a column the
+  // user made wide stays wide and a narrow one still shows its texts. The user's widths are
+  // those from before the first fill (kept from the last run, or the built ones) and any width
+  // that differs from what the last fill set (a drag of the divider since). A fill's own widths
+  // never count as the user's, or every fill would ratchet them up.
+  const std::vector<int> current = list.ColumnWidths();
+  if (floors.empty()) floors = current;
+  for (size_t column = 0; column < fitted.size() && column < current.size() && column < floors.size(); ++column)
+    if (current[column] != fitted[column]) floors[column] = current[column];
+  FillRows(list, ShownRows(section));
+  SortList(section);
+  list.FitColumns(floors);
+  fitted = list.ColumnWidths();
+}
+
+void ResultPages::SortList(LogSection section) {
+  const ListSort sort = sorts_[static_cast<size_t>(section)];
+  const ListView list = ListOf(section);
+  list.ShowSortArrow(sort.column, sort.ascending);
+  if (sort.column < 0) return;
+  const std::vector<ResultRow>& rows = ShownRows(section);
+  list.SortRows([&](size_t a, size_t b) {
+    if (a >= rows.size() || b >= rows.size()) return CompareNumbers(a, b);
+    const int order = CompareByColumn(section, sort.column, rows[a], rows[b]);
+    // Equal rows keep the order of the log, both ways.
+    if (order == 0) return CompareNumbers(a, b);
+    return sort.ascending ? order : -order;
+  });
+}
+
+void ResultPages::OnColumnClick(LogSection section, int column) {
+  ListSort& sort = sorts_[static_cast<size_t>(section)];
+  sort.ascending = sort.column == column ? !sort.ascending : true;
+  sort.column = column;
+  SortList(section);
+}
+
 void ResultPages::ShowRows(LogSection section, TreeNode* node) {
   std::vector<ResultRow> rows;
   auto fill = [&] {
     if (section == LogSection::Drives) PickFileIcons(node, rows);
     ShownRows(section) = std::move(rows);
-    FillRows(ListOf(section), ShownRows(section));
+    FillList(section);
   };
   const AppState& app = session_.State();
   try {
@@ -245,7 +329,7 @@ void ResultPages::ShowRows(LogSection section, TreeNode* node) {
           ReadDriveRows(*node, app.currentLogFile, app.logPositions, rows);
           break;
         case LogSection::SystemFiles:
-          ReadSystemFileRows(*node, app.currentLogFile, app.logPositions, -1, rows);
+          ReadSystemFileRows(*node, app.currentLogFile, app.logPositions, kImageSystemEntry, rows);
           break;
       }
     }

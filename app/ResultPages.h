@@ -24,9 +24,18 @@ struct ResultControls {
   HWND systemTree, systemValues;
 };
 
+// The image lists the result trees draw from: the nodes' image indexes were taken from the
+// selection trees' lists by the compare (drive icons, system-file images), so each result tree
+// shares the list of its selection tree; the state images are the strip's.
+struct ResultImages {
+  HIMAGELIST strip;
+  HIMAGELIST drives;
+  HIMAGELIST systemFiles;
+};
+
 class ResultPages {
  public:
-  ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls, HIMAGELIST icons);
+  ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls, const ResultImages& images);
   ~ResultPages();
   ResultPages(const ResultPages&) = delete;
   ResultPages& operator=(const ResultPages&) = delete;
@@ -68,6 +77,11 @@ class ResultPages {
 
  private:
   class ImageList;
+  // How the user last sorted a list: the column clicked (-1: the order of the log) and the way.
+  struct ListSort {
+    int column = -1;
+    bool ascending = true;
+  };
 
   void Bind(std::unique_ptr<TreeViewBinding>& binding, HWND view, TreeModel& model, LogSection section);
   TreeViewBinding& BindingOf(LogSection section) const;
@@ -77,15 +91,22 @@ class ResultPages {
   const std::vector<ResultRow>& ShownRows(LogSection section) const;
   void ShowRows(LogSection section, TreeNode* node);
   void PickFileIcons(const TreeNode* node, std::vector<ResultRow>& rows);
+  void FillList(LogSection section);
+  void SortList(LogSection section);
+  void OnColumnClick(LogSection section, int column);
   void ExpandInBulk(TreeViewBinding& binding, LogSection section, TreeNode& node);
   void OnTreeRightClick(TreeViewBinding& binding, LogSection section);
 
   Session& session_;
   GuiInteraction& ui_;
   ResultControls controls_;
-  HIMAGELIST icons_;
+  ResultImages images_;
   std::unique_ptr<ImageList> fileIcons_;  // shell icons of the changed-files list
   std::unique_ptr<TreeViewBinding> registryBinding_, driveBinding_, systemBinding_;
   std::vector<ResultRow> shownRows_[3];  // by LogSection
+  // The entry list is sorted by caption until the user picks another column.
+  ListSort sorts_[3] = {{}, {}, {0, true}};
+  std::vector<int> columnFloors_[3];  // the user's widths, which a fill never goes below
+  std::vector<int> fittedWidths_[3];  // the widths the last fill set
   int bulkExpansions_ = 0;
 };

@@ -30,6 +30,17 @@ int ImageOfCode(int code) {
 
 HIMAGELIST CopyOfStrip(HIMAGELIST icons) { return icons ? ImageList_Duplicate(icons) : nullptr; }
 
+// The strip with the system-file images behind it, at the positions the compare writes into logs.
+HIMAGELIST SystemFileStrip(HIMAGELIST icons) {
+  HIMAGELIST images = CopyOfStrip(icons);
+  if (!images) return nullptr;
+  HBITMAP strip =
+      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "ICONS2", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (strip && ImageList_GetImageCount(images) == kImageIniFile) ImageList_AddMasked(images, strip, RGB(255, 0, 255));
+  if (strip) DeleteObject(strip);
+  return images;
+}
+
 }  // namespace
 
 SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const SelectionControls& controls,
@@ -38,7 +49,7 @@ SelectionPages::SelectionPages(Session& session, UserInteraction& ui, const Sele
   // Drives and files append their shell icons behind the strip, so the strip's indexes
   // (folders, computer) stay valid in their trees.
   driveImages_.Reset(CopyOfStrip(icons_));
-  systemImages_.Reset(CopyOfStrip(icons_));
+  systemImages_.Reset(SystemFileStrip(icons_));
   SelectionTrees trees = session_.Selection();
   Bind(registryBinding_, controls_.registryTree, trees.registry, icons_, &SelectionPages::ShowRegistryValues);
   Bind(driveBinding_, controls_.driveTree, trees.drives, driveImages_.Get(), &SelectionPages::ShowFolderFiles);

@@ -42,6 +42,11 @@ class SelectionPages {
   void LoadingNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load);
   void Refreshing(const std::function<void()>& refresh);
   SelectionIcons Icons();
+  // The image lists of the drive and system-file trees: the strip, then the shell icons added
+  // to them (and, for system files, the INI-file, text-file and entry images right after the
+  // strip). The result trees show the indexes the compare took from them.
+  HIMAGELIST DriveImages() const { return driveImages_.Get(); }
+  HIMAGELIST SystemImages() const { return systemImages_.Get(); }
   void ShowNewTrees();
   // Shows the exclude list of the application state again.
   void ShowExcludeList();

@@ -1,5 +1,6 @@
 #include "app/Session.h"
 
+#include "core/StripImages.h"
 #include "restore/UserSystemFiles.h"
 
 Session::Session() {
@@ -16,8 +17,13 @@ void Session::InstallSelectionLoader(TreeModel& tree, void (*load)(TreeModel&, T
 }
 
 CompareTrees Session::ForCompare() {
-  return {registrySelection_, driveSelection_,   systemFileSelection_,    registryResult_,
-          driveResult_,       systemFileResult_, SystemFileImages{-1, -1}};
+  return {registrySelection_,
+          driveSelection_,
+          systemFileSelection_,
+          registryResult_,
+          driveResult_,
+          systemFileResult_,
+          SystemFileImages{kImageIniFile, kImageTextFile}};
 }
 
 void Session::BuildSelection() {

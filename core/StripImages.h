@@ -8,3 +8,9 @@ inline constexpr int kImageComputer = 2;
 inline constexpr int kImageStringValue = 13;
 inline constexpr int kImageBinaryValue = 14;
 inline constexpr int kImageIntegerValue = 15;
+
+// The system-file trees and lists append the "ICONS2" strip right behind the main strip, before
+// any shell icon, so these positions hold in their image list (and in the logs that name them).
+inline constexpr int kImageIniFile = 21;
+inline constexpr int kImageTextFile = 22;
+inline constexpr int kImageSystemEntry = 23;

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draw the main window's image strip and the program's icons.
 
-Writes res/Icons.bmp (the strip), res/Quorvel.ico (the program) and
-res/Document.ico (the program's data files, which the file-type registration
+Writes res/Icons.bmp (the strip), res/Icons2.bmp (the system-file strip: INI
+file, text file, entry), res/Quorvel.ico (the program) and res/Document.ico (the program's data files, which the file-type registration
 points to as the exe's second icon).
 
 The strip is one 24-bit uncompressed BMP of 21 images, 16 x 16 each, side by
@@ -484,6 +484,49 @@ def build_images():
     ]
 
 
+INI_LINES = [
+    "kWWWWWWWWWWk",
+    "kWbbbbbbWWWk",
+    "kWWWWWWWWWWk",
+    "kWLLLrrrLLWk",
+    "kWWWWWWWWWWk",
+    "kWLLLrrLLLWk",
+    "kWWWWWWWWWWk",
+    "kWbbbbbWWWWk",
+    "kWWWWWWWWWWk",
+    "kWLLrrrrLLWk",
+]
+
+ENTRY = [
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    ".DDDDDDDDDDDDDD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWbbbWrrWggWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DWbbbWrrWggWWD.",
+    ".DWWWWWWWWWWWWD.",
+    ".DDDDDDDDDDDDDD.",
+    "................",
+    "................",
+    "................",
+    "................",
+]
+
+
+def build_system_file_images():
+    """The strip the system-file trees and lists append behind the main one."""
+    text_sheet = from_art([row.replace('L', 'G') for row in SHEET])
+    return [
+        from_art(SHEET).art(2, 4, INI_LINES),  # 21 INI file and its sections
+        text_sheet,  # 22 text file, new or deleted section
+        from_art(ENTRY),  # 23 entry of a system file
+    ]
+
+
 def bmp_bytes(images):
     width, height = SIZE * len(images), SIZE
     stride = (width * 3 + 3) & ~3
@@ -548,15 +591,15 @@ def ico_bytes(img):
     return directory + b''.join(images)
 
 
-def check(data, count):
+def check(data, count, expected):
     width, height = SIZE * count, SIZE
-    assert count == 21, count
+    assert count == expected, count
     assert data[:2] == b'BM'
     size, offset = struct.unpack_from('<I4xI', data, 2)
     hdr, w, h, planes, bpp, compression = struct.unpack_from('<IiiHHI', data, 14)
     assert (size, offset, hdr) == (len(data), 54, 40)
     assert (w, h, planes, bpp, compression) == (width, height, 1, 24, 0)
-    assert len(data) == 54 + width * 3 * height  # 336 * 3 is a multiple of 4: no padding
+    assert len(data) == 54 + width * 3 * height  # 16 * 3 * 21 and 16 * 3 * 3 are multiples of 4: no padding
     # First stored pixel is the bottom-left one; it defines the transparent colour.
     assert tuple(data[54:57][::-1]) == TRANSPARENT
 
@@ -569,14 +612,14 @@ def write(path, data):
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res')
-    out = os.path.join(folder, 'Icons.bmp')
-    images = build_images()
-    for index, img in enumerate(images):
-        assert any(p != TRANSPARENT for row in img.px for p in row), index
-    data = bmp_bytes(images)
-    check(data, len(images))
-    write(out, data)
-    print(f'{out}: {len(images)} images, {SIZE * len(images)} x {SIZE}, {len(data)} bytes')
+    for name, images, expected in (('Icons.bmp', build_images(), 21), ('Icons2.bmp', build_system_file_images(), 3)):
+        out = os.path.join(folder, name)
+        for index, img in enumerate(images):
+            assert any(p != TRANSPARENT for row in img.px for p in row), index
+        data = bmp_bytes(images)
+        check(data, len(images), expected)
+        write(out, data)
+        print(f'{out}: {len(images)} images, {SIZE * len(images)} x {SIZE}, {len(data)} bytes')
     for name, img in build_icons():
         path = os.path.join(folder, name)
         icon = ico_bytes(img)

@@ -1,5 +1,7 @@
 #include "ui/ListView.h"
 
+#include <algorithm>
+
 namespace {
 
 int FormatOf(ListAlign align) {
@@ -47,6 +49,66 @@ int ListView::ColumnWidth(int column) const { return static_cast<int>(Send(LVM_G
 
 void ListView::SetColumnWidth(int column, int width) const {
   Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+}
+
+void ListView::FitColumns(const std::vector<int>& floors) const {
+  const int columns = ColumnCount();
+  for (int column = 0; column < columns; ++column) {
+    SetColumnWidth(column, LVSCW_AUTOSIZE);
+    const int byText = ColumnWidth(column);
+    SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+    int width = std::max(byText, ColumnWidth(column));
+    if (static_cast<size_t>(column) < floors.size()) width = std::max(width, floors[static_cast<size_t>(column)]);
+    SetColumnWidth(column, width);
+  }
+}
+
+std::vector<int> ListView::ColumnWidths() const {
+  std::vector<int> widths;
+  for (int column = 0, columns = ColumnCount(); column < columns; ++column) widths.push_back(ColumnWidth(column));
+  return widths;
+}
+
+namespace {
+
+int CALLBACK CompareOwners(LPARAM first, LPARAM second, LPARAM compare) {
+  return (*reinterpret_cast<const std::function<int(size_t, size_t)>*>(compare))(static_cast<size_t>(first),
+                                                                                 static_cast<size_t>(second));
+}
+
+}  // namespace
+
+void ListView::SortRows(const std::function<int(size_t, size_t)>& compare) const {
+  Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&compare), reinterpret_cast<LPARAM>(CompareOwners));
+}
+
+void ListView::ShowSortArrow(int column, bool ascending) const {
+  auto header = reinterpret_cast<HWND>(Send(LVM_GETHEADER));
+  const int columns = ColumnCount();
+  for (int i = 0; i < columns; ++i) {
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (i == column) item.fmt |= ascending ? HDF_SORTUP : HDF_SORTDOWN;
+    SendMessageA(header, HDM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+LRESULT ListView::DrawCutRowsGreyed(const NMHDR& header) {
+  auto& draw = const_cast<NMLVCUSTOMDRAW&>(reinterpret_cast<const NMLVCUSTOMDRAW&>(header));
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      const auto row = static_cast<WPARAM>(draw.nmcd.dwItemSpec);
+      if (!(SendMessageA(header.hwndFrom, LVM_GETITEMSTATE, row, LVIS_CUT) & LVIS_CUT)) return CDRF_DODEFAULT;
+      draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
 }
 
 int ListView::Count() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,20 @@ class ListView : public Window {
   int ColumnWidth(int column) const;
   // Also takes LVSCW_AUTOSIZE and LVSCW_AUTOSIZE_USEHEADER.
   void SetColumnWidth(int column, int width) const;
+
+  // Each column as wide as its widest text or its caption, whichever is wider, and never
+  // narrower than floors[column] (columns beyond floors have no floor).
+  void FitColumns(const std::vector<int>& floors) const;
+  std::vector<int> ColumnWidths() const;
+
+  // Orders the rows by compare(owner of one row, owner of another), <0 placing the first one
+  // first. Rows keep their owners: only their positions change.
+  void SortRows(const std::function<int(size_t, size_t)>& compare) const;
+  // The header's sort arrow on column, up for ascending; the other columns lose theirs. -1: none.
+  void ShowSortArrow(int column, bool ascending) const;
+  // NM_CUSTOMDRAW of a list: rows marked cut (greyed) draw their texts in the grey of
+  // disabled text, since not every common-controls version shows the cut state itself.
+  static LRESULT DrawCutRowsGreyed(const NMHDR& header);
 
   int Count() const;
   // Appends a row; cells are its texts from the first column on. Returns the row's position.

@@ -25,7 +25,8 @@ TreeNode* NodeOfItem(HWND tree, HTREEITEM item) {
 
 }  // namespace
 
-TreeViewBinding::TreeViewBinding(HWND treeView, TreeModel& model) : tree_(treeView), model_(model) {
+TreeViewBinding::TreeViewBinding(HWND treeView, TreeModel& model, HidesNode hides)
+    : tree_(treeView), model_(model), hides_(std::move(hides)) {
   model_.ForEach([this](TreeNode& node) { InsertItem(node); });
   model_.AddObserver(this);
 }
@@ -53,23 +54,40 @@ void FillItem(TVITEMA& item, TreeNode& node) {
 
 }  // namespace
 
+bool TreeViewBinding::Shows(const TreeNode& node) const {
+  return (!node.Parent() || node.Parent()->ViewItem()) && !(hides_ && hides_(node));
+}
+
 void TreeViewBinding::InsertItem(TreeNode& node) {
+  if (!Shows(node)) return;
   TVINSERTSTRUCTA insert{};
   insert.hParent = ItemOf(node.Parent());
   const size_t index = node.Index();
   const size_t siblings = node.Parent() ? node.Parent()->Count() : model_.TopCount();
   if (index + 1 == siblings) {
     insert.hInsertAfter = TVI_LAST;  // the usual append: no handle for the view to look up
-  } else if (index == 0) {
-    insert.hInsertAfter = TVI_FIRST;
   } else {
-    const TreeNode* previous = node.Parent() ? node.Parent()->Child(index - 1) : model_.Top(index - 1);
-    insert.hInsertAfter = previous->ViewItem() ? ItemOf(previous) : TVI_LAST;
+    // After the nearest sibling before it that shows; hidden siblings have no item.
+    insert.hInsertAfter = TVI_FIRST;
+    for (size_t i = index; i > 0; --i) {
+      const TreeNode* previous = node.Parent() ? node.Parent()->Child(i - 1) : model_.Top(i - 1);
+      if (previous->ViewItem()) {
+        insert.hInsertAfter = ItemOf(previous);
+        break;
+      }
+    }
   }
   FillItem(insert.item, node);
   model_.SetViewItem(
       &node, reinterpret_cast<void*>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert))));
   if (node.Expanded()) SyncExpansion(node);
+}
+
+void TreeViewBinding::InsertSubtree(TreeNode& node) {
+  InsertItem(node);
+  if (!node.ViewItem()) return;
+  for (size_t i = 0; i < node.Count(); ++i) InsertSubtree(*node.Child(i));
+  SyncExpansion(node);
 }
 
 void TreeViewBinding::ApplyAttributes(TreeNode& node) {
@@ -99,7 +117,12 @@ void TreeViewBinding::ForgetItems(TreeNode& node) {
 }
 
 void TreeViewBinding::NodeInserted(TreeNode& node) {
-  if (node.Parent() && !node.Parent()->ViewItem()) return;
+  TreeNode* parent = node.Parent();
+  if (parent && !parent->ViewItem()) {
+    // A hidden parent may show now that it holds something; the node comes with it.
+    if (Shows(*parent)) InsertSubtree(*parent);
+    return;
+  }
   InsertItem(node);
 }
 
@@ -111,7 +134,12 @@ void TreeViewBinding::NodeRemoving(TreeNode& node) {
   if (node.Parent() && node.Parent()->Count() == 1) ApplyAttributes(*node.Parent());
 }
 
-void TreeViewBinding::NodeChanged(TreeNode& node) { ApplyAttributes(node); }
+void TreeViewBinding::NodeChanged(TreeNode& node) {
+  if (!node.ViewItem() && Shows(node))
+    InsertSubtree(node);
+  else
+    ApplyAttributes(node);
+}
 
 void TreeViewBinding::UpdateBegun() { SendMessageA(tree_, WM_SETREDRAW, FALSE, 0); }
 
@@ -193,6 +221,22 @@ bool TreeViewBinding::HandleNotify(const NMHDR& header, LRESULT& result) {
       SendMessageA(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
       if ((hit.flags & TVHT_ONITEMSTATEICON) && onStateClick) {
         if (TreeNode* node = NodeOfItem(tree_, hit.hItem)) onStateClick(*node);
+      }
+      return true;
+    }
+    case NM_CUSTOMDRAW: {
+      // Greyed (cut) nodes draw their text in the grey of disabled text: not every
+      // common-controls version shows the cut state itself. The selected node keeps the
+      // highlight's colours, so it stays readable.
+      auto& draw = const_cast<NMTVCUSTOMDRAW&>(reinterpret_cast<const NMTVCUSTOMDRAW&>(header));
+      if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+      } else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        const auto* node = reinterpret_cast<const TreeNode*>(draw.nmcd.lItemlParam);
+        if (node && node->Cut() && !(draw.nmcd.uItemState & CDIS_SELECTED)) {
+          draw.clrText = GetSysColor(COLOR_GRAYTEXT);
+          result = CDRF_NEWFONT;
+        }
       }
       return true;
     }

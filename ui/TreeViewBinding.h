@@ -13,8 +13,12 @@
 
 class TreeViewBinding : public TreeModelObserver {
  public:
-  // Fills the view from the model and follows it from then on.
-  TreeViewBinding(HWND treeView, TreeModel& model);
+  // Whether a node gets no item in the view (nor its descendants) for now.
+  using HidesNode = std::function<bool(const TreeNode&)>;
+
+  // Fills the view from the model and follows it from then on. A node that hides asks again
+  // when it changes or gets a child, and shows from then on once it no longer hides.
+  TreeViewBinding(HWND treeView, TreeModel& model, HidesNode hides = {});
   ~TreeViewBinding() override;
   TreeViewBinding(const TreeViewBinding&) = delete;
   TreeViewBinding& operator=(const TreeViewBinding&) = delete;
@@ -50,6 +54,9 @@ class TreeViewBinding : public TreeModelObserver {
 
  private:
   void InsertItem(TreeNode& node);
+  // The node's item and those of its descendants, where the parents show.
+  void InsertSubtree(TreeNode& node);
+  bool Shows(const TreeNode& node) const;
   void ApplyAttributes(TreeNode& node);
   // Opens or closes the item as the node says; a new item starts closed.
   void SyncExpansion(TreeNode& node);
@@ -57,6 +64,7 @@ class TreeViewBinding : public TreeModelObserver {
 
   HWND tree_;
   TreeModel& model_;
+  HidesNode hides_;
   bool syncingExpansion_ = false;  // the view's own expand notifications come from us
   bool inputLocked_ = false;
 };
