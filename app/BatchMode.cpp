@@ -100,6 +100,7 @@ int RunBatchWithoutDisplay(const CommandLineRequest& request, Session& session) 
     ui.SetStatus(StatusChannel::Main, "Running batch mode...");
     ui.SetStatus(StatusChannel::Main, "Status: Loading selections.");
     LoadStartupSelection(session, ui);
+    FinishStartupSelection(session);
     MainThreadCalls calls;
     RunBatch(
         request, session, ui, calls,

@@ -44,16 +44,20 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments,
   return {};
 }
 
-std::string BatchLogFileName(const std::string& argument) {
-  if (Upper(argument).find(".SXL") != std::string::npos) return argument;
+std::string FullPathName(const std::string& path) {
   std::string full(MAX_PATH, '\0');
-  DWORD length = GetFullPathNameA(argument.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
   if (length >= full.size()) {
     full.resize(length);
-    length = GetFullPathNameA(argument.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
   }
   full.resize(length < full.size() ? length : 0);
-  if (full.empty()) full = argument;
+  return full.empty() ? path : full;
+}
+
+std::string BatchLogFileName(const std::string& argument) {
+  if (Upper(argument).find(".SXL") != std::string::npos) return argument;
+  std::string full = FullPathName(argument);
   size_t dot = full.rfind('.');
   if (dot != std::string::npos && full.find('\\', dot) == std::string::npos) full.resize(dot);
   return full + ".SXL";

@@ -26,6 +26,9 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments,
 // else made a full path with its extension replaced by ".SXL".
 std::string BatchLogFileName(const std::string& argument);
 
+// path made absolute against the current folder; path itself when that fails.
+std::string FullPathName(const std::string& path);
+
 bool IsBatch(CommandLineAction action);
 
 // The process's arguments after the program name, split as the C runtime splits them.

@@ -2,6 +2,7 @@
 
 #include "app/ErrorDialog.h"
 #include "core/Errors.h"
+#include "ui/ActiveOwner.h"
 #include "ui/Dialog.h"
 #include "ui/HandlerErrors.h"
 #include "ui/MessagePump.h"
@@ -16,7 +17,8 @@ ErrorReport BuildErrorReport(const ErrorSource& source, std::exception_ptr error
   return report;
 }
 
-void ShowError(HWND owner, const ErrorSource& source, std::exception_ptr error) {
+void ShowError(HWND window, const ErrorSource& source, std::exception_ptr error) {
+  const HWND owner = ActiveOwnerOf(window);
   ErrorInfo info = DescribeError(error);
   if (ErrorKindIsA(info.kind, ErrorKind::EMyAbort)) {
     MessageBoxA(owner, "Operation aborted!", kApplicationTitle, MB_OK | MB_ICONINFORMATION);

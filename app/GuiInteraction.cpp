@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/PathText.h"
+#include "ui/ActiveOwner.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -73,7 +74,7 @@ MsgAnswer AskWithOwnButtons(HWND owner, MsgType type, const std::string& text, M
 MsgAnswer GuiInteraction::Ask(MsgType type, const std::string& text, MsgButtons buttons) {
   if (unattended_) return unattended_->Ask(type, text, buttons);
   if (buttons == MsgButtons::YesNoCancelAll || buttons == MsgButtons::YesNoAll)
-    return AskWithOwnButtons(controls_.owner, type, text, buttons);
+    return AskWithOwnButtons(ActiveOwnerOf(controls_.owner), type, text, buttons);
   UINT style = IconOf(type);
   switch (buttons) {
     case MsgButtons::Ok:
@@ -94,7 +95,7 @@ MsgAnswer GuiInteraction::Ask(MsgType type, const std::string& text, MsgButtons 
   }
   // The cursor may be the hourglass of a running command; a question needs the arrow.
   HCURSOR cursor = SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  int pressed = MessageBoxA(controls_.owner, text.c_str(), "Quorvel", style | MB_TASKMODAL);
+  int pressed = MessageBoxA(ActiveOwnerOf(controls_.owner), text.c_str(), "Quorvel", style | MB_TASKMODAL);
   SetCursor(cursor);
   return AnswerOf(pressed);
 }
@@ -162,12 +163,12 @@ bool ShowFileDialog(HWND owner, const FileDialogSpec& spec, std::string& path, b
 
 bool GuiInteraction::ChooseSaveFile(const FileDialogSpec& spec, std::string& path) {
   if (unattended_) return unattended_->ChooseSaveFile(spec, path);
-  return ShowFileDialog(controls_.owner, spec, path, true);
+  return ShowFileDialog(ActiveOwnerOf(controls_.owner), spec, path, true);
 }
 
 bool GuiInteraction::ChooseOpenFile(const FileDialogSpec& spec, std::string& path) {
   if (unattended_) return unattended_->ChooseOpenFile(spec, path);
-  return ShowFileDialog(controls_.owner, spec, path, false);
+  return ShowFileDialog(ActiveOwnerOf(controls_.owner), spec, path, false);
 }
 
 bool GuiInteraction::ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std::string>& paths) {
@@ -177,7 +178,7 @@ bool GuiInteraction::ChooseOpenFiles(const FileDialogSpec& spec, std::vector<std
   std::vector<char> buffer(64 * 1024, '\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = controls_.owner;
+  ofn.hwndOwner = ActiveOwnerOf(controls_.owner);
   ofn.lpstrFilter = filter.c_str();
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());

@@ -1,6 +1,7 @@
 #pragma once
-// UserInteraction with real windows: message boxes owned by the main window, its status
-// panel, second status label and progress bars, the hourglass cursor, common file dialogs.
+// UserInteraction with real windows: message boxes owned by the main window or the dialog open
+// above it (ui/ActiveOwner.h), the main window's status panel, second status label and progress
+// bars, the hourglass cursor, common file dialogs.
 
 #include <windows.h>
 

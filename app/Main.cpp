@@ -13,12 +13,10 @@
 #include "app/FileTypeRegistration.h"
 #include "app/MainWindow.h"
 #include "app/NonInteractive.h"
-#include "app/SelectionCommands.h"
 #include "app/Session.h"
 #include "app/Settings.h"
-#include "app/SettingsEffects.h"
 #include "app/SplashWindow.h"
-#include "app/Workflows.h"
+#include "app/Startup.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessorFaults.h"
 #include "core/Errors.h"
@@ -40,20 +38,6 @@ bool ExistingFile(const std::string& path) { return FileExists(path); }
 // An error of a command or of a window handler during batch mode: written out, never shown.
 void WriteBatchError(HWND, const ErrorSource&, std::exception_ptr error) {
   NonInteractive::WriteLine(BatchErrorText(error));
-}
-
-// The command-line selection or log file, after the start-up selection.
-void OpenCommandLineFile(const CommandLineRequest& request, Session& session, MainWindow& window) {
-  try {
-    if (request.action == CommandLineAction::SelectionFile) {
-      LoadSelectionFile(request.argument, session, window.Ui());
-      session.State().selectionChanged = false;
-    } else if (request.action == CommandLineAction::LogFile) {
-      OpenLog(session, window.Ui(), request.argument);
-    }
-  } catch (...) {
-    ShowError(window.Handle(), ErrorSource{"TMainForm", "FormCreate"}, std::current_exception());
-  }
 }
 
 // Batch mode with a display: the session the main window shows, the splash window's labels.
@@ -120,21 +104,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       InstallHandlerErrorHook();
     RegisterFileTypes(app.exePath);
     MainWindow window(session, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
-    HWND hwnd = window.Create();
+    window.Create();
     // Set before the start-up selection: its errors must not wait for a click either.
     if (batch) window.AnswerUnattended(&unattended);
-    status("Status: Loading selections.");
-    window.LoadStartupSelection();
-    ApplySettingsToWindows(hwnd);
-    OpenCommandLineFile(request, session, window);
-    status("Status: Refreshing view.");
+    StartMainWindow(request, session, window, status);
     // Ends at once: the splash's minimum time is for a user who reads it, not for a script.
     if (batch) return RunWindowBatch(request, session, window, *splash, unattended);
 
     splash->WaitShown(kSplashMinimumMs);
     splash.reset();
-    ShowWindow(hwnd, showCommand);
-    UpdateWindow(hwnd);
+    window.Show(showCommand);
     // The main window registered its accelerators and keyboard navigation with the pump.
     return MessagePump::RunUntilQuit();
   } catch (...) {

@@ -6,6 +6,7 @@
 #include "app/ExclusionCommands.h"
 #include "app/ExportCommands.h"
 #include "app/ExportSelectionDialog.h"
+#include "app/InstallFileCommands.h"
 #include "app/OptionsDialog.h"
 #include "app/RestoreCommands.h"
 #include "app/SavedConfigRestore.h"
@@ -29,6 +30,11 @@ CommandRow Export(int id, const char* component, LogSection section) {
 
 CommandRow Restore(int id, const char* component, LogSection section, bool fromList) {
   return {id, component, true, [section, fromList](Environment& e) { RestoreChangesCommand(e, section, fromList); }};
+}
+
+CommandRow InstallFiles(int id, const char* component, InstallExportCommand command) {
+  return {id, component, true,
+          [command](Environment& e) { CreateInstallFilesCommand(e, command, InstallFileDialogs(e.owner)); }};
 }
 
 CommandRow DontCheck(int id, const char* component, LogSection section) {
@@ -94,8 +100,10 @@ void RegisterMainCommands(CommandTable& table) {
                             [&](UserFileChoice& choice) { return RunAddSystemFileDialog(e.owner, choice); });
        }},
       {IDM_DELETE_USER_FILE, "DelUserIniMNU", false, [](Environment& e) { e.selection.DeleteSelectedUserFile(); }},
-      // The install-file export stays out of the menus.
-      {IDM_CREATE_INSTALL_FILES, nullptr, false, nullptr, false},
+      InstallFiles(IDM_CREATE_INSTALL_FILES, "CreateInstallFilesAllMNU", InstallExportCommand::All),
+      InstallFiles(IDM_CREATE_INSTALL_FILES_REGISTRY, "CreateInstallFilesRegistryMNU", InstallExportCommand::Registry),
+      InstallFiles(IDM_CREATE_INSTALL_FILES_DRIVE, "CreateInstallFilesDriveMNU", InstallExportCommand::Drives),
+      InstallFiles(IDM_CREATE_INSTALL_FILES_SYSTEM, "CreateInstallFilesSysMNU", InstallExportCommand::SystemFiles),
   };
   for (const CommandRow& row : rows) table.Add(row);
 }

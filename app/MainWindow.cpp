@@ -454,13 +454,33 @@ void MainWindow::RestoreLayout() {
   // Without the settings object (a test's bare window) the built layout stays.
   TMyRegistry* settings = StaticReg();
   if (!settings) return;
+  if (const std::optional<SavedPlacement> placement = ReadPlacement(*settings)) {
+    WINDOWPLACEMENT restored{};
+    restored.length = sizeof restored;
+    restored.showCmd = IsWindowVisible(hwnd_) ? SW_SHOWNORMAL : SW_HIDE;
+    restored.rcNormalPosition = OnVisibleMonitor(placement->normal);
+    SetWindowPlacement(hwnd_, &restored);
+    startMaximized_ = placement->maximized;
+  }
   RestoreWindowLayout(*settings, LayoutPanes());
   showWelcome_ = ReadWelcomeFlag(*settings);
   Layout();
 }
 
 void MainWindow::SaveLayout() {
-  if (TMyRegistry* settings = StaticReg()) SaveWindowLayout(*settings, LayoutPanes());
+  TMyRegistry* settings = StaticReg();
+  if (!settings) return;
+  SaveWindowLayout(*settings, LayoutPanes());
+  // The normal rectangle: a maximised or minimised window comes back where it was restored to.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (GetWindowPlacement(hwnd_, &placement)) SavePlacement(*settings, PlacementToKeep(placement));
+}
+
+void MainWindow::Show(int showCommand) {
+  const bool plain = showCommand == SW_SHOWNORMAL || showCommand == SW_SHOWDEFAULT || showCommand == SW_SHOW;
+  ShowWindow(hwnd_, startMaximized_ && plain ? SW_SHOWMAXIMIZED : showCommand);
+  UpdateWindow(hwnd_);
 }
 
 void MainWindow::ApplyHintSettings() {
@@ -508,6 +528,10 @@ void MainWindow::LoadStartupSelection() {
     ui_->Tell(MsgType::Error, e.what());
   }
   ApplyHintSettings();
+  ShowSelectionPages();
+}
+
+void MainWindow::ShowSelectionPages() {
   TabCtrl_SetCurSel(outerTabs_, 0);
   ShowPages();
 }

@@ -34,10 +34,13 @@ class MainWindow : public WindowBase, private SessionView {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Creates the window hidden; the caller shows it. The message pump translates its
+  // Creates the window hidden; the caller shows it with Show. The message pump translates its
   // accelerators and moves the focus among its controls with Tab and Shift+Tab.
   HWND Create();
   HACCEL Accelerators() const { return accelerators_.Get(); }
+  // Shows the window as showCommand asks, maximised when it was maximised at the last close and
+  // the caller asks for no particular state.
+  void Show(int showCommand);
 
   UserInteraction& Ui() { return *ui_; }
   // Batch mode: every question of the window and its pages takes the answer of answers.
@@ -52,6 +55,10 @@ class MainWindow : public WindowBase, private SessionView {
   // Builds the selection trees, loads the start-up selection, restores the layout and applies
   // the hint settings; errors are shown, start-up goes on.
   void LoadStartupSelection();
+  // The selection pages in front, as start-up ends.
+  void ShowSelectionPages();
+  // An error outside a command (start-up), to the window's error handler.
+  void ReportError(const ErrorSource& source, std::exception_ptr error) { onError_(hwnd_, source, error); }
   // Whether the welcome window is to be shown, as restored from the settings.
   bool ShowWelcome() const { return showWelcome_; }
   MainThreadCalls& Calls() { return calls_; }
@@ -111,6 +118,7 @@ class MainWindow : public WindowBase, private SessionView {
   MainThreadCalls calls_;
   bool busy_ = false;
   bool showWelcome_ = true;
+  bool startMaximized_ = false;  // as the window was closed last time
 
   UniqueImageList icons_;
   std::unique_ptr<SelectionPages> pages_;

@@ -72,6 +72,10 @@ void LoadStartupSelection(Session& session, UserInteraction& ui) {
   const std::string last = session.State().programFolder + kLastSelectionFile;
   if (FileExists(last)) LoadSelectionFile(last, session, ui);
   session.ExpandSelectionTops();
+  session.State().selectionChanged = false;
+}
+
+void FinishStartupSelection(Session& session) {
   DeselectControlSets(session.Selection().registry);
   session.State().selectionChanged = false;
 }

@@ -24,6 +24,10 @@ void LoadSelectionFile(const std::string& path, Session& session, UserInteractio
 // (the window's start, and batch mode's with or without it).
 void LoadStartupSelection(Session& session, UserInteraction& ui);
 
+// The end of start-up, after a selection or log file named on the command line: the ControlSet
+// keys are left out whatever was loaded, and what start-up loaded counts as unchanged.
+void FinishStartupSelection(Session& session);
+
 // Before the window closes: false keeps it open (the user cancelled). When "Last.SXS" cannot be
 // written, the user is told why and chooses whether to close anyway.
 bool OfferToKeepSelection(Session& session, UserInteraction& ui);

@@ -53,6 +53,20 @@ SplashWindow::SplashWindow() : WindowBase("TfSplash", "fSplash") {
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd_);
   shownAt_ = GetTickCount();
+  watching_ = this;
+  activationHook_ = SetWindowsHookExA(WH_CBT, WatchActivation, nullptr, GetCurrentThreadId());
+}
+
+SplashWindow::~SplashWindow() {
+  if (activationHook_) UnhookWindowsHookEx(activationHook_);
+  if (watching_ == this) watching_ = nullptr;
+}
+
+LRESULT CALLBACK SplashWindow::WatchActivation(int code, WPARAM wParam, LPARAM lParam) {
+  // Hidden before the activated window (a message box, the error dialog) is drawn.
+  if (code == HCBT_ACTIVATE && watching_ && watching_->hwnd_ && reinterpret_cast<HWND>(wParam) != watching_->hwnd_)
+    ShowWindow(watching_->hwnd_, SW_HIDE);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void SplashWindow::SetLabel(HWND label, const std::string& text) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,23 @@ struct LayoutPane {
 // kDefaultColumnWidth.
 void RestoreWindowLayout(const TMyRegistry& reg, const std::vector<LayoutPane>& panes);
 void SaveWindowLayout(TMyRegistry& reg, const std::vector<LayoutPane>& panes);
+
+// Where the main window lies between runs: its normal (restored) rectangle and whether it was
+// maximised. A minimised window is kept as it will come back, never minimised.
+struct SavedPlacement {
+  RECT normal{};
+  bool maximized = false;
+};
+
+SavedPlacement PlacementToKeep(const WINDOWPLACEMENT& placement);
+void SavePlacement(TMyRegistry& reg, const SavedPlacement& placement);
+// Nothing when no placement was stored yet (or an empty rectangle).
+std::optional<SavedPlacement> ReadPlacement(const TMyRegistry& reg);
+
+// rect unchanged when a monitor shows part of it; otherwise moved (and shrunk if it must) into
+// the work area of the nearest monitor, so that a monitor taken away leaves no window out of
+// reach.
+RECT OnVisibleMonitor(const RECT& rect);
 
 // True unless "DontShowWelcome" is stored as true.
 bool ReadWelcomeFlag(const TMyRegistry& reg);

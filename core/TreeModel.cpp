@@ -122,7 +122,12 @@ void TreeModel::SortChildren(TreeNode* node, const std::function<bool(const Tree
 
 void TreeModel::Expand(TreeNode* node) {
   if (node->expanded_) return;
-  if (node->fields_.hasChildren && node->children_.empty() && loader_) loader_(*this, *node);
+  if (node->fields_.hasChildren && node->children_.empty() && loader_) {
+    loader_(*this, *node);
+    // Nothing loaded (an empty CD, a drive offline): the node stays collapsed, so the next
+    // expansion tries again.
+    if (node->children_.empty()) return;
+  }
   node->expanded_ = true;
   Changed(node);
 }

@@ -110,7 +110,8 @@ class TreeModel {
   // Stable sort of a node's children (nullptr: the top-level nodes).
   void SortChildren(TreeNode* node, const std::function<bool(const TreeNode&, const TreeNode&)>& less);
 
-  // Loads the children through the loader when none are there yet, then marks it expanded.
+  // Loads the children through the loader when none are there yet, then marks it expanded; a
+  // load that found none leaves it collapsed, to be tried again.
   void Expand(TreeNode* node);
   void Collapse(TreeNode* node);
 

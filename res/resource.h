@@ -42,6 +42,9 @@
 #define IDM_EXPORT_REG_DATA 1501
 #define IDM_EXPORT_DRIVE_DATA 1502
 #define IDM_EXPORT_SYSTEM_DATA 1503
+#define IDM_CREATE_INSTALL_FILES_REGISTRY 1511
+#define IDM_CREATE_INSTALL_FILES_DRIVE 1512
+#define IDM_CREATE_INSTALL_FILES_SYSTEM 1513
 // Restore Changes of the result trees and of the lists beside them, in LogSection order
 #define IDM_RESTORE_REGISTRY 1601
 #define IDM_RESTORE_DRIVE 1602

@@ -37,6 +37,9 @@ LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (GetCapture() != hwnd_) return 0;
       position_ = ParentX(lParam) - grabOffset_ - area_.left;
       if (onMoved_) onMoved_();
+      // Moved panes are drawn anew at once: bits the move copied (a list's rows) would otherwise
+      // show shifted until something else repaints them.
+      RedrawWindow(GetParent(hwnd_), &area_, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       return 0;
     case WM_LBUTTONUP:
       if (GetCapture() == hwnd_) ReleaseCapture();

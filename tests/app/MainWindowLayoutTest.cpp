@@ -228,3 +228,66 @@ TEST_F(MainWindowLayoutTest, ProgramIconComesFirstAndTheDocumentIconSecond) {
   Start();
   EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(GetClassLongPtrA(window->Handle(), GCLP_HICON))), program);
 }
+
+// The window comes back where it was last restored to, maximised when it was; a minimised
+// window comes back restored; a place no monitor shows any more is moved onto the nearest one.
+TEST_F(MainWindowLayoutTest, WindowPlacementComesBackRestoredOnAVisibleMonitor) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoA(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+  const RECT work = monitor.rcWork;
+  const RECT normal{100, 80, 800, 580};
+  struct Case {
+    const char* name;
+    UINT showCommand;
+    RECT stored;  // written to the settings after the close, as another screen left it
+    RECT expected;
+    bool maximized;
+  };
+  const Case cases[] = {
+      {"normal", SW_SHOWNORMAL, {}, normal, false},
+      {"maximised", SW_SHOWMAXIMIZED, {}, normal, true},
+      {"minimised", SW_SHOWMINIMIZED, {}, normal, false},
+      {"right of the screen",
+       SW_SHOWNORMAL,
+       {work.right + 500, 300, work.right + 1200, 800},
+       {work.right - 700, 300, work.right, 800},
+       false},
+      {"above and left",
+       SW_SHOWNORMAL,
+       {-2000, -1500, -1300, -1000},
+       {work.left, work.top, work.left + 700, work.top + 500},
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start();
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    placement.showCmd = c.showCommand;
+    placement.rcNormalPosition = normal;
+    SetWindowPlacement(window->Handle(), &placement);
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(window->Handle(), nullptr);
+    if (!IsRectEmpty(&c.stored)) {
+      settings->Reg().WriteInteger("MainFormLeft", c.stored.left);
+      settings->Reg().WriteInteger("MainFormTop", c.stored.top);
+      settings->Reg().WriteInteger("MainFormRight", c.stored.right);
+      settings->Reg().WriteInteger("MainFormBottom", c.stored.bottom);
+    }
+
+    Start();
+    window->Show(SW_SHOWNORMAL);
+    placement.length = sizeof placement;
+    ASSERT_TRUE(GetWindowPlacement(window->Handle(), &placement));
+    const RECT& shown = placement.rcNormalPosition;
+    EXPECT_EQ(shown.left, c.expected.left);
+    EXPECT_EQ(shown.top, c.expected.top);
+    EXPECT_EQ(shown.right, c.expected.right);
+    EXPECT_EQ(shown.bottom, c.expected.bottom);
+    EXPECT_EQ(IsZoomed(window->Handle()) != FALSE, c.maximized);
+    EXPECT_FALSE(IsIconic(window->Handle()));
+    window.reset();
+    DrainQuitMessages();
+  }
+}

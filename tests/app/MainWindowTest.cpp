@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include "app/CompareDialog.h"
+#include "app/CompareDialogIds.h"
 #include "app/ErrorReporting.h"
 #include "core/CheckStates.h"
 #include "core/Errors.h"
@@ -70,7 +72,8 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
   EXPECT_TRUE(MenuEnabled(menu, IDM_SETTINGS));
   EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE_ALL)) << "no log is loaded";
   EXPECT_FALSE(MenuEnabled(menu, IDM_FIND_DUPLICATES));
-  EXPECT_EQ(GetMenuState(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), static_cast<UINT>(-1)) << "hidden";
+  EXPECT_EQ(MenuText(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), "Create Install Files");
+  EXPECT_FALSE(MenuEnabled(menu, IDM_CREATE_INSTALL_FILES)) << "no log is loaded";
 }
 
 // A folder adds its commands as rows of the table: the menus and the toolbar follow the rows,
@@ -186,4 +189,32 @@ TEST_F(MainWindowTest, SelectionTreesRefuseExpansionWhileLocked) {
   window->Pages().LockInput(false);
   EXPECT_EQ(expandFromView(), FALSE);
   EXPECT_TRUE(node->Expanded());
+}
+
+// A command run from a dialog's OK (Compare Configurations) tells its failure in a message box
+// that belongs to the dialog, so the box comes up above the dialog, not behind it; a box while
+// no dialog is open belongs to the main window.
+TEST_F(MainWindowTest, MessageBoxesBelongToTheDialogTheUserIsLookingAt) {
+  HWND compareDialog = nullptr;
+  std::vector<HWND> boxOwners;
+  ModalWatcher watcher([&](HWND dialog) {
+    if (!compareDialog) {
+      compareDialog = dialog;
+      for (int field : {IDC_COMPARE_OLD, IDC_COMPARE_NEW, IDC_COMPARE_LOG})
+        SetDlgItemTextA(dialog, field, "C:\\missing.SXD");
+      PressDialogButton(dialog, IDOK);
+      return;
+    }
+    boxOwners.push_back(GetWindow(dialog, GW_OWNER));
+    PressDialogButton(dialog, IDOK);
+  });
+  RunCompareDialog(window->Handle(),
+                   [&](const ConfigurationFiles&) { window->Ui().Tell(MsgType::Error, "The compare failed."); });
+  ASSERT_NE(compareDialog, nullptr);
+  ASSERT_EQ(boxOwners.size(), 1u);
+  EXPECT_EQ(boxOwners[0], compareDialog);
+
+  window->Ui().Tell(MsgType::Information, "No dialog open.");
+  ASSERT_EQ(boxOwners.size(), 2u);
+  EXPECT_EQ(boxOwners[1], window->Handle());
 }

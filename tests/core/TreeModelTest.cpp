@@ -85,3 +85,25 @@ TEST(TreeModel, IndexFollowsInsertsDeletesAndSorts) {
   expectPositions({"b", "c", "d"});
   EXPECT_EQ(model.Add(nullptr, "second")->Index(), 1u);
 }
+
+TEST(TreeModel, AnExpansionThatLoadedNothingIsTriedAgain) {
+  // A drive whose disc is put in only after the first try.
+  TreeModel model;
+  TreeNode* drive = model.Add(nullptr, {.text = "D:", .hasChildren = true});
+  bool discIn = false;
+  int loads = 0;
+  model.SetLoader([&](TreeModel& tree, TreeNode& node) {
+    ++loads;
+    if (discIn) tree.Add(&node, "SETUP");
+  });
+  model.Expand(drive);
+  EXPECT_FALSE(drive->Expanded());
+  EXPECT_TRUE(drive->HasChildren()) << "the expand button stays";
+  discIn = true;
+  model.Expand(drive);
+  EXPECT_TRUE(drive->Expanded());
+  ASSERT_EQ(drive->Count(), 1u);
+  model.Collapse(drive);
+  model.Expand(drive);
+  EXPECT_EQ(loads, 2) << "loaded children are not loaded again";
+}
