@@ -269,8 +269,11 @@ TEST_F(ResultViewsTest, EntriesSortByCaptionAndHeaderClicksSortByValueThenRevers
     ClickHeader(files, click.column);
     EXPECT_EQ(Captions(files), click.order);
     EXPECT_EQ(HeaderFormat(files, click.column) & (HDF_SORTUP | HDF_SORTDOWN), click.arrow);
-    for (int other = 0; other < 4; ++other)
-      if (other != click.column) EXPECT_EQ(HeaderFormat(files, other) & (HDF_SORTUP | HDF_SORTDOWN), 0) << other;
+    for (int other = 0; other < 4; ++other) {
+      if (other != click.column) {
+        EXPECT_EQ(HeaderFormat(files, other) & (HDF_SORTUP | HDF_SORTDOWN), 0) << other;
+      }
+    }
     // Each row still stands for its own record.
     ListView view = files;
     for (int row = 0; row < 3; ++row) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/SelectionTreeBuilder.h"
@@ -241,8 +242,18 @@ std::string Hex(const BYTE* data, DWORD size) {
   return text;
 }
 
+// Wine's display driver adds an adapter key below Control\Video whenever a process starts
+// without a display it can reach; that is the platform's bookkeeping, not a change of the
+// installation or of the undo, and it would make the snapshots differ by chance.
+bool IsDisplayAdapterKey(const std::string& path) {
+  constexpr std::string_view kVideo = "\\Control\\Video";
+  return path.rfind("HKEY_LOCAL_MACHINE\\System\\", 0) == 0 && path.size() >= kVideo.size() &&
+         path.compare(path.size() - kVideo.size(), kVideo.size(), kVideo) == 0;
+}
+
 void DumpKey(HKEY key, const std::string& path, std::vector<std::string>& lines) {
   lines.push_back("key " + path);
+  if (IsDisplayAdapterKey(path)) return;
   DWORD subkeys = 0, values = 0, longestName = 0, longestData = 0;
   if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, &longestName, &longestData,
                        nullptr, nullptr) != ERROR_SUCCESS)
