@@ -13,6 +13,8 @@ struct AppState {
   std::string currentLogFile;  // the log the result trees were last filled from
   LogPositions logPositions;   // where the current log's sections stand
   bool selectionChanged = false;
+  // Without them an undo fails under HKEY_LOCAL_MACHINE and in protected folders; said at once.
+  bool administratorRights = true;
   std::vector<std::string> excludeList;  // full paths of files no compare reports
   FileDeletionState deletion;            // write-protect prompt switch and backup folder of deletions
 };

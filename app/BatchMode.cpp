@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/NonInteractive.h"
+#include "app/RestoreRights.h"
 #include "app/RestoreSettingsOf.h"
 #include "app/SelectionCommands.h"
 #include "app/UnattendedSharedFilePrompt.h"
@@ -54,6 +55,8 @@ void Uninstall(Batch& batch, const std::string& argument) {
   UnattendedSharedFilePrompt sharedFiles(CurrentRestoreSettings(app.programFolder).handleSharedDLLs,
                                          batch.session.Results(), app.currentLogFile, app.logPositions, batch.ui,
                                          batch.output.writeLine);
+  // Unattended, the note is written and the undo goes on: what fails is reported item by item.
+  AcceptRestoreAllRights(app, batch.ui, batch.session.Results());
   RestoreAll(batch.session, batch.ui, sharedFiles, batch.Steps());
 }
 

@@ -1,6 +1,7 @@
 #include "app/ConfirmDialog.h"
 
 #include "app/ConfirmDialogIds.h"
+#include "ui/Dpi.h"
 #include "ui/ListView.h"
 
 namespace {
@@ -37,7 +38,9 @@ bool TfConfirm::OnInit() {
   ListView list = Item(IDC_CONFIRM_LIST);
   list.SetFullRowSelect();
   std::vector<ListColumn> columns;
-  for (const ToDoColumn& spec : kToDoColumns) columns.push_back({spec.caption, spec.width});
+  // The widths are for 96 DPI.
+  const DpiScale scale(WindowDpi(hwnd_));
+  for (const ToDoColumn& spec : kToDoColumns) columns.push_back({spec.caption, scale(spec.width)});
   list.AddColumns(columns);
   BuildList();
   return true;

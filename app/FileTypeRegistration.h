@@ -1,8 +1,15 @@
 #pragma once
 // The program's file types: selection (.SXS), log (.SXL) and configuration (.SXD) files open
-// with the program and show its icon. Registered at every start; errors are ignored, since a
-// user without rights to HKEY_CLASSES_ROOT can still use the program.
+// with the program and show its icon. Registered at every start where the user's rights allow:
+// for the machine with administrator rights, for the user without them. Nothing of it can make
+// the start fail: a key that cannot be written is left as it is.
+
+#include <windows.h>
 
 #include <string>
 
-void RegisterFileTypes(const std::string& exePath);
+// The classes key the types go to: HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER, "\Software\Classes".
+HKEY FileTypeRoot(bool administratorRights);
+
+// Writes what differs from the registration wanted; true when something was written.
+bool RegisterFileTypes(const std::string& exePath, bool administratorRights);

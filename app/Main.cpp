@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorReporting.h"
 #include "app/FileTypeRegistration.h"
+#include "platform/AdminRights.h"
 #include "app/MainWindow.h"
 #include "app/NonInteractive.h"
 #include "app/Session.h"
@@ -78,6 +79,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   AppState& app = session.State();
   app.exePath = ExePath();
   app.programFolder = ProgramFolderOf(app.exePath);
+  app.administratorRights = HasAdministratorRights();
   const CommandLineRequest request = ParseCommandLine(ProcessArguments(), ExistingFile);
   try {
     StaticRegScope settings(SettingsKeyPath(app.exePath), app.programFolder);
@@ -102,7 +104,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
       });
     else
       InstallHandlerErrorHook();
-    RegisterFileTypes(app.exePath);
+    RegisterFileTypes(app.exePath, app.administratorRights);
     MainWindow window(session, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
     window.Create();
     // Set before the start-up selection: its errors must not wait for a click either.

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <algorithm>
+
 #include "app/ErrorReporting.h"
 #include "app/ExclusionCommands.h"
 #include "app/MainCommands.h"
@@ -13,7 +15,9 @@
 #include "platform/SettingsAccess.h"
 #include "core/Errors.h"
 #include "res/resource.h"
+#include "platform/AdminRights.h"
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 #include "ui/ListView.h"
 #include "ui/MessagePump.h"
 #include "ui/Splitter.h"
@@ -21,8 +25,12 @@
 namespace {
 
 constexpr char kWindowClass[] = "QuorvelMainWindow";
+// Lengths at 96 DPI; the window scales them to its monitor's DPI.
 constexpr int kStatusHeight = 22;
 constexpr int kMargin = 4;
+constexpr int kProgressWidth = 150;
+constexpr SIZE kDefaultSize{900, 640};
+constexpr SIZE kMinimumSize{520, 360};
 
 enum ControlId {
   kToolbarId = 3000,
@@ -35,7 +43,10 @@ enum ControlId {
   kProgressBar1Id,
   kProgressBar2Id,
   kDeleteExcludedId,
+  kRightsLabelId,
 };
+
+constexpr char kNoRightsText[] = "No administrator rights";
 
 struct ToolButton {
   int command;
@@ -85,11 +96,12 @@ HWND CreateTree(HWND parent, int id) {
                      WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, id);
 }
 
-HWND CreateList(HWND parent, int id, const Columns& columns) {
+HWND CreateList(HWND parent, int id, Columns columns, const DpiScale& scale) {
   // The image lists belong to their owners, which share them among several controls.
   ListView list = CreateChild(parent, WC_LISTVIEWA, "",
                               WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, id);
   list.SetFullRowSelect();
+  for (ListColumn& column : columns) column.width = scale(column.width);
   list.AddColumns(columns);
   return list;
 }
@@ -138,6 +150,13 @@ MainWindow::~MainWindow() {
 
 HWND MainWindow::Create() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
+  // The monitor is not known yet: the default size is for the system's DPI, within the primary
+  // monitor's work area.
+  scale_ = DpiScale(SystemDpi());
+  RECT work{0, 0, scale_(kDefaultSize.cx), scale_(kDefaultSize.cy)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = std::min<int>(scale_(kDefaultSize.cx), work.right - work.left);
+  const int height = std::min<int>(scale_(kDefaultSize.cy), work.bottom - work.top);
   const WindowClassSpec windowClass{
       kWindowClass, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
       LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUORVEL)),
@@ -145,7 +164,7 @@ HWND MainWindow::Create() {
                                     GetSystemMetrics(SM_CYSMICON), LR_SHARED))};
   HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
   if (!CreateFromClass(windowClass, 0, "Quorvel", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                       {CW_USEDEFAULT, CW_USEDEFAULT, 900, 640}, nullptr, menu))
+                       {CW_USEDEFAULT, CW_USEDEFAULT, width, height}, nullptr, menu))
     throw Exception(ErrorKind::EComponentError, "The main window could not be created.");
   accelerators_.Reset(LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
   MessagePump::AddWindow(hwnd_, accelerators_.Get(), true);
@@ -155,6 +174,7 @@ HWND MainWindow::Create() {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
+      scale_ = DpiScale(WindowDpi(hwnd_));
       CreateControls();
       return 0;
     case WM_SIZE:
@@ -162,7 +182,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = {520, 360};
+      info->ptMinTrackSize = {scale_(kMinimumSize.cx), scale_(kMinimumSize.cy)};
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another DPI: the suggested rectangle keeps the window's place.
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+      ApplyDpi(HIWORD(wParam));
+      SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_INITMENUPOPUP:
@@ -213,8 +241,7 @@ void MainWindow::RestoreFocus() {
 }
 
 void MainWindow::CreateControls() {
-  icons_.Reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), "Icons", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
-                                    LR_CREATEDIBSECTION));
+  icons_.Reset(LoadImageStrip("Icons", scale_.ImageSize(), scale_.ImageFactor()));
   CreateToolbar();
   CreatePages();
   CreateStatusLine();
@@ -242,13 +269,17 @@ void MainWindow::CreateControls() {
   });
   UpdateCommandStates();
   ShowPages();
+  // Controls are made with the system's font; a window on a monitor of another DPI needs its own.
+  if (scale_.Dpi() != SystemDpi()) ApplyDpi(scale_.Dpi());
 }
 
 void MainWindow::CreateToolbar() {
   toolbar_ =
       CreateChild(hwnd_, TOOLBARCLASSNAMEA, "", WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP, kToolbarId);
   SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  TBADDBITMAP bitmap{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+  // The large pictures (24 pixels) from 144 DPI on: drawn at that size, not stretched.
+  TBADDBITMAP bitmap{HINST_COMMCTRL, scale_.Dpi() >= 144 ? static_cast<UINT_PTR>(IDB_STD_LARGE_COLOR)
+                                                         : static_cast<UINT_PTR>(IDB_STD_SMALL_COLOR)};
   SendMessageA(toolbar_, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&bitmap));
   // Button texts serve as hints only.
   SendMessageA(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
@@ -288,7 +319,7 @@ void MainWindow::CreatePages() {
     HWND tree = CreateTree(hwnd_, nextId++);
     Page* self = page.get();
     page->splitter = std::make_unique<Splitter>(hwnd_, nextId++, [this, self] { self->layout(pageArea_); });
-    HWND list = CreateList(hwnd_, nextId++, columns);
+    HWND list = CreateList(hwnd_, nextId++, columns, scale_);
     named_.emplace_back(treeName, tree);
     named_.emplace_back(listName, list);
     named_.emplace_back(std::string(treeName) + "Splitter", page->splitter->Handle());
@@ -298,7 +329,7 @@ void MainWindow::CreatePages() {
     page->list = list;
     page->layout = [tree, list, self](const RECT& r) {
       int treeWidth = self->splitter->Arrange(r);
-      int listLeft = r.left + treeWidth + Splitter::kBarWidth;
+      int listLeft = r.left + treeWidth + self->splitter->BarWidth();
       Place(tree, r.left, r.top, treeWidth, r.bottom - r.top);
       Place(list, listLeft, r.top, r.right - listLeft, r.bottom - r.top);
     };
@@ -312,26 +343,27 @@ void MainWindow::CreatePages() {
 
   // Options / Icons: the exclude list with its buttons, and the legend of the icons.
   auto options = std::make_unique<Page>();
-  HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}});
+  HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}}, scale_);
   HWND add = CreateChild(hwnd_, "BUTTON", "Add", WS_TABSTOP | BS_PUSHBUTTON, IDM_ADD_EXCLUDED_FILES);
   HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, kDeleteExcludedId);
   HWND legendLabel = CreateChild(hwnd_, "STATIC", "Meaning of the icons:", SS_LEFT, nextId++);
-  HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}});
+  HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}}, scale_);
   named_.insert(named_.end(), {{"NoCheck", noCheck},
                                {"AddBTN", add},
                                {"DeleteBTN", remove},
                                {"LegendLBL", legendLabel},
                                {"ListView2", legend}});
   options->controls = {noCheck, add, remove, legendLabel, legend};
-  options->layout = [=](const RECT& r) {
+  options->layout = [=, this](const RECT& r) {
+    const DpiScale& s = scale_;
     int width = r.right - r.left;
-    int half = (width - kMargin) / 2;
+    int half = (width - s(kMargin)) / 2;
     int height = r.bottom - r.top;
-    Place(noCheck, r.left, r.top, half, height - 32);
-    Place(add, r.left, r.bottom - 26, 80, 24);
-    Place(remove, r.left + 88, r.bottom - 26, 80, 24);
-    Place(legendLabel, r.left + half + kMargin, r.top, half, 18);
-    Place(legend, r.left + half + kMargin, r.top + 20, half, height - 20);
+    Place(noCheck, r.left, r.top, half, height - s(32));
+    Place(add, r.left, r.bottom - s(26), s(80), s(24));
+    Place(remove, r.left + s(88), r.bottom - s(26), s(80), s(24));
+    Place(legendLabel, r.left + half + s(kMargin), r.top, half, s(18));
+    Place(legend, r.left + half + s(kMargin), r.top + s(20), half, height - s(20));
   };
   selectionPages_.push_back(std::move(options));
   FillIconLegend();
@@ -357,10 +389,28 @@ void MainWindow::CreateStatusLine() {
   status_.statusLabel2 = CreateChild(hwnd_, "STATIC", "", SS_LEFT | SS_CENTERIMAGE, kStatusLabel2Id);
   // The second label sits on top of the panel's right half.
   SetWindowPos(status_.statusLabel2, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  // Said for as long as the window is open: every undo under HKEY_LOCAL_MACHINE would fail.
+  rightsLabel_ = CreateChild(hwnd_, "STATIC", kNoRightsText,
+                             SS_CENTER | SS_SUNKEN | SS_CENTERIMAGE |
+                                 (session_.State().administratorRights ? 0 : static_cast<DWORD>(WS_VISIBLE)),
+                             kRightsLabelId);
+  named_.emplace_back("RightsLBL", rightsLabel_);
   named_.insert(named_.end(), {{"ProgressBar1", status_.progressBar1},
                                {"ProgressBar2", status_.progressBar2},
                                {"Statuspanel", status_.statusPanel},
                                {"StatusLBL2", status_.statusLabel2}});
+}
+
+void MainWindow::ApplyDpi(UINT dpi) {
+  scale_ = DpiScale(dpi);
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM font) {
+        SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(GuiFontForDpi(dpi)));
+  Layout();
 }
 
 void MainWindow::Layout() {
@@ -371,24 +421,33 @@ void MainWindow::Layout() {
   RECT toolbarRect;
   GetWindowRect(toolbar_, &toolbarRect);
   int top = toolbarRect.bottom - toolbarRect.top;
-  int statusTop = client.bottom - kStatusHeight;
+  const DpiScale& s = scale_;
+  const int margin = s(kMargin);
+  const int statusHeight = s(kStatusHeight);
+  int statusTop = client.bottom - statusHeight;
 
-  int x = kMargin;
-  Place(status_.progressBar1, x, statusTop + 3, 150, kStatusHeight - 6);
-  x += 150 + kMargin;
-  Place(status_.progressBar2, x, statusTop + 3, 150, kStatusHeight - 6);
-  x += 150 + kMargin;
-  int panelWidth = client.right - x - kMargin;
-  Place(status_.statusPanel, x, statusTop + 2, panelWidth, kStatusHeight - 4);
-  Place(status_.statusLabel2, x + panelWidth / 2, statusTop + 3, panelWidth / 2 - 1, kStatusHeight - 6);
+  int x = margin;
+  Place(status_.progressBar1, x, statusTop + s(3), s(kProgressWidth), statusHeight - s(6));
+  x += s(kProgressWidth) + margin;
+  Place(status_.progressBar2, x, statusTop + s(3), s(kProgressWidth), statusHeight - s(6));
+  x += s(kProgressWidth) + margin;
+  int right = client.right - margin;
+  if (!session_.State().administratorRights) {
+    const int rightsWidth = TextExtent(rightsLabel_, kNoRightsText, false).cx + s(16);
+    right -= rightsWidth + margin;
+    Place(rightsLabel_, right + margin, statusTop + s(2), rightsWidth, statusHeight - s(4));
+  }
+  int panelWidth = right - x;
+  Place(status_.statusPanel, x, statusTop + s(2), panelWidth, statusHeight - s(4));
+  Place(status_.statusLabel2, x + panelWidth / 2, statusTop + s(3), panelWidth / 2 - 1, statusHeight - s(6));
 
-  RECT outer{kMargin, top + kMargin, client.right - kMargin, statusTop - kMargin};
+  RECT outer{margin, top + margin, client.right - margin, statusTop - margin};
   Place(outerTabs_, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top);
   RECT inner = outer;
   MapWindowPoints(hwnd_, outerTabs_, reinterpret_cast<POINT*>(&inner), 2);
   TabCtrl_AdjustRect(outerTabs_, FALSE, &inner);
   MapWindowPoints(outerTabs_, hwnd_, reinterpret_cast<POINT*>(&inner), 2);
-  InflateRect(&inner, -kMargin, -kMargin);
+  InflateRect(&inner, -margin, -margin);
   for (HWND tabs : {selectionTabs_, logTabs_}) {
     Place(tabs, inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top);
   }
@@ -396,7 +455,7 @@ void MainWindow::Layout() {
   MapWindowPoints(hwnd_, selectionTabs_, reinterpret_cast<POINT*>(&pageArea), 2);
   TabCtrl_AdjustRect(selectionTabs_, FALSE, &pageArea);
   MapWindowPoints(selectionTabs_, hwnd_, reinterpret_cast<POINT*>(&pageArea), 2);
-  InflateRect(&pageArea, -kMargin, -kMargin);
+  InflateRect(&pageArea, -margin, -margin);
   pageArea_ = pageArea;
   for (auto* pages : {&selectionPages_, &logPages_})
     for (auto& page : *pages) page->layout(pageArea);

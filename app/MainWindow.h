@@ -20,6 +20,7 @@
 #include "core/MainThreadCalls.h"
 #include "core/TreeModel.h"
 #include "platform/Handle.h"
+#include "ui/Dpi.h"
 #include "ui/WindowBase.h"
 
 struct ErrorSource;
@@ -89,6 +90,8 @@ class MainWindow : public WindowBase, private SessionView {
   void CreateStatusLine();
   void FillIconLegend();
   void Layout();
+  // Fonts and lengths for the monitor's DPI, then a new layout.
+  void ApplyDpi(UINT dpi);
   std::vector<LayoutPane> LayoutPanes() const;
   void RestoreLayout();
   void SaveLayout();
@@ -124,7 +127,9 @@ class MainWindow : public WindowBase, private SessionView {
   std::unique_ptr<SelectionPages> pages_;
   std::unique_ptr<ResultPages> results_;
 
+  DpiScale scale_;
   HWND toolbar_ = nullptr;
+  HWND rightsLabel_ = nullptr;
   HWND outerTabs_ = nullptr;
   HWND selectionTabs_ = nullptr;
   HWND logTabs_ = nullptr;

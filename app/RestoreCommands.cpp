@@ -4,6 +4,7 @@
 
 #include "app/ConfirmDialog.h"
 #include "app/RestoreAllDialog.h"
+#include "app/RestoreRights.h"
 #include "app/RestoreSettingsOf.h"
 #include "app/SharedFileDialog.h"
 #include "app/Workflows.h"
@@ -78,6 +79,7 @@ void RestoreChangesCommand(CommandEnvironment& environment, LogSection section, 
   TreeNode* root = environment.results.SelectedNode(section);
   if (!root) return;
   if (section == LogSection::SystemFiles) RefuseTextFile(*root);
+  if (!AcceptRestoreRights(environment.session.State(), environment.ui, section, *root)) return;
   GuiSharedFilePrompt sharedFiles(environment.owner);
   ConfirmTarget target{environment, sharedFiles, section, root, std::nullopt};
   if (fromList) target.filter = environment.results.FilterRows(section);
@@ -101,6 +103,7 @@ void RestoreAllCommand(CommandEnvironment& environment) {
       {&RestoreAreas::files, LogSection::Drives, ": Files/Folders"},
       {&RestoreAreas::systemFiles, LogSection::SystemFiles, ": System Files"},
   };
+  if (!AcceptRestoreAllRights(environment.session.State(), environment.ui, environment.session.Results())) return;
   GuiSharedFilePrompt sharedFiles(environment.owner);
   TfRestoreAll form;
   form.restore = [&](HWND owner, const RestoreAreas& areas) {

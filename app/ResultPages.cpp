@@ -53,10 +53,22 @@ int CompareByColumn(LogSection section, int column, const ResultRow& a, const Re
 
 }  // namespace
 
+namespace {
+
+int ImageSizeOf(HIMAGELIST images) {
+  int width = 16;
+  int height = 16;
+  if (images) ImageList_GetIconSize(images, &width, &height);
+  return width;
+}
+
+}  // namespace
+
 // The small image list of the changed-files list, refilled for every node.
 class ResultPages::ImageList {
  public:
-  ImageList() : list_(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 32)) {}
+  // Icons at the size of the strip's images, which follows the window's DPI.
+  explicit ImageList(int size) : list_(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 8, 32)) {}
 
   HIMAGELIST Handle() const { return list_.Get(); }
   void Clear() { ImageList_RemoveAll(list_.Get()); }
@@ -69,7 +81,11 @@ class ResultPages::ImageList {
 
 ResultPages::ResultPages(Session& session, GuiInteraction& ui, const ResultControls& controls,
                          const ResultImages& images)
-    : session_(session), ui_(ui), controls_(controls), images_(images), fileIcons_(std::make_unique<ImageList>()) {
+    : session_(session),
+      ui_(ui),
+      controls_(controls),
+      images_(images),
+      fileIcons_(std::make_unique<ImageList>(ImageSizeOf(images.strip))) {
   ResultTrees trees = session_.Results();
   Bind(registryBinding_, controls_.registryTree, trees.registry, LogSection::Registry);
   Bind(driveBinding_, controls_.driveTree, trees.drives, LogSection::Drives);

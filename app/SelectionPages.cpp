@@ -15,6 +15,7 @@
 #include "platform/SettingsAccess.h"
 #include "platform/SystemFileType.h"
 #include "platform/TMyRegistry.h"
+#include "ui/Dpi.h"
 #include "ui/ListView.h"
 #include "ui/ShellOpen.h"
 
@@ -34,10 +35,11 @@ HIMAGELIST CopyOfStrip(HIMAGELIST icons) { return icons ? ImageList_Duplicate(ic
 HIMAGELIST SystemFileStrip(HIMAGELIST icons) {
   HIMAGELIST images = CopyOfStrip(icons);
   if (!images) return nullptr;
-  HBITMAP strip =
-      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "ICONS2", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (strip && ImageList_GetImageCount(images) == kImageIniFile) ImageList_AddMasked(images, strip, RGB(255, 0, 255));
-  if (strip) DeleteObject(strip);
+  int size = 0;
+  int height = 0;
+  ImageList_GetIconSize(images, &size, &height);
+  // Grown as the strip was grown for the window's DPI.
+  if (ImageList_GetImageCount(images) == kImageIniFile) AppendImageStrip(images, "ICONS2", std::max(1, size / 16));
   return images;
 }
 

@@ -1,11 +1,13 @@
 #include "app/SplashWindow.h"
 
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
 namespace {
 
 constexpr const char* kClassName = "QuorvelSplash";
+// At 96 DPI; the window is made for the system's DPI.
 constexpr int kWidth = 380;
 constexpr int kHeight = 150;
 constexpr int kBandHeight = 70;
@@ -14,8 +16,9 @@ constexpr int kBandHeight = 70;
 void PaintPicture(HWND hwnd, HFONT titleFont) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(hwnd, &paint);
-  RECT band{0, 0, kWidth, kBandHeight};
-  TRIVERTEX corners[2] = {{0, 0, 0x0000, 0x0000, 0x8000, 0}, {kWidth, kBandHeight, 0x1000, 0x8400, 0xD000, 0}};
+  const DpiScale scale(SystemDpi());
+  RECT band{0, 0, scale(kWidth), scale(kBandHeight)};
+  TRIVERTEX corners[2] = {{0, 0, 0x0000, 0x0000, 0x8000, 0}, {band.right, band.bottom, 0x1000, 0x8400, 0xD000, 0}};
   GRADIENT_RECT rect{0, 1};
   if (!GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_H))
     FillRect(dc, &band, GetSysColorBrush(COLOR_ACTIVECAPTION));
@@ -23,7 +26,7 @@ void PaintPicture(HWND hwnd, HFONT titleFont) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT text = band;
-  text.left += 16;
+  text.left += scale(16);
   DrawTextA(dc, "Quorvel", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   SelectObject(dc, oldFont);
   EndPaint(hwnd, &paint);
@@ -38,18 +41,21 @@ LRESULT SplashWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 SplashWindow::SplashWindow() : WindowBase("TfSplash", "fSplash") {
-  titleFont_.Reset(CreateFontA(-28, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+  const DpiScale scale(SystemDpi());
+  titleFont_.Reset(CreateFontA(-scale(28), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Tahoma"));
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+  const int width = scale(kWidth);
+  const int height = scale(kHeight);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   const WindowClassSpec windowClass{kClassName, LoadCursorA(nullptr, IDC_WAIT), GetSysColorBrush(COLOR_BTNFACE)};
   if (!CreateFromClass(windowClass, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "Quorvel", WS_POPUP | WS_BORDER,
-                       {x, y, kWidth, kHeight}, nullptr, nullptr))
+                       {x, y, width, height}, nullptr, nullptr))
     return;
   loadLabel_ = CreateChild(hwnd_, "STATIC", "Loading...", WS_VISIBLE | SS_LEFT, 1);
   statusLabel_ = CreateChild(hwnd_, "STATIC", "Status:", WS_VISIBLE | SS_LEFT, 2);
-  MoveWindow(loadLabel_, 16, kBandHeight + 12, kWidth - 32, 20, FALSE);
-  MoveWindow(statusLabel_, 16, kBandHeight + 40, kWidth - 32, 20, FALSE);
+  MoveWindow(loadLabel_, scale(16), scale(kBandHeight + 12), width - scale(32), scale(20), FALSE);
+  MoveWindow(statusLabel_, scale(16), scale(kBandHeight + 40), width - scale(32), scale(20), FALSE);
   ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd_);
   shownAt_ = GetTickCount();

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/Dpi.h"
+
 HWND CreateChild(HWND parent, const char* className, const std::string& text, DWORD style, int id, DWORD exStyle) {
   HWND child = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, 0, 0, 0, 0, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
@@ -26,16 +28,7 @@ std::string GetWindowTextString(HWND window) {
   return text;
 }
 
-HFONT DefaultGuiFont() {
-  static HFONT font = [] {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-      return CreateFontIndirectA(&metrics.lfMessageFont);
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  }();
-  return font;
-}
+HFONT DefaultGuiFont() { return GuiFontForDpi(SystemDpi()); }
 
 SIZE TextExtent(HWND control, const std::string& text, bool wrap) {
   HDC dc = GetDC(control);

@@ -13,7 +13,7 @@ void AddTabs(HWND tab, const std::vector<std::string>& captions);
 
 std::string GetWindowTextString(HWND window);
 
-// The font every control of ours uses (the system's message font), created once per process.
+// The font every control of ours is made with: the system's message font at the system's DPI.
 HFONT DefaultGuiFont();
 
 // The size text takes in control's font: on one line, or broken into lines of the control's

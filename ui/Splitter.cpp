@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
+
 namespace {
 
 constexpr char kSplitterClass[] = "QuorvelSplitter";
@@ -16,14 +18,18 @@ Splitter::Splitter(HWND parent, int id, std::function<void()> onMoved)
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
+int Splitter::BarWidth() const { return DpiScale(WindowDpi(hwnd_))(kBarWidth); }
+
 int Splitter::Arrange(const RECT& area) {
   area_ = area;
   const int width = area.right - area.left;
+  const int barWidth = BarWidth();
+  const int minPane = DpiScale(WindowDpi(hwnd_))(kMinPane);
   int left = position_ < 0 ? width * 2 / 5 : position_;
-  left = std::max(kMinPane, std::min(left, width - kBarWidth - kMinPane));
+  left = std::max(minPane, std::min(left, width - barWidth - minPane));
   // A page too narrow for two minimal panes still gets a non-negative left pane.
   placed_ = std::max(0, left);
-  MoveWindow(hwnd_, area.left + placed_, area.top, kBarWidth, std::max(0L, area.bottom - area.top), TRUE);
+  MoveWindow(hwnd_, area.left + placed_, area.top, barWidth, std::max(0L, area.bottom - area.top), TRUE);
   return placed_;
 }
 

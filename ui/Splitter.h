@@ -11,10 +11,13 @@
 
 class Splitter : public WindowBase {
  public:
+  // At 96 DPI; scaled to the window's DPI.
   static constexpr int kBarWidth = 4;
   static constexpr int kMinPane = 40;
 
   Splitter(HWND parent, int id, std::function<void()> onMoved);
+
+  int BarWidth() const;
 
   // The left pane's width as last arranged.
   int Position() const { return placed_; }

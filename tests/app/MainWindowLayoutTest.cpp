@@ -15,6 +15,7 @@
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
+#include "ui/Dpi.h"
 #include "ui/Splitter.h"
 
 namespace {
@@ -289,5 +290,61 @@ TEST_F(MainWindowLayoutTest, WindowPlacementComesBackRestoredOnAVisibleMonitor) 
     EXPECT_FALSE(IsIconic(window->Handle()));
     window.reset();
     DrainQuitMessages();
+  }
+}
+
+namespace {
+
+int Height(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return rect.bottom - rect.top;
+}
+
+LONG FontHeight(HWND control) {
+  LOGFONTA face{};
+  GetObjectA(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof face, &face);
+  return face.lfHeight < 0 ? -face.lfHeight : face.lfHeight;
+}
+
+}  // namespace
+
+TEST_F(MainWindowLayoutTest, AMonitorOfTwiceTheDpiDoublesFontsAndLengthsAtTheSuggestedPlace) {
+  Start();
+  HWND panel = window->Control("Statuspanel");
+  HWND tree = window->Control("RegView");
+  const int dpi = static_cast<int>(WindowDpi(window->Handle()));
+  const int panelHeight = Height(panel);
+  const LONG fontHeight = FontHeight(tree);
+  ASSERT_GT(fontHeight, 0);
+
+  RECT suggested{40, 30, 40 + 1100, 30 + 800};
+  SendMessageA(window->Handle(), WM_DPICHANGED, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+  RECT placed;
+  GetWindowRect(window->Handle(), &placed);
+  EXPECT_EQ(placed.left, suggested.left);
+  EXPECT_EQ(placed.right - placed.left, 1100);
+  EXPECT_NEAR(Height(panel), 2 * panelHeight, 1);
+  EXPECT_NEAR(FontHeight(tree), 2 * fontHeight, 2);
+  EXPECT_NEAR(FontHeight(window->Control("ResultDriveFiles")), 2 * fontHeight, 2) << "hidden pages too";
+}
+
+TEST_F(MainWindowLayoutTest, TheStatusLineSaysSoWhenAdministratorRightsAreMissing) {
+  for (const bool rights : {true, false}) {
+    app.administratorRights = rights;
+    Start();
+    HWND label = window->Control("RightsLBL");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ((GetWindowLongPtrA(label, GWL_STYLE) & WS_VISIBLE) != 0, !rights);
+    if (rights) continue;
+    char text[64] = {};
+    GetWindowTextA(label, text, sizeof text);
+    EXPECT_STREQ(text, "No administrator rights");
+    RECT panel;
+    RECT note;
+    GetWindowRect(window->Control("Statuspanel"), &panel);
+    GetWindowRect(label, &note);
+    EXPECT_LE(panel.right, note.left) << "the panel gives the note its room";
+    EXPECT_GT(note.right - note.left, 0);
   }
 }
