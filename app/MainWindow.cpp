@@ -110,6 +110,11 @@ void Place(HWND control, int x, int y, int width, int height) {
   MoveWindow(control, x, y, width > 0 ? width : 0, height > 0 ? height : 0, TRUE);
 }
 
+BOOL CALLBACK SetChildFont(HWND child, LPARAM font) {
+  SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+  return TRUE;
+}
+
 // Calls visit with each command item of menu and its submenus, last item first, so that visit
 // may delete the item.
 void ForEachCommandItem(HMENU menu, const std::function<void(HMENU menu, int position, int id)>& visit) {
@@ -403,13 +408,7 @@ void MainWindow::CreateStatusLine() {
 
 void MainWindow::ApplyDpi(UINT dpi) {
   scale_ = DpiScale(dpi);
-  EnumChildWindows(
-      hwnd_,
-      [](HWND child, LPARAM font) {
-        SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(GuiFontForDpi(dpi)));
+  EnumChildWindows(hwnd_, SetChildFont, reinterpret_cast<LPARAM>(GuiFontForDpi(dpi)));
   Layout();
 }
 

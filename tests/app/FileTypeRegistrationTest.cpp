@@ -19,8 +19,8 @@ std::string DefaultValue(HKEY root, const std::string& key) {
 void Unregister(HKEY root) {
   for (const char* key : {".SXS", ".SXL", ".SXD"})
     RegDeleteKeyA(root, (std::string("Software\\Classes\\") + key).c_str());
-  for (const char* key : {"Quorvel\\shell\\open\\command", "Quorvel\\shell\\open", "Quorvel\\shell",
-                          "Quorvel\\DefaultIcon", "Quorvel"})
+  for (const char* key :
+       {"Quorvel\\shell\\open\\command", "Quorvel\\shell\\open", "Quorvel\\shell", "Quorvel\\DefaultIcon", "Quorvel"})
     RegDeleteKeyA(root, (std::string("Software\\Classes\\") + key).c_str());
 }
 
