@@ -17,10 +17,10 @@ namespace {
 enum DetailColumn { kFileColumn, kSizeColumn, kDateColumn, kAttrColumn };
 
 const std::vector<ListColumn> kMasterColumns = {
-    {"Description", 160}, {"Folder", 170}, {"Sub-folders", 70}, {"Search Text", 80}, {"Found", 60, ListAlign::Right},
+    {"Description", 160}, {"Folder", 170}, {"Sub-folders", 78}, {"Search Text", 80}, {"Found", 60, ListAlign::Right},
 };
 const std::vector<ListColumn> kDetailColumns = {
-    {"File", 330}, {"Size", 80, ListAlign::Right}, {"Date", 130}, {"Attr.", 45}};
+    {"File", 290}, {"Size", 80, ListAlign::Right}, {"Date", 130}, {"Attr.", 45}};
 
 template <class T>
 int Order(T a, T b) {
