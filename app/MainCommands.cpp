@@ -17,6 +17,7 @@
 #include "platform/NativeView.h"
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
+#include "tools/DuplicatesWindow.h"
 #include "tools/TempFilesWindow.h"
 
 namespace {
@@ -106,6 +107,11 @@ void RegisterMainCommands(CommandTable& table) {
        [](Environment& e) {
          AppState& state = e.session.State();
          RunTempFilesWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
+       }},
+      {IDM_FIND_DUPLICATES, "SearchDoublesMNU", false,
+       [](Environment& e) {
+         AppState& state = e.session.State();
+         RunDuplicatesWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
        }},
       InstallFiles(IDM_CREATE_INSTALL_FILES, "CreateInstallFilesAllMNU", InstallExportCommand::All),
       InstallFiles(IDM_CREATE_INSTALL_FILES_REGISTRY, "CreateInstallFilesRegistryMNU", InstallExportCommand::Registry),

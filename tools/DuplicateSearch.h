@@ -51,6 +51,7 @@ class DuplicateSearch {
   const FileCatalog& Catalog() const { return catalog_; }
   const std::vector<DuplicateFile>& Files() const { return files_; }
   std::vector<DuplicateGroup>& Groups() { return groups_; }
+  const std::vector<DuplicateGroup>& Groups() const { return groups_; }
   const SearchCounters& Counters() const { return counters_; }
   const ContentReadCounters& ContentReads() const { return reads_; }
   std::string PathOf(uint32_t file) const { return catalog_.PathOf(files_[file].file); }
