@@ -11,11 +11,14 @@
 #include "app/RestoreCommands.h"
 #include "app/SavedConfigRestore.h"
 #include "app/SelectionCommands.h"
+#include "app/Settings.h"
 #include "app/SettingsEffects.h"
 #include "app/Workflows.h"
 #include "platform/NativeView.h"
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
+#include "tools/DuplicatesWindow.h"
+#include "tools/TempFilesWindow.h"
 
 namespace {
 
@@ -100,6 +103,16 @@ void RegisterMainCommands(CommandTable& table) {
                             [&](UserFileChoice& choice) { return RunAddSystemFileDialog(e.owner, choice); });
        }},
       {IDM_DELETE_USER_FILE, "DelUserIniMNU", false, [](Environment& e) { e.selection.DeleteSelectedUserFile(); }},
+      {IDM_FIND_TEMP_FILES, "SearchTempfilesMNU", false,
+       [](Environment& e) {
+         AppState& state = e.session.State();
+         RunTempFilesWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
+       }},
+      {IDM_FIND_DUPLICATES, "SearchDoublesMNU", false,
+       [](Environment& e) {
+         AppState& state = e.session.State();
+         RunDuplicatesWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
+       }},
       InstallFiles(IDM_CREATE_INSTALL_FILES, "CreateInstallFilesAllMNU", InstallExportCommand::All),
       InstallFiles(IDM_CREATE_INSTALL_FILES_REGISTRY, "CreateInstallFilesRegistryMNU", InstallExportCommand::Registry),
       InstallFiles(IDM_CREATE_INSTALL_FILES_DRIVE, "CreateInstallFilesDriveMNU", InstallExportCommand::Drives),

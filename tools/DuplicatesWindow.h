@@ -1,0 +1,81 @@
+#pragma once
+// "Find Duplicate Files": the drives and folders to search ticked in a drive tree with the
+// selection trees' check rules, the groups of duplicates in the upper list, the paths of the
+// selected group in the lower list, and the deletion of chosen copies through the one file
+// deletion.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/FormLayout.h"
+#include "app/GuiInteraction.h"
+#include "core/TreeModel.h"
+#include "platform/Handle.h"
+#include "restore/FileDeletion.h"
+#include "tools/DuplicateSearch.h"
+#include "ui/Dialog.h"
+#include "ui/ListView.h"
+#include "ui/TreeViewBinding.h"
+
+class TMyRegIniFile;
+
+struct DuplicatesContext {
+  std::string settingsKeyPath;  // the settings key below HKEY_CURRENT_USER
+  std::string programFolder;    // the default of the backup folder
+  FileDeletionState* deletion;  // the program's; its backup folder becomes <BackupDir>DOUBLE\ .
+};
+
+class TfDouble : public Dialog, private ToolProgress {
+ public:
+  static constexpr const char* kSection = "fDouble";
+
+  explicit TfDouble(const DuplicatesContext& context);
+  ~TfDouble() override;
+
+  void StartSearch();
+  void DeleteSelectedFiles();
+  void SelectAllFiles();
+  void SortGroups(int column);
+
+  TreeModel& DriveTree() { return driveTree_; }
+  ListView MasterView() const;
+  ListView DetailView() const;
+
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  void OnCancel() override;
+
+ private:
+  // ToolProgress
+  void SetStatus(const std::string& text) override;
+  void ShowCounters(const SearchCounters& counters) override;
+  void ProcessMessages() override;
+  void ReportError(std::exception_ptr error) override;
+
+  FolderSelection SelectionOf(const std::vector<std::string>& names) const;
+  std::vector<DuplicateRoot> CheckedDrives() const;
+  void FillGroups();
+  std::vector<std::string> GroupCells(size_t group) const;
+  void ShowGroup();
+  void ShowDetailMenu(POINT at);
+  void Layout();
+  std::vector<FormList> LayoutLists() const;
+
+  DuplicatesContext context_;
+  std::unique_ptr<TMyRegIniFile> ini_;
+  GuiInteraction ui_;
+  TreeModel driveTree_;
+  UniqueImageList images_;
+  std::unique_ptr<TreeViewBinding> binding_;
+  DuplicateSearch search_;
+  int updateCounter_ = 0;  // while non-zero the lower list is not rebuilt
+  int sortColumn_ = -1;
+  bool descending_ = false;
+  bool closeRequested_ = false;
+};
+
+void RunDuplicatesWindow(HWND owner, const DuplicatesContext& context);

@@ -1,0 +1,27 @@
+#pragma once
+// "Define search criteria:": one search of the temp-file finder. "&OK" takes the fields only when
+// both the folder and the mask hold more than blanks; otherwise it says so and stays open.
+
+#include <functional>
+#include <string>
+
+#include "tools/SearchDefinitions.h"
+#include "ui/Dialog.h"
+#include "ui/FolderBrowser.h"
+
+class TTempfiles2FRM : public Dialog {
+ public:
+  TTempfiles2FRM();
+
+  SearchDefinition definition;  // in: what the fields show; out: what they held at "&OK"
+  // The folder picker of the "..." button; unset, the shell's picker owned by the form.
+  std::function<bool(const FolderBrowseSpec& spec, std::string& folder)> browseFolder;
+
+ protected:
+  bool OnInit() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  void OnOK() override;
+};
+
+// Shows the dialog modally; true with definition filled when it closed with "&OK".
+bool RunSearchDefinitionDialog(HWND owner, SearchDefinition& definition);

@@ -1,0 +1,23 @@
+#pragma once
+// Resource identifiers of the temp-file finder's window.
+
+#define IDD_TEMP_FILES 2920
+#define IDC_TEMP_MASTER_LABEL 2921
+#define IDC_TEMP_MASTER 2922
+#define IDC_TEMP_NEW 2923
+#define IDC_TEMP_EDIT 2924
+#define IDC_TEMP_DELETE 2925
+#define IDC_TEMP_START 2926
+#define IDC_TEMP_CANCEL 2927
+#define IDC_TEMP_CLOSE 2928
+#define IDC_TEMP_DETAIL_LABEL 2929
+#define IDC_TEMP_DETAIL 2930
+#define IDC_TEMP_STATUS 2931
+#define IDC_TEMP_FILES 2932
+#define IDC_TEMP_FOLDERS 2933
+// Pop-up menu items of the two lists.
+#define IDM_TEMP_MASTER_NEW 2940
+#define IDM_TEMP_MASTER_EDIT 2941
+#define IDM_TEMP_MASTER_DELETE 2942
+#define IDM_TEMP_DETAIL_DELETE 2943
+#define IDM_TEMP_DETAIL_SELECT_ALL 2944
