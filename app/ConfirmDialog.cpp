@@ -1,7 +1,6 @@
 #include "app/ConfirmDialog.h"
 
 #include "app/ConfirmDialogIds.h"
-#include "ui/Dpi.h"
 #include "ui/ListView.h"
 
 namespace {
@@ -38,9 +37,7 @@ bool TfConfirm::OnInit() {
   ListView list = Item(IDC_CONFIRM_LIST);
   list.SetFullRowSelect();
   std::vector<ListColumn> columns;
-  // The widths are for 96 DPI.
-  const DpiScale scale(WindowDpi(hwnd_));
-  for (const ToDoColumn& spec : kToDoColumns) columns.push_back({spec.caption, scale(spec.width)});
+  for (const ToDoColumn& spec : kToDoColumns) columns.push_back({spec.caption, spec.width});
   list.AddColumns(columns);
   BuildList();
   return true;

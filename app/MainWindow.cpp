@@ -96,12 +96,11 @@ HWND CreateTree(HWND parent, int id) {
                      WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, id);
 }
 
-HWND CreateList(HWND parent, int id, Columns columns, const DpiScale& scale) {
+HWND CreateList(HWND parent, int id, const Columns& columns) {
   // The image lists belong to their owners, which share them among several controls.
   ListView list = CreateChild(parent, WC_LISTVIEWA, "",
                               WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, id);
   list.SetFullRowSelect();
-  for (ListColumn& column : columns) column.width = scale(column.width);
   list.AddColumns(columns);
   return list;
 }
@@ -324,7 +323,7 @@ void MainWindow::CreatePages() {
     HWND tree = CreateTree(hwnd_, nextId++);
     Page* self = page.get();
     page->splitter = std::make_unique<Splitter>(hwnd_, nextId++, [this, self] { self->layout(pageArea_); });
-    HWND list = CreateList(hwnd_, nextId++, columns, scale_);
+    HWND list = CreateList(hwnd_, nextId++, columns);
     named_.emplace_back(treeName, tree);
     named_.emplace_back(listName, list);
     named_.emplace_back(std::string(treeName) + "Splitter", page->splitter->Handle());
@@ -348,11 +347,11 @@ void MainWindow::CreatePages() {
 
   // Options / Icons: the exclude list with its buttons, and the legend of the icons.
   auto options = std::make_unique<Page>();
-  HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}}, scale_);
+  HWND noCheck = CreateList(hwnd_, nextId++, {{"Excluded files:", 300}});
   HWND add = CreateChild(hwnd_, "BUTTON", "Add", WS_TABSTOP | BS_PUSHBUTTON, IDM_ADD_EXCLUDED_FILES);
   HWND remove = CreateChild(hwnd_, "BUTTON", "Delete", WS_TABSTOP | BS_PUSHBUTTON, kDeleteExcludedId);
   HWND legendLabel = CreateChild(hwnd_, "STATIC", "Meaning of the icons:", SS_LEFT, nextId++);
-  HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}}, scale_);
+  HWND legend = CreateList(hwnd_, nextId++, {{"Icons", 420}});
   named_.insert(named_.end(), {{"NoCheck", noCheck},
                                {"AddBTN", add},
                                {"DeleteBTN", remove},

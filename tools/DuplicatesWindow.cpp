@@ -12,6 +12,7 @@
 #include "platform/TMyRegIniFile.h"
 #include "tools/DuplicatesWindowIds.h"
 #include "tools/FoundFileDeletion.h"
+#include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -151,7 +152,8 @@ bool TfDouble::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
     return true;
   }
   if (message == WM_GETMINMAXINFO) {
-    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {560, 380};
+    const DpiScale scale(WindowDpi(hwnd_));
+    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {scale(560), scale(380)};
     result = 0;
     return true;
   }

@@ -10,6 +10,7 @@
 #include "tools/FoundFileDeletion.h"
 #include "tools/SearchDefinitionDialog.h"
 #include "tools/TempFilesWindowIds.h"
+#include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -168,7 +169,8 @@ bool TfTempfiles::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result
   }
   if (message == WM_GETMINMAXINFO) {
     auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-    limits->ptMinTrackSize = {480, 360};
+    const DpiScale scale(WindowDpi(hwnd_));
+    limits->ptMinTrackSize = {scale(480), scale(360)};
     result = 0;
     return true;
   }

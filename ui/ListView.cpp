@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/Dpi.h"
+
 namespace {
 
 int FormatOf(ListAlign align) {
@@ -28,12 +30,13 @@ void ListView::SetImageList(HIMAGELIST images, int which) const {
 
 void ListView::AddColumns(const std::vector<ListColumn>& columns) const {
   int position = ColumnCount();
+  const DpiScale scale(WindowDpi(hwnd_));
   for (const ListColumn& column : columns) {
     LVCOLUMNA entry{};
     entry.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     entry.fmt = FormatOf(column.align);
     entry.pszText = const_cast<char*>(column.caption.c_str());
-    entry.cx = column.width;
+    entry.cx = scale(column.width);
     entry.iSubItem = position;
     Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(&entry));
     ++position;

@@ -20,7 +20,7 @@ enum class ListAlign { Left, Right, Center };
 
 struct ListColumn {
   std::string caption;
-  int width;
+  int width;                          // at 96 DPI: AddColumns scales it to the list's DPI
   ListAlign align = ListAlign::Left;  // the first column of a list view is always left-aligned
 };
 
