@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorReporting.h"
 #include "app/FileTypeRegistration.h"
+#include "app/HelpViewer.h"
 #include "app/MainWindow.h"
 #include "app/NonInteractive.h"
 #include "app/Session.h"
@@ -105,6 +106,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     RegisterFileTypes(app.exePath);
     MainWindow window(session, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
     window.Create();
+    // Batch mode opens no help: nothing may wait for a browser a script started.
+    if (!batch) InstallHelpHook(window.Ui());
     // Set before the start-up selection: its errors must not wait for a click either.
     if (batch) window.AnswerUnattended(&unattended);
     StartMainWindow(request, session, window, status);
