@@ -11,13 +11,14 @@
 #include "app/CommandLine.h"
 #include "app/ErrorReporting.h"
 #include "app/FileTypeRegistration.h"
-#include "platform/AdminRights.h"
+#include "app/HelpViewer.h"
 #include "app/MainWindow.h"
 #include "app/NonInteractive.h"
 #include "app/Session.h"
 #include "app/Settings.h"
 #include "app/SplashWindow.h"
 #include "app/Startup.h"
+#include "platform/AdminRights.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessorFaults.h"
 #include "core/Errors.h"
@@ -107,6 +108,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     RegisterFileTypes(app.exePath, app.administratorRights);
     MainWindow window(session, batch ? MainWindow::ErrorHandler(WriteBatchError) : MainWindow::ErrorHandler(ShowError));
     window.Create();
+    // Batch mode opens no help: nothing may wait for a browser a script started.
+    if (!batch) InstallHelpHook(window.Ui());
     // Set before the start-up selection: its errors must not wait for a click either.
     if (batch) window.AnswerUnattended(&unattended);
     StartMainWindow(request, session, window, status);

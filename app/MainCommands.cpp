@@ -1,5 +1,6 @@
 #include "app/MainCommands.h"
 
+#include "app/AboutDialog.h"
 #include "app/AddSystemFileDialog.h"
 #include "app/CommandEnvironment.h"
 #include "app/CompareCommands.h"
@@ -14,11 +15,11 @@
 #include "app/Settings.h"
 #include "app/SettingsEffects.h"
 #include "app/Workflows.h"
-#include "platform/NativeView.h"
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/TempFilesWindow.h"
+#include "ui/HelpRequests.h"
 
 namespace {
 
@@ -76,11 +77,8 @@ void RegisterMainCommands(CommandTable& table) {
        [](Environment& e) {
          if (RunOptionsDialog(e.owner, *StaticReg(), e.session.State().programFolder)) ApplySettingsToWindows(e.owner);
        }},
-      {IDM_ABOUT, "AboutMNU", false,
-       [](Environment& e) {
-         e.ui.Tell(MsgType::Information,
-                   std::string("Quorvel 1.0\rMonitors installations and undoes them.\rRecords: ") + RecordedView());
-       }},
+      {IDM_HELP, "HelpMNU", false, [](Environment&) { RequestHelp(kHelpContents); }},
+      {IDM_ABOUT, "AboutMNU", false, [](Environment& e) { RunAboutDialog(e.owner); }},
       {IDM_RESTORE_ALL, "RestoreAllMNU", true, [](Environment& e) { RestoreAllCommand(e); }},
       Restore(IDM_RESTORE_REGISTRY, "RemoveChangesRegistryMNU", LogSection::Registry, false),
       Restore(IDM_RESTORE_DRIVE, "RemoveChangesDriveMNU", LogSection::Drives, false),

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-std::string FileVersionInfoText(const std::string& accessPath) {
+std::string FileVersionNumber(const std::string& accessPath) {
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(accessPath.c_str(), &handle);
   if (size == 0) return "";
@@ -16,8 +16,13 @@ std::string FileVersionInfoText(const std::string& accessPath) {
   if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
       length < sizeof(VS_FIXEDFILEINFO))
     return "";
-  char text[80];
-  std::snprintf(text, sizeof text, ", Ver: %u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+  char text[64];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
                 HIWORD(info->dwFileVersionLS), LOWORD(info->dwFileVersionLS));
   return text;
+}
+
+std::string FileVersionInfoText(const std::string& accessPath) {
+  std::string number = FileVersionNumber(accessPath);
+  return number.empty() ? number : ", Ver: " + number;
 }

@@ -6,6 +6,7 @@
 #define IDI_QUORVEL 102        // the first icon: the program's
 #define IDR_RESULT_POPUPS 103  // pop-up menus of the result trees and lists, then of the selection pages
 #define IDI_DOCUMENT 104       // the second icon: the data files' ("<exe>,1")
+#define IDR_HELP 105           // the help document, type RT_HTML, its images inlined
 
 // File
 #define IDM_LOAD_SELECTION 1001

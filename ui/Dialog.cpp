@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "platform/ProcessorFaults.h"
 #include "ui/CaptionColors.h"
+#include "ui/HelpRequests.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -248,6 +249,12 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       LRESULT result = 0;
       if (!OnNotify(static_cast<int>(header.idFrom), header, result)) return FALSE;
       if (hwnd_) SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
+    case WM_HELP: {
+      INT_PTR result = FALSE;
+      if (OnMessage(message, wParam, lParam, result)) return result;
+      RequestHelp(HelpSection());
       return TRUE;
     }
     default: {

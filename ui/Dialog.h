@@ -3,7 +3,8 @@
 // WM_INITDIALOG) and dispatches to virtuals; an exception thrown by a handler never crosses
 // the Win32 callback, it goes to the handler error hook (ui/HandlerErrors.h) instead. Modal and
 // modeless dialogs alike take their messages from the message pump, which gives them keyboard
-// navigation.
+// navigation and turns F1 into WM_HELP; WM_HELP asks for the dialog's help section
+// (ui/HelpRequests.h) unless OnMessage handles it.
 //
 // Every dialog is made from a template whose font becomes Tahoma when the screen has that
 // font, so the dialog units of the layout follow the font that is shown. A top-level dialog
@@ -40,6 +41,8 @@ class Dialog : public Window {
   // The form's class name and its owner path ("fOptions\GeneralTS"), for error reports.
   const std::string& ClassName() const { return className_; }
   std::string OwnerPath() const;
+  // The help section of this dialog: its form's class name, also for a tab page of the form.
+  const std::string& HelpSection() const { return owner_ ? owner_->HelpSection() : className_; }
 
  protected:
   // owner: the dialog this one is a part of (a tab page's form), for the owner path.

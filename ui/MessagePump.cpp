@@ -19,6 +19,17 @@ std::vector<Registration>& Registrations() {
 
 bool IsKeyboardMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM_KEYLAST; }
 
+// F1 as the system would describe it: the control with the focus, inside window.
+void SendHelp(HWND window, const MSG& key) {
+  HELPINFO info{};
+  info.cbSize = sizeof info;
+  info.iContextType = HELPINFO_WINDOW;
+  info.hItemHandle = key.hwnd;
+  info.iCtrlId = GetDlgCtrlID(key.hwnd);
+  GetCursorPos(&info.MousePos);
+  SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 // True when a registered window's accelerators or dialog navigation used the message up.
 bool TranslateForWindows(MSG& message) {
   if (!IsKeyboardMessage(message.message) || !message.hwnd) return false;
@@ -28,6 +39,10 @@ bool TranslateForWindows(MSG& message) {
   for (auto entry = registrations.rbegin(); entry != registrations.rend(); ++entry) {
     if (message.hwnd != entry->window && !IsChild(entry->window, message.hwnd)) continue;
     if (entry->accelerators && TranslateAcceleratorA(entry->window, entry->accelerators, &message)) return true;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+      SendHelp(entry->window, message);
+      return true;
+    }
     return entry->dialogNavigation && IsDialogMessageA(entry->window, &message);
   }
   return false;

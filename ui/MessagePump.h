@@ -3,7 +3,8 @@
 // a modal dialog and the "let waiting messages run" of long work all go through it, so every
 // window gets the same keyboard handling. A registered window has its accelerators translated
 // and, when it wants dialog navigation, gets Tab, Shift+Tab, Enter, Escape and Alt+letter for
-// its controls through IsDialogMessage - the main window as much as a modeless dialog.
+// its controls through IsDialogMessage - the main window as much as a modeless dialog. F1 that
+// no accelerator takes becomes WM_HELP to the registered window, whose section it names.
 
 #include <windows.h>
 
