@@ -61,8 +61,8 @@ bool TfDouble::OnInit() {
   CheckRadioButton(hwnd_, IDC_DOUBLE_BY_DATE, IDC_DOUBLE_BY_CONTENT, IDC_DOUBLE_BY_DATE);
 
   // The strip gives the folder images and the check marks; the drives' shell icons follow it.
-  images_.Reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), "Icons", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP,
-                                     LR_CREATEDIBSECTION));
+  const DpiScale scale(WindowDpi(hwnd_));
+  images_.Reset(LoadImageStrip("Icons", scale.ImageSize(), scale.ImageFactor()));
   const HWND tree = Item(IDC_DOUBLE_TREE);
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.Get()));
   SendMessageA(tree, TVM_SETIMAGELIST, TVSIL_STATE, reinterpret_cast<LPARAM>(images_.Get()));

@@ -33,6 +33,9 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/KeyboardInput.h"
 #include "tests/app/ModalWatcher.h"
+#include "tools/DuplicatesWindow.h"
+#include "tools/SearchDefinitionDialog.h"
+#include "tools/TempFilesWindow.h"
 #include "ui/HelpRequests.h"
 
 namespace {
@@ -176,8 +179,13 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TfOptions options;
   TfRestoreAll restoreAll;
   TfSharedFile sharedFile;
-  const Dialog* dialogs[] = {&about,           &addSystemFile, &compare, &confirm,    &error,
-                             &exportSelection, &fileNameInput, &options, &restoreAll, &sharedFile};
+  FileDeletionState deletion;
+  TfTempfiles tempFiles(TempFilesContext{"", "", &deletion});
+  TTempfiles2FRM searchDefinition;
+  TfDouble duplicates(DuplicatesContext{"", "", &deletion});
+  const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,   &confirm,    &error,
+                             &exportSelection, &fileNameInput,    &options,   &restoreAll, &sharedFile,
+                             &tempFiles,       &searchDefinition, &duplicates};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)
