@@ -12,6 +12,7 @@
 #include "platform/TMyRegIniFile.h"
 #include "tools/DuplicatesWindowIds.h"
 #include "tools/FoundFileDeletion.h"
+#include "tools/FoundFileList.h"
 #include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
@@ -129,35 +130,16 @@ bool TfDouble::OnNotify(int id, const NMHDR& header, LRESULT& result) {
     }
   }
   if (id == IDC_DOUBLE_DETAIL) {
-    if (header.code == LVN_KEYDOWN) {
-      const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
-      if (key == VK_DELETE && DetailView().HasSelection()) DeleteSelectedFiles();
-      if (key == 'A' && GetKeyState(VK_CONTROL) < 0) SelectAllFiles();
+    if (HandleFoundFileListNotify(hwnd_, DetailView(), header, {IDM_DOUBLE_DELETE, IDM_DOUBLE_SELECT_ALL},
+                                  search_.Running()))
       return true;
-    }
-    if (header.code == NM_RCLICK) {
-      POINT at;
-      GetCursorPos(&at);
-      ShowDetailMenu(at);
-      return true;
-    }
   }
   return false;
 }
 
 bool TfDouble::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-  if (message == WM_SIZE) {
-    Layout();
-    result = 0;
-    return true;
-  }
-  if (message == WM_GETMINMAXINFO) {
-    const DpiScale scale(WindowDpi(hwnd_));
-    reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {scale(560), scale(380)};
-    result = 0;
-    return true;
-  }
-  return false;
+  return HandleToolWindowSizing(
+      hwnd_, message, lParam, {560, 380}, [this] { Layout(); }, result);
 }
 
 void TfDouble::Layout() {
@@ -322,7 +304,7 @@ void TfDouble::SortGroups(int column) {
   MasterView().ShowSortArrow(column, !descending_);
 }
 
-void TfDouble::SelectAllFiles() { ListView_SetItemState(DetailView(), -1, LVIS_SELECTED, LVIS_SELECTED); }
+void TfDouble::SelectAllFiles() { SelectAllRows(DetailView()); }
 
 void TfDouble::DeleteSelectedFiles() {
   const std::vector<size_t> groups = MasterView().SelectedOwners();
@@ -360,29 +342,13 @@ void TfDouble::DeleteSelectedFiles() {
   refresh();
 }
 
-void TfDouble::ShowDetailMenu(POINT at) {
-  if (search_.Running()) return;
-  const ListView list = DetailView();
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING | (list.HasSelection() ? 0 : MF_GRAYED), IDM_DOUBLE_DELETE, "&Delete");
-  AppendMenuA(menu, MF_STRING | (list.Count() > 0 ? 0 : MF_GRAYED), IDM_DOUBLE_SELECT_ALL, "Select &All");
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-  DestroyMenu(menu);
-}
-
-void TfDouble::SetStatus(const std::string& text) {
-  const Window panel = Item(IDC_DOUBLE_STATUS);
-  panel.SetText(text);
-  UpdateWindow(panel);
-}
+void TfDouble::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_DOUBLE_STATUS), text); }
 
 void TfDouble::ShowCounters(const SearchCounters& counters) {
   for (auto [id, label, value] : {std::tuple{IDC_DOUBLE_FILES, "Files: ", counters.files},
                                   std::tuple{IDC_DOUBLE_FOLDERS, "Folders: ", counters.folders},
                                   std::tuple{IDC_DOUBLE_DUPLICATES, "Duplicates: ", counters.duplicates}}) {
-    const Window panel = Item(id);
-    panel.SetText(label + std::to_string(value));
-    UpdateWindow(panel);
+    ShowPanelText(Item(id), label + std::to_string(value));
   }
 }
 

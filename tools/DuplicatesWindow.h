@@ -61,7 +61,6 @@ class TfDouble : public Dialog, private ToolProgress {
   void FillGroups();
   std::vector<std::string> GroupCells(size_t group) const;
   void ShowGroup();
-  void ShowDetailMenu(POINT at);
   void Layout();
   std::vector<FormList> LayoutLists() const;
 

@@ -8,9 +8,9 @@
 #include "platform/PathText.h"
 #include "platform/TMyRegIniFile.h"
 #include "tools/FoundFileDeletion.h"
+#include "tools/FoundFileList.h"
 #include "tools/SearchDefinitionDialog.h"
 #include "tools/TempFilesWindowIds.h"
-#include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -145,36 +145,16 @@ bool TfTempfiles::OnNotify(int id, const NMHDR& header, LRESULT&) {
       SortFiles(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
       return true;
     }
-    if (header.code == LVN_KEYDOWN) {
-      const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
-      if (key == VK_DELETE && DetailView().HasSelection()) DeleteSelectedFiles();
-      if (key == 'A' && GetKeyState(VK_CONTROL) < 0) SelectAllFiles();
+    if (HandleFoundFileListNotify(hwnd_, DetailView(), header, {IDM_TEMP_DETAIL_DELETE, IDM_TEMP_DETAIL_SELECT_ALL},
+                                  search_.Running()))
       return true;
-    }
-    if (header.code == NM_RCLICK) {
-      POINT at;
-      GetCursorPos(&at);
-      ShowDetailMenu(at);
-      return true;
-    }
   }
   return false;
 }
 
 bool TfTempfiles::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-  if (message == WM_SIZE) {
-    Layout();
-    result = 0;
-    return true;
-  }
-  if (message == WM_GETMINMAXINFO) {
-    auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-    const DpiScale scale(WindowDpi(hwnd_));
-    limits->ptMinTrackSize = {scale(480), scale(360)};
-    result = 0;
-    return true;
-  }
-  return false;
+  return HandleToolWindowSizing(
+      hwnd_, message, lParam, {480, 360}, [this] { Layout(); }, result);
 }
 
 void TfTempfiles::Layout() {
@@ -362,7 +342,7 @@ void TfTempfiles::SortFiles(int column) {
   DetailView().ShowSortArrow(column, !descending_);
 }
 
-void TfTempfiles::SelectAllFiles() { ListView_SetItemState(DetailView(), -1, LVIS_SELECTED, LVIS_SELECTED); }
+void TfTempfiles::SelectAllFiles() { SelectAllRows(DetailView()); }
 
 void TfTempfiles::DeleteSelectedFiles() {
   if (search_.Running() || !shown_ || *shown_ >= search_.Results().size()) return;
@@ -409,28 +389,12 @@ void TfTempfiles::ShowMasterMenu(POINT at) {
   DestroyMenu(menu);
 }
 
-void TfTempfiles::ShowDetailMenu(POINT at) {
-  if (search_.Running()) return;
-  const ListView list = DetailView();
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING | (list.HasSelection() ? 0 : MF_GRAYED), IDM_TEMP_DETAIL_DELETE, "&Delete");
-  AppendMenuA(menu, MF_STRING | (list.Count() > 0 ? 0 : MF_GRAYED), IDM_TEMP_DETAIL_SELECT_ALL, "Select &All");
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-  DestroyMenu(menu);
-}
-
-void TfTempfiles::SetStatus(const std::string& text) {
-  const Window panel = Item(IDC_TEMP_STATUS);
-  panel.SetText(text);
-  UpdateWindow(panel);
-}
+void TfTempfiles::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_TEMP_STATUS), text); }
 
 void TfTempfiles::ShowCounters(const SearchCounters& counters) {
   for (auto [id, label, value] : {std::tuple{IDC_TEMP_FILES, "Files: ", counters.files},
                                   std::tuple{IDC_TEMP_FOLDERS, "Folders: ", counters.folders}}) {
-    const Window panel = Item(id);
-    panel.SetText(label + std::to_string(value));
-    UpdateWindow(panel);
+    ShowPanelText(Item(id), label + std::to_string(value));
   }
 }
 

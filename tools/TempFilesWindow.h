@@ -64,7 +64,6 @@ class TfTempfiles : public Dialog, private ToolProgress {
   void SaveDefinitions();
   void ShowResults(std::optional<size_t> definition);
   void ShowMasterMenu(POINT at);
-  void ShowDetailMenu(POINT at);
   void EnableSearchControls(bool searching);
   void Layout();
   std::vector<FormList> LayoutLists() const;

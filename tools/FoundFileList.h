@@ -1,0 +1,32 @@
+#pragma once
+// What the finders' windows share: the list of found files (Del deletes the selection, Ctrl+A
+// selects all, the right button opens Delete / Select All), the status panels drawn at once
+// while a search keeps the thread busy, and the sizing of a resizable tool window.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/ListView.h"
+
+// The owner's commands behind the list's keys and pop-up menu.
+struct FoundFileCommands {
+  int deleteSelected;
+  int selectAll;
+};
+
+// Del, Ctrl+A and a right click on list become the owner's commands (nothing while busy);
+// true when header was one of them.
+bool HandleFoundFileListNotify(HWND owner, const ListView& list, const NMHDR& header, const FoundFileCommands& commands,
+                               bool busy);
+
+void SelectAllRows(const ListView& list);
+
+// A panel's text, drawn before the search goes on.
+void ShowPanelText(HWND panel, const std::string& text);
+
+// WM_SIZE lays the window out, WM_GETMINMAXINFO keeps it at least minimumAt96 (scaled to its
+// DPI); true when message was one of them.
+bool HandleToolWindowSizing(HWND window, UINT message, LPARAM lParam, SIZE minimumAt96,
+                            const std::function<void()>& layout, INT_PTR& result);
