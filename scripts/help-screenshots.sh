@@ -4,10 +4,12 @@
 # as a user would, grabs just that window and writes it, reduced to 256 colours, as
 # docs/help/images/<name>.png. The pictures are committed; run this again when a window changes.
 # Usage: scripts/help-screenshots.sh [path/to/Quorvel.exe]   (default build/x86_64/Quorvel.exe)
+# The same windows at another scaling, to look at, not for the help:
+#   QUORVEL_DPI=192 QUORVEL_SHOTS_DIR=/tmp/shots192 scripts/help-screenshots.sh
 set -euo pipefail
 top=$(dirname "$(dirname "$(realpath "$0")")")
 exe=$(realpath "${1:-$top/build/x86_64/Quorvel.exe}")
-images="$top/docs/help/images"
+images=$(realpath -m "${QUORVEL_SHOTS_DIR:-$top/docs/help/images}")
 [ -f "$exe" ] || { echo "no $exe: build it first (scripts/build.sh x86_64)" >&2; exit 1; }
 case "$(file -b "$exe")" in *x86-64*) arch=win64 ;; *) arch=win32 ;; esac
 
@@ -23,6 +25,10 @@ trap 'exit 1' INT TERM
 quorvel_start_xvfb
 "$top/scripts/make-prefix.sh" "$work/wine" "$arch"
 source "$top/scripts/wine-env.sh" "$work/wine" "$arch"
+if [ -n "${QUORVEL_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$QUORVEL_DPI" /f >/dev/null 2>&1
+  wineserver -w
+fi
 
 # The program keeps its files beside itself: a copy in the prefix, not the build folder.
 mkdir -p "$WINEPREFIX/drive_c/Quorvel"
@@ -79,6 +85,8 @@ grab "$main" main-window
 
 # Tab to the selection's page tabs, then the arrow keys to "Options / Icons".
 keys Tab Tab Right Right Right
+# Looked up again: Wine may have made a new X window for it meanwhile.
+main=$(window_id "Quorvel")
 grab "$main" main-icons
 keys Left Left Left
 
