@@ -47,8 +47,20 @@ void TempFileSearch::Walk(const std::string& folder, const std::string& mask, bo
   // The folder is kept only when it holds a match: a deep walk meets many empty folders.
   uint32_t folderIndex = 0;
   bool folderKept = false;
+  // The sub-folders are walked after the enumeration has closed its find handle, so a deep tree
+  // holds one find handle at a time. A mask that matches everything needs one enumeration only.
+  const bool matchesAll = mask == "*.*" || mask == "*";
+  std::string subfolders;
+  auto keepSubfolder = [&](const FolderEntry& entry) {
+    if (!recurse || entry.name.front() == '.') return;
+    subfolders.append(entry.name);
+    subfolders.push_back('\0');
+  };
   ForEachFolderEntry(folder + mask, [&](const FolderEntry& entry) {
-    if (entry.isFolder) return;
+    if (entry.isFolder) {
+      if (matchesAll) keepSubfolder(entry);
+      return;
+    }
     if (!folderKept) {
       folderIndex = catalog_.AddFolder(folder);
       folderKept = true;
@@ -60,15 +72,10 @@ void TempFileSearch::Walk(const std::string& folder, const std::string& mask, bo
     }
   });
   if (!recurse) return;
-
-  // The sub-folders first, walked after the enumeration has closed its find handle, so a deep
-  // tree holds one find handle at a time.
-  std::string subfolders;
-  ForEachFolderEntry(folder + "*.*", [&](const FolderEntry& entry) {
-    if (!entry.isFolder || entry.name.front() == '.') return;
-    subfolders.append(entry.name);
-    subfolders.push_back('\0');
-  });
+  if (!matchesAll)
+    ForEachFolderEntry(folder + "*.*", [&](const FolderEntry& entry) {
+      if (entry.isFolder) keepSubfolder(entry);
+    });
   for (size_t at = 0; at < subfolders.size();) {
     const std::string name = subfolders.c_str() + at;
     at += name.size() + 1;
