@@ -8,6 +8,8 @@ TTempfiles2FRM::TTempfiles2FRM() : Dialog(IDD_SEARCH_DEFINITION, "TTempfiles2FRM
 
 bool TTempfiles2FRM::OnInit() {
   Item(IDC_DEFINITION_DESCRIPTION).SetText(definition.description);
+  if (fields == DefinitionFields::WithoutDescription)
+    for (int id : {IDC_DEFINITION_DESCRIPTION_LABEL, IDC_DEFINITION_DESCRIPTION}) Item(id).Show(SW_HIDE);
   Item(IDC_DEFINITION_PATH).SetText(definition.folder);
   Item(IDC_DEFINITION_RECURSE).SetChecked(definition.recurse);
   Item(IDC_DEFINITION_MASK).SetText(definition.mask);
@@ -32,9 +34,10 @@ void TTempfiles2FRM::OnOK() {
   End(IDOK);
 }
 
-bool RunSearchDefinitionDialog(HWND owner, SearchDefinition& definition) {
+bool RunSearchDefinitionDialog(HWND owner, SearchDefinition& definition, DefinitionFields fields) {
   TTempfiles2FRM form;
   form.definition = definition;
+  form.fields = fields;
   if (form.DoModal(owner) != IDOK) return false;
   definition = form.definition;
   return true;
