@@ -23,6 +23,9 @@ class TTempfiles2FRM : public Dialog {
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
   void OnOK() override;
+
+ private:
+  void HideDescription();
 };
 
 // Shows the dialog modally; true with definition filled when it closed with "&OK".

@@ -10,6 +10,8 @@
 #include "tests/app/ModalWatcher.h"
 #include "tests/capture/TestFolder.h"
 #include "tools/FileBackupWindowIds.h"
+#include "tools/SearchDefinitionDialog.h"
+#include "tools/SearchDefinitionDialogIds.h"
 
 namespace {
 
@@ -115,6 +117,18 @@ TEST_F(FileBackupWindowTest, TheUnattendedFormShowsTheListAloneAcrossTheWindow) 
        {IDC_BACKUP_NEW, IDC_BACKUP_EDIT, IDC_BACKUP_DELETE, IDC_BACKUP_START, IDC_BACKUP_CANCEL, IDC_BACKUP_CLOSE})
     EXPECT_FALSE(IsWindowVisible(form.Item(id))) << id;
   EXPECT_GT(form.MasterView().ClientRect().right, listWidth);
+}
+
+TEST_F(FileBackupWindowTest, TheDefinitionDialogWithoutDescriptionClosesTheGapItLeaves) {
+  TTempfiles2FRM full, bare;
+  bare.fields = DefinitionFields::WithoutDescription;
+  ASSERT_TRUE(full.Create(nullptr));
+  ASSERT_TRUE(bare.Create(nullptr));
+  EXPECT_TRUE(GetWindowLongA(full.Item(IDC_DEFINITION_DESCRIPTION), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(GetWindowLongA(bare.Item(IDC_DEFINITION_DESCRIPTION), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_EQ(bare.Item(IDC_DEFINITION_PATH_LABEL).RectIn(bare).top,
+            full.Item(IDC_DEFINITION_DESCRIPTION_LABEL).RectIn(full).top);
+  EXPECT_LT(bare.Height(), full.Height());
 }
 
 }  // namespace
