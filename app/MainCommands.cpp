@@ -18,6 +18,7 @@
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
 #include "tools/DuplicatesWindow.h"
+#include "tools/FileBackupWindow.h"
 #include "tools/TempFilesWindow.h"
 #include "ui/HelpRequests.h"
 
@@ -58,7 +59,11 @@ void RegisterMainCommands(CommandTable& table) {
       {IDM_LOAD_LOG_FILE, "LoadResultsMNU", false, [](Environment& e) { LoadLogFileCommand(e); }},
       {IDM_EXIT, "ExitMNU", false, [](Environment& e) { PostMessageA(e.owner, WM_CLOSE, 0, 0); }},
       {IDM_SAVE_CURRENT_CONFIG, "WriteConfigurationMNU", false,
-       [](Environment& e) { SaveCurrentConfiguration(e.session, e.calls, e.ui); }},
+       [](Environment& e) {
+         SaveCurrentConfiguration(e.session, e.calls, e.ui);
+         const AppState& state = e.session.State();
+         BackUpFilesAfterSave(e.owner, {SettingsKeyPath(state.exePath), state.programFolder});
+       }},
       {IDM_COMPARE, "CreateLogfileMNU", false, [](Environment& e) { CompareCommand(e, false); }},
       {IDM_INCREMENTAL_COMPARE, "ChainingincrementalcompareMNU", false,
        [](Environment& e) { CompareCommand(e, true); }},
@@ -110,6 +115,11 @@ void RegisterMainCommands(CommandTable& table) {
        [](Environment& e) {
          AppState& state = e.session.State();
          RunDuplicatesWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
+       }},
+      {IDM_FILE_BACKUP, "FileBackupMNU", false,
+       [](Environment& e) {
+         const AppState& state = e.session.State();
+         RunFileBackupWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder});
        }},
       InstallFiles(IDM_CREATE_INSTALL_FILES, "CreateInstallFilesAllMNU", InstallExportCommand::All),
       InstallFiles(IDM_CREATE_INSTALL_FILES_REGISTRY, "CreateInstallFilesRegistryMNU", InstallExportCommand::Registry),

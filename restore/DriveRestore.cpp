@@ -8,6 +8,7 @@
 #include "core/Errors.h"
 #include "core/Formatting.h"
 #include "platform/PathText.h"
+#include "restore/OverwriteQuestion.h"
 #include "restore/PlainNames.h"
 #include "restore/RegistryRestore.h"
 #include "restore/RestorePass.h"
@@ -37,11 +38,6 @@ std::string WithoutFirstColon(std::string path) {
 std::string FileDisplayText(uint32_t time, uint32_t size, uint32_t attributes) {
   return FormatThousands(size, ThousandsSeparator()) + " Bytes, " + FormatDosDateTime(time) +
          ", Attr: " + FormatAttributes(attributes);
-}
-
-std::string FileFacts(const char* lead, const std::string& path) {
-  return std::string(lead) + std::to_string(FileSizeOf(path)) + " bytes, Date " + FileDateText(path) +
-         FileVersionText(path) + "\r";
 }
 
 class DriveRestore {
@@ -170,20 +166,7 @@ class DriveRestore {
   }
 
   void CopyFromBackup(const std::string& source, const std::string& target) {
-    bool copy = true;
-    if (FileOrFolderExists(target)) {
-      MsgAnswer answer = overwriteAnswer_;
-      if (answer != MsgAnswer::NoToAll && answer != MsgAnswer::YesToAll) {
-        answer = environment_.ui.Ask(MsgType::Confirmation,
-                                     "File already exists in destination folder.\r" + target + "\r\r" +
-                                         FileFacts("Source: ", source) + FileFacts("Dest.: ", target) +
-                                         "\rOverwrite existing file ?",
-                                     MsgButtons::YesNoCancelAll);
-        if (answer == MsgAnswer::NoToAll || answer == MsgAnswer::YesToAll) overwriteAnswer_ = answer;
-        if (answer == MsgAnswer::Cancel) RaiseAbort();
-      }
-      copy = answer == MsgAnswer::Yes || answer == MsgAnswer::YesToAll;
-    }
+    const bool copy = !FileOrFolderExists(target) || overwrite_.Allows(target, source, target);
     if (copy && !ShellCopy(source, target)) throw Exception("Cannot copy file!");
   }
 
@@ -211,7 +194,7 @@ class DriveRestore {
   const RestoreSettings& settings_;
   std::string fileBackup_;  // the file backup tool's folder, "\" at the end unless empty
   std::vector<SharedFileEntry> sharedFiles_;
-  MsgAnswer overwriteAnswer_ = MsgAnswer::Ok;  // NoToAll or YesToAll once remembered
+  OverwriteQuestion overwrite_{environment_.ui};
   int sharedFileAnswer_ = kNoAnswer;
 };
 

@@ -147,6 +147,22 @@ bool ShellCopy(const std::string& from, const std::string& to) {
   return RunShell(FO_COPY, from, to, FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI);
 }
 
+bool ShellCopyWhole(const std::string& from, const std::string& to) {
+  const std::string partial = to + ".partial~";
+  const std::string partialAccess = AccessPath(partial);
+  if (ShellCopy(from, partial)) {
+    const std::string target = AccessPath(to);
+    // A write-protected older copy would refuse the rename.
+    const DWORD attributes = GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+      SetFileAttributesA(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (MoveFileExA(partialAccess.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  }
+  SetFileAttributesA(partialAccess.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(partialAccess.c_str());
+  return false;
+}
+
 bool CreateFolderWithParents(const std::string& path) {
   const std::string folder = WithoutTrailingBackslashes(path);
   if (folder.empty() || IsExistingFolder(folder)) return !folder.empty();

@@ -28,6 +28,10 @@ bool ShellDelete(const std::string& path, bool useRecycleBin);
 bool ShellMove(const std::string& from, const std::string& to, bool useRecycleBin);
 // Copies a file onto a target file path, replacing it; its folder is created when missing.
 bool ShellCopy(const std::string& from, const std::string& to);
+// ShellCopy to a temporary name beside the target, then renamed over it: a copy that fails
+// halfway (a full disk, a source that cannot be read to its end) never stands as the target,
+// and an older target stays as it was.
+bool ShellCopyWhole(const std::string& from, const std::string& to);
 
 bool FileOrFolderExists(const std::string& path);
 // An existing file, not a folder.

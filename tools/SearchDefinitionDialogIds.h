@@ -1,5 +1,5 @@
 #pragma once
-// Resource identifiers of the dialog that defines one search of the temp-file finder.
+// Resource identifiers of the dialog that defines one search of a cleaning tool.
 
 #define IDD_SEARCH_DEFINITION 2900
 #define IDC_DEFINITION_DESCRIPTION 2901
@@ -7,3 +7,6 @@
 #define IDC_DEFINITION_BROWSE 2903
 #define IDC_DEFINITION_RECURSE 2904
 #define IDC_DEFINITION_MASK 2905
+#define IDC_DEFINITION_DESCRIPTION_LABEL 2906
+#define IDC_DEFINITION_PATH_LABEL 2907
+#define IDC_DEFINITION_MASK_LABEL 2908

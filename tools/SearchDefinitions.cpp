@@ -12,13 +12,15 @@ std::string ValueName(size_t index, const char* field) { return "SI" + std::to_s
 
 const char* SubFolderText(bool recurse) { return recurse ? "Yes" : "No"; }
 
-std::vector<SearchDefinition> LoadSearchDefinitions(TMyRegIniFile& ini, const std::string& section) {
+std::vector<SearchDefinition> LoadSearchDefinitions(TMyRegIniFile& ini, const std::string& section,
+                                                    DefinitionFields fields) {
   std::vector<SearchDefinition> definitions;
   const int32_t count = ini.ReadInteger(section, "CountSI", 0);
   for (int32_t i = 0; i < count; ++i) {
     const size_t index = static_cast<size_t>(i);
     SearchDefinition definition;
-    definition.description = ini.ReadString(section, ValueName(index, "Desc"), "");
+    if (fields == DefinitionFields::WithDescription)
+      definition.description = ini.ReadString(section, ValueName(index, "Desc"), "");
     definition.folder = ini.ReadString(section, ValueName(index, "Path"), "");
     definition.mask = ini.ReadString(section, ValueName(index, "Mask"), "");
     definition.recurse = ini.ReadInteger(section, ValueName(index, "Recurse"), 0) == 1;
@@ -28,11 +30,12 @@ std::vector<SearchDefinition> LoadSearchDefinitions(TMyRegIniFile& ini, const st
 }
 
 void SaveSearchDefinitions(TMyRegIniFile& ini, const std::string& section,
-                           const std::vector<SearchDefinition>& definitions) {
+                           const std::vector<SearchDefinition>& definitions, DefinitionFields fields) {
   ini.WriteInteger(section, "CountSI", static_cast<int32_t>(definitions.size()));
   for (size_t i = 0; i < definitions.size(); ++i) {
     const SearchDefinition& definition = definitions[i];
-    ini.WriteString(section, ValueName(i, "Desc"), definition.description);
+    if (fields == DefinitionFields::WithDescription)
+      ini.WriteString(section, ValueName(i, "Desc"), definition.description);
     ini.WriteString(section, ValueName(i, "Path"), definition.folder);
     ini.WriteInteger(section, ValueName(i, "Recurse"), definition.recurse ? 1 : 0);
     ini.WriteString(section, ValueName(i, "Mask"), definition.mask);
@@ -49,5 +52,15 @@ std::vector<SearchDefinition> DefaultTempDefinitions(const std::string& tempFold
 std::string SystemTempFolder() {
   char buffer[200] = "";
   const DWORD length = GetTempPathA(sizeof buffer, buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer) : std::string();
+}
+
+std::vector<SearchDefinition> DefaultBackupDefinitions(const std::string& systemFolder) {
+  return {{"", systemFolder, false, "*.*"}};
+}
+
+std::string SystemFolder() {
+  char buffer[200] = "";
+  const UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
   return length > 0 && length < sizeof buffer ? std::string(buffer) : std::string();
 }

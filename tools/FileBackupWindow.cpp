@@ -1,0 +1,303 @@
+#include "tools/FileBackupWindow.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "app/RestoreSettingsOf.h"
+#include "platform/SettingsAccess.h"
+#include "platform/TMyRegIniFile.h"
+#include "tools/FileBackupWindowIds.h"
+#include "tools/SearchDefinitionDialog.h"
+#include "ui/Dpi.h"
+#include "ui/MessagePump.h"
+
+namespace {
+
+enum MasterColumn { kFolderColumn, kSubdirectoriesColumn, kMaskColumn, kFoundColumn };
+
+const std::vector<ListColumn> kMasterColumns = {
+    {"Folder", 220}, {"Subdirectories", 90}, {"Search Text", 90}, {"Found", 60, ListAlign::Right}};
+
+const int kEntryButtons[] = {IDC_BACKUP_NEW, IDC_BACKUP_EDIT, IDC_BACKUP_DELETE};
+const int kRunButtons[] = {IDC_BACKUP_START, IDC_BACKUP_CANCEL, IDC_BACKUP_CLOSE};
+
+// Dialog units of the layout, turned into pixels of the window's font.
+struct Metrics {
+  int margin, gap, labelHeight, buttonWidth, buttonHeight, panelWidth, panelHeight;
+};
+
+Metrics MetricsOf(HWND dialog) {
+  RECT a{7, 3, 56, 14};
+  RECT b{8, 80, 10, 0};
+  MapDialogRect(dialog, &a);
+  MapDialogRect(dialog, &b);
+  return {a.left, a.top, b.left, a.right, a.bottom, b.top, b.right};
+}
+
+}  // namespace
+
+TDLLBackUpFRM::TDLLBackUpFRM(const FileBackupContext& context)
+    : Dialog(IDD_FILE_BACKUP, "TDLLBackUpFRM", kSection),
+      context_(context),
+      ini_(std::make_unique<TMyRegIniFile>(context.settingsKeyPath)),
+      ui_(StatusControls{}),
+      backup_(*this, ui_) {}
+
+TDLLBackUpFRM::~TDLLBackUpFRM() {
+  if (Exists()) SaveState();
+}
+
+ListView TDLLBackUpFRM::MasterView() const { return Item(IDC_BACKUP_MASTER); }
+
+bool TDLLBackUpFRM::OnInit() {
+  ui_ = GuiInteraction(StatusControls{hwnd_, Item(IDC_BACKUP_STATUS)});
+  MasterView().SetFullRowSelect();
+  MasterView().AddColumns(kMasterColumns);
+  definitions_ = LoadSearchDefinitions(*ini_, kSection, DefinitionFields::WithoutDescription);
+  if (definitions_.empty()) definitions_ = DefaultBackupDefinitions(SystemFolder());
+  RestoreFormLayout(*ini_, kSection, hwnd_, {{"MasterView", MasterView()}});
+  Layout();
+  FillMaster(0);
+  return true;
+}
+
+void TDLLBackUpFRM::SaveState() {
+  SaveSearchDefinitions(*ini_, kSection, definitions_, DefinitionFields::WithoutDescription);
+  SaveFormLayout(*ini_, kSection, hwnd_, {{"MasterView", MasterView()}});
+}
+
+void TDLLBackUpFRM::OnCancel() {
+  if (backup_.Running()) {
+    // The run is below on the stack: it ends first, then the window.
+    closeRequested_ = true;
+    backup_.Cancel();
+    return;
+  }
+  SaveState();
+  End(IDCANCEL);
+}
+
+bool TDLLBackUpFRM::OnCommand(int id, int code, HWND) {
+  if (code != BN_CLICKED) return false;
+  switch (id) {
+    case IDC_BACKUP_NEW:
+    case IDM_BACKUP_MASTER_NEW:
+      NewEntry();
+      return true;
+    case IDC_BACKUP_EDIT:
+    case IDM_BACKUP_MASTER_EDIT:
+      EditEntry();
+      return true;
+    case IDC_BACKUP_DELETE:
+    case IDM_BACKUP_MASTER_DELETE:
+      DeleteEntry();
+      return true;
+    case IDC_BACKUP_START:
+      BackUpFiles();
+      return true;
+    case IDC_BACKUP_CANCEL:
+      backup_.Cancel();
+      return true;
+    case IDC_BACKUP_CLOSE:
+      OnCancel();
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TDLLBackUpFRM::OnNotify(int id, const NMHDR& header, LRESULT&) {
+  if (id != IDC_BACKUP_MASTER) return false;
+  if (header.code == NM_DBLCLK) {
+    EditEntry();
+    return true;
+  }
+  if (header.code == NM_RCLICK) {
+    POINT at;
+    GetCursorPos(&at);
+    ShowMasterMenu(at);
+    return true;
+  }
+  return false;
+}
+
+bool TDLLBackUpFRM::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
+  if (message == WM_SIZE) {
+    Layout();
+    result = 0;
+    return true;
+  }
+  if (message == WM_GETMINMAXINFO) {
+    auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+    const DpiScale scale(WindowDpi(hwnd_));
+    limits->ptMinTrackSize = {scale(420), scale(240)};
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+void TDLLBackUpFRM::Layout() {
+  const RECT client = ClientRect();
+  const Metrics m = MetricsOf(hwnd_);
+  const int width = client.right, height = client.bottom;
+  const int buttonLeft = width - m.margin - m.buttonWidth;
+  // Without its buttons the list takes the whole width.
+  const int listRight = buttonsHidden_ ? width - m.margin : buttonLeft - m.margin;
+  const int panelTop = height - m.gap - m.panelHeight;
+  const int listTop = m.margin + m.labelHeight + m.gap;
+  const int listHeight = std::max(m.buttonHeight, panelTop - m.gap - listTop);
+
+  Item(IDC_BACKUP_MASTER_LABEL).Move(m.margin, m.margin, listRight - m.margin, m.labelHeight);
+  Item(IDC_BACKUP_MASTER).Move(m.margin, listTop, listRight - m.margin, listHeight);
+  int top = listTop;
+  for (int id : {IDC_BACKUP_NEW, IDC_BACKUP_EDIT, IDC_BACKUP_DELETE, 0, IDC_BACKUP_START, IDC_BACKUP_CANCEL}) {
+    if (id == 0) {
+      top += m.gap * 2;
+      continue;
+    }
+    Item(id).Move(buttonLeft, top, m.buttonWidth, m.buttonHeight);
+    top += m.buttonHeight + m.gap;
+  }
+  Item(IDC_BACKUP_CLOSE).Move(buttonLeft, listTop + listHeight - m.buttonHeight, m.buttonWidth, m.buttonHeight);
+
+  const int panelsLeft = width - m.margin - 2 * m.panelWidth - m.gap;
+  Item(IDC_BACKUP_STATUS).Move(m.margin, panelTop, std::max(0, panelsLeft - m.gap - m.margin), m.panelHeight);
+  Item(IDC_BACKUP_FILES).Move(panelsLeft, panelTop, m.panelWidth, m.panelHeight);
+  Item(IDC_BACKUP_FOLDERS).Move(panelsLeft + m.panelWidth + m.gap, panelTop, m.panelWidth, m.panelHeight);
+  Invalidate();
+}
+
+void TDLLBackUpFRM::HideButtons() {
+  buttonsHidden_ = true;
+  for (int id : kEntryButtons) Item(id).Show(SW_HIDE);
+  for (int id : kRunButtons) Item(id).Show(SW_HIDE);
+  Layout();
+}
+
+std::optional<size_t> TDLLBackUpFRM::SelectedDefinition() const {
+  const std::vector<size_t> selected = MasterView().SelectedOwners();
+  if (selected.empty()) return std::nullopt;
+  return selected.front();
+}
+
+void TDLLBackUpFRM::FillMaster(std::optional<size_t> select) {
+  const ListView list = MasterView();
+  {
+    ListView::Refill refill(list);
+    for (size_t i = 0; i < definitions_.size(); ++i) {
+      const SearchDefinition& definition = definitions_[i];
+      list.AddRow({i}, {definition.folder, SubFolderText(definition.recurse), definition.mask,
+                        i < found_.size() ? found_[i] : std::string()});
+    }
+  }
+  if (select && *select < definitions_.size()) {
+    list.SetSelected(*select, true);
+    ListView_EnsureVisible(list, list.RowOf(*select), FALSE);
+  }
+}
+
+void TDLLBackUpFRM::NewEntry() {
+  if (backup_.Running()) return;
+  SearchDefinition definition;
+  definition.mask = "*.*";
+  if (!RunSearchDefinitionDialog(hwnd_, definition, DefinitionFields::WithoutDescription)) return;
+  definitions_.push_back(definition);
+  FillMaster(definitions_.size() - 1);
+}
+
+void TDLLBackUpFRM::EditEntry() {
+  const std::optional<size_t> selected = SelectedDefinition();
+  if (backup_.Running() || !selected) return;
+  SearchDefinition definition = definitions_[*selected];
+  if (!RunSearchDefinitionDialog(hwnd_, definition, DefinitionFields::WithoutDescription)) return;
+  definitions_[*selected] = definition;
+  if (*selected < found_.size()) found_[*selected].clear();
+  FillMaster(selected);
+}
+
+void TDLLBackUpFRM::DeleteEntry() {
+  const std::optional<size_t> selected = SelectedDefinition();
+  if (backup_.Running() || !selected) return;
+  definitions_.erase(definitions_.begin() + static_cast<std::ptrdiff_t>(*selected));
+  if (*selected < found_.size()) found_.erase(found_.begin() + static_cast<std::ptrdiff_t>(*selected));
+  FillMaster(definitions_.empty() ? std::nullopt : std::optional<size_t>(std::min(*selected, definitions_.size() - 1)));
+}
+
+void TDLLBackUpFRM::EnableRunControls(bool running) {
+  for (int id : kEntryButtons) Item(id).Enable(!running);
+  Item(IDC_BACKUP_START).Enable(!running);
+  Item(IDC_BACKUP_CANCEL).Enable(running);
+}
+
+void TDLLBackUpFRM::BackUpFiles() {
+  if (backup_.Running()) return;
+  const std::string backupRoot = CurrentRestoreSettings(context_.programFolder).dllBackupPath;
+  EnableRunControls(true);
+  const bool ran = backup_.Run(definitions_, backupRoot, [this](size_t row) {
+    const ListView list = MasterView();
+    list.SetSelected(row, true);
+    ListView_EnsureVisible(list, list.RowOf(row), FALSE);
+  });
+  EnableRunControls(false);
+  if (ran) {
+    found_.clear();
+    for (uint64_t found : backup_.Found()) found_.push_back(std::to_string(found));
+    FillMaster(SelectedDefinition().value_or(0));
+  }
+  if (closeRequested_) OnCancel();
+}
+
+void TDLLBackUpFRM::ShowMasterMenu(POINT at) {
+  if (backup_.Running() || buttonsHidden_) return;
+  const bool selected = SelectedDefinition().has_value();
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, IDM_BACKUP_MASTER_NEW, "&New");
+  AppendMenuA(menu, MF_STRING | (selected ? 0 : MF_GRAYED), IDM_BACKUP_MASTER_EDIT, "&Edit");
+  AppendMenuA(menu, MF_STRING | (selected ? 0 : MF_GRAYED), IDM_BACKUP_MASTER_DELETE, "&Delete");
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+  DestroyMenu(menu);
+}
+
+void TDLLBackUpFRM::SetStatus(const std::string& text) {
+  const Window panel = Item(IDC_BACKUP_STATUS);
+  panel.SetText(text);
+  UpdateWindow(panel);
+}
+
+void TDLLBackUpFRM::ShowCounters(const SearchCounters& counters) {
+  for (auto [id, label, value] : {std::tuple{IDC_BACKUP_FILES, "Files: ", counters.files},
+                                  std::tuple{IDC_BACKUP_FOLDERS, "Folders: ", counters.folders}}) {
+    const Window panel = Item(id);
+    panel.SetText(label + std::to_string(value));
+    UpdateWindow(panel);
+  }
+}
+
+void TDLLBackUpFRM::ProcessMessages() {
+  MessagePump::RunPending();
+  // A Close during the run stops every definition still to come as well.
+  if (closeRequested_) backup_.Cancel();
+}
+
+void TDLLBackUpFRM::ReportError(std::exception_ptr error) {
+  ReportHandlerError({hwnd_, ClassName(), OwnerPath()}, error);
+}
+
+void RunFileBackupWindow(HWND owner, const FileBackupContext& context) {
+  TDLLBackUpFRM form(context);
+  form.DoModal(owner);
+}
+
+void BackUpFilesAfterSave(HWND owner, const FileBackupContext& context) {
+  try {
+    if (!StaticReg() || !SettingAsBool(ReadSetting("MakeDLLBackup", 0))) return;
+    TDLLBackUpFRM form(context);
+    if (!form.Create(owner)) return;
+    form.HideButtons();
+    form.Show();
+    form.BackUpFiles();
+  } catch (...) {
+    // The configuration is saved; a backup that failed does not undo that.
+  }
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Resource identifiers of the file backup's window.
+
+#define IDD_FILE_BACKUP 3000
+#define IDC_BACKUP_MASTER_LABEL 3001
+#define IDC_BACKUP_MASTER 3002
+#define IDC_BACKUP_NEW 3003
+#define IDC_BACKUP_EDIT 3004
+#define IDC_BACKUP_DELETE 3005
+#define IDC_BACKUP_START 3006
+#define IDC_BACKUP_CANCEL 3007
+#define IDC_BACKUP_CLOSE 3008
+#define IDC_BACKUP_STATUS 3009
+#define IDC_BACKUP_FILES 3010
+#define IDC_BACKUP_FOLDERS 3011
+// Pop-up menu items of the list.
+#define IDM_BACKUP_MASTER_NEW 3020
+#define IDM_BACKUP_MASTER_EDIT 3021
+#define IDM_BACKUP_MASTER_DELETE 3022
