@@ -185,9 +185,8 @@ int main(int argc, char** argv) {
   for (int round = 0; round < options.rounds; ++round) {
     // Rounds alternate the order, so that a warm cache favours none.
     auto measureFloor = [&] {
-      floor.memory = MeasurePeak([&] {
-        watch.Time(floor.figure, [&] { floor.found = WalkAndSort(options.folder).size(); });
-      });
+      floor.memory =
+          MeasurePeak([&] { watch.Time(floor.figure, [&] { floor.found = WalkAndSort(options.folder).size(); }); });
     };
     auto measureTemp = [&](Row& row, const char* mask) {
       TempFileSearch search(progress);
@@ -239,8 +238,8 @@ int main(int argc, char** argv) {
 
   printf("== Finders (%llu files, %d rounds; median wall ms, ratio = median of each round's time / the floor's)\n",
          static_cast<unsigned long long>(floor.found), options.rounds);
-  printf("%-34s %10s %10s %8s %10s %10s %11s %10s\n", "figure", "wall ms", "cpu ms", "ratio", "peak MiB",
-         "limit MiB", "files/turn", "pause ms");
+  printf("%-34s %10s %10s %8s %10s %10s %11s %10s\n", "figure", "wall ms", "cpu ms", "ratio", "peak MiB", "limit MiB",
+         "files/turn", "pause ms");
   for (const Row* row : {&floor, &temp, &tempMask, &date, &content}) {
     const size_t peak = row->memory.peakCommitted - row->memory.startCommitted;
     const double limit = MiB(200 * row->found) + 32;

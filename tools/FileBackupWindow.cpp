@@ -7,8 +7,8 @@
 #include "platform/SettingsAccess.h"
 #include "platform/TMyRegIniFile.h"
 #include "tools/FileBackupWindowIds.h"
+#include "tools/FoundFileList.h"
 #include "tools/SearchDefinitionDialog.h"
-#include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
 namespace {
@@ -20,19 +20,6 @@ const std::vector<ListColumn> kMasterColumns = {
 
 const int kEntryButtons[] = {IDC_BACKUP_NEW, IDC_BACKUP_EDIT, IDC_BACKUP_DELETE};
 const int kRunButtons[] = {IDC_BACKUP_START, IDC_BACKUP_CANCEL, IDC_BACKUP_CLOSE};
-
-// Dialog units of the layout, turned into pixels of the window's font.
-struct Metrics {
-  int margin, gap, labelHeight, buttonWidth, buttonHeight, panelWidth, panelHeight;
-};
-
-Metrics MetricsOf(HWND dialog) {
-  RECT a{7, 3, 56, 14};
-  RECT b{8, 80, 10, 0};
-  MapDialogRect(dialog, &a);
-  MapDialogRect(dialog, &b);
-  return {a.left, a.top, b.left, a.right, a.bottom, b.top, b.right};
-}
 
 }  // namespace
 
@@ -122,24 +109,13 @@ bool TDLLBackUpFRM::OnNotify(int id, const NMHDR& header, LRESULT&) {
 }
 
 bool TDLLBackUpFRM::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-  if (message == WM_SIZE) {
-    Layout();
-    result = 0;
-    return true;
-  }
-  if (message == WM_GETMINMAXINFO) {
-    auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-    const DpiScale scale(WindowDpi(hwnd_));
-    limits->ptMinTrackSize = {scale(420), scale(240)};
-    result = 0;
-    return true;
-  }
-  return false;
+  return HandleToolWindowSizing(
+      hwnd_, message, lParam, {420, 240}, [this] { Layout(); }, result);
 }
 
 void TDLLBackUpFRM::Layout() {
   const RECT client = ClientRect();
-  const Metrics m = MetricsOf(hwnd_);
+  const ToolMetrics m = ToolMetricsOf(hwnd_);
   const int width = client.right, height = client.bottom;
   const int buttonLeft = width - m.margin - m.buttonWidth;
   // Without its buttons the list takes the whole width.
@@ -259,18 +235,12 @@ void TDLLBackUpFRM::ShowMasterMenu(POINT at) {
   DestroyMenu(menu);
 }
 
-void TDLLBackUpFRM::SetStatus(const std::string& text) {
-  const Window panel = Item(IDC_BACKUP_STATUS);
-  panel.SetText(text);
-  UpdateWindow(panel);
-}
+void TDLLBackUpFRM::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_BACKUP_STATUS), text); }
 
 void TDLLBackUpFRM::ShowCounters(const SearchCounters& counters) {
   for (auto [id, label, value] : {std::tuple{IDC_BACKUP_FILES, "Files: ", counters.files},
                                   std::tuple{IDC_BACKUP_FOLDERS, "Folders: ", counters.folders}}) {
-    const Window panel = Item(id);
-    panel.SetText(label + std::to_string(value));
-    UpdateWindow(panel);
+    ShowPanelText(Item(id), label + std::to_string(value));
   }
 }
 

@@ -42,6 +42,14 @@ void ShowPanelText(HWND panel, const std::string& text) {
   UpdateWindow(panel);
 }
 
+ToolMetrics ToolMetricsOf(HWND dialog) {
+  RECT a{7, 3, 56, 14};
+  RECT b{8, 80, 10, 0};
+  MapDialogRect(dialog, &a);
+  MapDialogRect(dialog, &b);
+  return {a.left, a.top, b.left, a.right, a.bottom, b.top, b.right};
+}
+
 bool HandleToolWindowSizing(HWND window, UINT message, LPARAM lParam, SIZE minimumAt96,
                             const std::function<void()>& layout, INT_PTR& result) {
   if (message == WM_SIZE) {

@@ -1,7 +1,7 @@
 #pragma once
-// What the finders' windows share: the list of found files (Del deletes the selection, Ctrl+A
+// What the tool windows share: the list of found files (Del deletes the selection, Ctrl+A
 // selects all, the right button opens Delete / Select All), the status panels drawn at once
-// while a search keeps the thread busy, and the sizing of a resizable tool window.
+// while a search keeps the thread busy, and the sizing and metrics of a resizable tool window.
 
 #include <windows.h>
 
@@ -25,6 +25,12 @@ void SelectAllRows(const ListView& list);
 
 // A panel's text, drawn before the search goes on.
 void ShowPanelText(HWND panel, const std::string& text);
+
+// Dialog units of a tool window's layout, turned into pixels of the window's font.
+struct ToolMetrics {
+  int margin, gap, labelHeight, buttonWidth, buttonHeight, panelWidth, panelHeight;
+};
+ToolMetrics ToolMetricsOf(HWND dialog);
 
 // WM_SIZE lays the window out, WM_GETMINMAXINFO keeps it at least minimumAt96 (scaled to its
 // DPI); true when message was one of them.

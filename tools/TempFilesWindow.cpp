@@ -28,19 +28,6 @@ int Order(T a, T b) {
   return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// Dialog units of the layout, turned into pixels of the window's font.
-struct Metrics {
-  int margin, gap, labelHeight, buttonWidth, buttonHeight, panelWidth, panelHeight;
-};
-
-Metrics MetricsOf(HWND dialog) {
-  RECT a{7, 3, 56, 14};
-  RECT b{8, 80, 10, 0};
-  MapDialogRect(dialog, &a);
-  MapDialogRect(dialog, &b);
-  return {a.left, a.top, b.left, a.right, a.bottom, b.top, b.right};
-}
-
 }  // namespace
 
 TfTempfiles::TfTempfiles(const TempFilesContext& context)
@@ -159,7 +146,7 @@ bool TfTempfiles::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result
 
 void TfTempfiles::Layout() {
   const RECT client = ClientRect();
-  const Metrics m = MetricsOf(hwnd_);
+  const ToolMetrics m = ToolMetricsOf(hwnd_);
   const int width = client.right, height = client.bottom;
   const int buttonLeft = width - m.margin - m.buttonWidth;
   const int listRight = buttonLeft - m.margin;

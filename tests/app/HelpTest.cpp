@@ -34,6 +34,7 @@
 #include "tests/app/KeyboardInput.h"
 #include "tests/app/ModalWatcher.h"
 #include "tools/DuplicatesWindow.h"
+#include "tools/FileBackupWindow.h"
 #include "tools/SearchDefinitionDialog.h"
 #include "tools/TempFilesWindow.h"
 #include "ui/HelpRequests.h"
@@ -183,9 +184,10 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TfTempfiles tempFiles(TempFilesContext{"", "", &deletion});
   TTempfiles2FRM searchDefinition;
   TfDouble duplicates(DuplicatesContext{"", "", &deletion});
-  const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,   &confirm,    &error,
-                             &exportSelection, &fileNameInput,    &options,   &restoreAll, &sharedFile,
-                             &tempFiles,       &searchDefinition, &duplicates};
+  TDLLBackUpFRM fileBackup(FileBackupContext{});
+  const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,    &confirm,    &error,
+                             &exportSelection, &fileNameInput,    &options,    &restoreAll, &sharedFile,
+                             &tempFiles,       &searchDefinition, &duplicates, &fileBackup};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)
