@@ -131,7 +131,13 @@ void DuplicateSearch::DetectInRun(uint32_t first, uint32_t last, DuplicateTest t
   if (test == DuplicateTest::NameSizeDate) {
     classes = ClassesBy(first, last, [&](uint32_t i) { return std::pair(size(i), files_[i].file.time); });
   } else {
-    const auto pathOf = [this](uint32_t i) { return PathOf(i); };
+    // Messages run before each file is read: one run of large candidates must not freeze the
+    // window, and Cancel is heard there.
+    const auto pathOf = [this](uint32_t i) {
+      progress_.ProcessMessages();
+      if (abort_) RaiseAbort();
+      return PathOf(i);
+    };
     for (const std::vector<uint32_t>& sameSize : ClassesBy(first, last, size))
       for (std::vector<uint32_t>& equal : EqualContentClasses(sameSize, pathOf, reads_))
         classes.push_back(std::move(equal));

@@ -44,7 +44,8 @@ class DuplicateSearch {
   // Replaces every earlier result. Cancel's abort ("Operation aborted!") and any other error
   // reach the caller; what was found until then stays.
   void Run(const std::vector<DuplicateRoot>& roots, DuplicateTest test);
-  // Read every 100 files of the walk and at each new percentage of the detection.
+  // Read every 100 files of the walk, at each new percentage of the detection and before each
+  // file the content test reads.
   void Cancel() { abort_ = true; }
   bool Running() const { return running_; }
 
