@@ -123,6 +123,16 @@ TEST_F(DuplicateSearchTest, APartlyCheckedDriveIsWalkedOnlyIntoTickedFolders) {
   EXPECT_EQ(walked, (std::vector<std::string>{"in\\f.txt", "part\\f.txt", "part\\in\\f.txt", "top.txt"}));
 }
 
+TEST_F(DuplicateSearchTest, CancelDuringTheContentTestIsHeardBeforeTheNextFileIsRead) {
+  for (int i = 0; i < 20; ++i) File("d" + std::to_string(i) + "\\SAME.BIN", std::string(1000, 'c'));
+  progress_.onMessages = [&] {
+    if (search_.ContentReads().opens >= 3) search_.Cancel();
+  };
+  EXPECT_THROW(Run(DuplicateTest::NameSizeContent), Exception);
+  EXPECT_EQ(search_.ContentReads().opens, 3u);
+  EXPECT_FALSE(search_.Running());
+}
+
 TEST_F(DuplicateSearchTest, CancelEndsTheWalkAtTheNextHundredFiles) {
   for (int i = 0; i < 250; ++i) File("F" + std::to_string(i), "", 1);
   progress_.onMessages = [&] {
