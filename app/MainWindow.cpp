@@ -15,7 +15,6 @@
 #include "platform/SettingsAccess.h"
 #include "core/Errors.h"
 #include "res/resource.h"
-#include "platform/AdminRights.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/ListView.h"
