@@ -1,7 +1,6 @@
 #include "tools/FileBackupWindow.h"
 
 #include <algorithm>
-#include <tuple>
 
 #include "app/RestoreSettingsOf.h"
 #include "platform/SettingsAccess.h"
@@ -226,22 +225,14 @@ void TDLLBackUpFRM::BackUpFiles() {
 
 void TDLLBackUpFRM::ShowMasterMenu(POINT at) {
   if (backup_.Running() || buttonsHidden_) return;
-  const bool selected = SelectedDefinition().has_value();
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, IDM_BACKUP_MASTER_NEW, "&New");
-  AppendMenuA(menu, MF_STRING | (selected ? 0 : MF_GRAYED), IDM_BACKUP_MASTER_EDIT, "&Edit");
-  AppendMenuA(menu, MF_STRING | (selected ? 0 : MF_GRAYED), IDM_BACKUP_MASTER_DELETE, "&Delete");
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-  DestroyMenu(menu);
+  ShowDefinitionMenu(hwnd_, at, SelectedDefinition().has_value(),
+                     {IDM_BACKUP_MASTER_NEW, IDM_BACKUP_MASTER_EDIT, IDM_BACKUP_MASTER_DELETE});
 }
 
 void TDLLBackUpFRM::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_BACKUP_STATUS), text); }
 
 void TDLLBackUpFRM::ShowCounters(const SearchCounters& counters) {
-  for (auto [id, label, value] : {std::tuple{IDC_BACKUP_FILES, "Files: ", counters.files},
-                                  std::tuple{IDC_BACKUP_FOLDERS, "Folders: ", counters.folders}}) {
-    ShowPanelText(Item(id), label + std::to_string(value));
-  }
+  ShowFileAndFolderCounts(Item(IDC_BACKUP_FILES), Item(IDC_BACKUP_FOLDERS), counters.files, counters.folders);
 }
 
 void TDLLBackUpFRM::ProcessMessages() {

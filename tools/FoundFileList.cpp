@@ -37,9 +37,23 @@ bool HandleFoundFileListNotify(HWND owner, const ListView& list, const NMHDR& he
 
 void SelectAllRows(const ListView& list) { ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED); }
 
+void ShowDefinitionMenu(HWND owner, POINT at, bool rowSelected, const DefinitionCommands& commands) {
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, commands.newEntry, "&New");
+  AppendMenuA(menu, MF_STRING | (rowSelected ? 0 : MF_GRAYED), commands.edit, "&Edit");
+  AppendMenuA(menu, MF_STRING | (rowSelected ? 0 : MF_GRAYED), commands.remove, "&Delete");
+  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+  DestroyMenu(menu);
+}
+
 void ShowPanelText(HWND panel, const std::string& text) {
   SetWindowTextA(panel, text.c_str());
   UpdateWindow(panel);
+}
+
+void ShowFileAndFolderCounts(HWND filesPanel, HWND foldersPanel, uint64_t files, uint64_t folders) {
+  ShowPanelText(filesPanel, "Files: " + std::to_string(files));
+  ShowPanelText(foldersPanel, "Folders: " + std::to_string(folders));
 }
 
 ToolMetrics ToolMetricsOf(HWND dialog) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -23,8 +24,18 @@ bool HandleFoundFileListNotify(HWND owner, const ListView& list, const NMHDR& he
 
 void SelectAllRows(const ListView& list);
 
+// The pop-up menu of a definition list: New, and Edit and Delete while a row is selected.
+struct DefinitionCommands {
+  int newEntry;
+  int edit;
+  int remove;
+};
+void ShowDefinitionMenu(HWND owner, POINT at, bool rowSelected, const DefinitionCommands& commands);
+
 // A panel's text, drawn before the search goes on.
 void ShowPanelText(HWND panel, const std::string& text);
+// "Files: n" and "Folders: n" in their panels.
+void ShowFileAndFolderCounts(HWND filesPanel, HWND foldersPanel, uint64_t files, uint64_t folders);
 
 // Dialog units of a tool window's layout, turned into pixels of the window's font.
 struct ToolMetrics {

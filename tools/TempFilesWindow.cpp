@@ -367,22 +367,14 @@ void TfTempfiles::DeleteSelectedFiles() {
 
 void TfTempfiles::ShowMasterMenu(POINT at) {
   if (search_.Running()) return;
-  const bool selected = SelectedDefinition().has_value();
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, IDM_TEMP_MASTER_NEW, "&New");
-  AppendMenuA(menu, MF_STRING | (selected ? 0 : MF_GRAYED), IDM_TEMP_MASTER_EDIT, "&Edit");
-  AppendMenuA(menu, MF_STRING | (selected ? 0 : MF_GRAYED), IDM_TEMP_MASTER_DELETE, "&Delete");
-  TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
-  DestroyMenu(menu);
+  ShowDefinitionMenu(hwnd_, at, SelectedDefinition().has_value(),
+                     {IDM_TEMP_MASTER_NEW, IDM_TEMP_MASTER_EDIT, IDM_TEMP_MASTER_DELETE});
 }
 
 void TfTempfiles::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_TEMP_STATUS), text); }
 
 void TfTempfiles::ShowCounters(const SearchCounters& counters) {
-  for (auto [id, label, value] : {std::tuple{IDC_TEMP_FILES, "Files: ", counters.files},
-                                  std::tuple{IDC_TEMP_FOLDERS, "Folders: ", counters.folders}}) {
-    ShowPanelText(Item(id), label + std::to_string(value));
-  }
+  ShowFileAndFolderCounts(Item(IDC_TEMP_FILES), Item(IDC_TEMP_FOLDERS), counters.files, counters.folders);
 }
 
 void TfTempfiles::ProcessMessages() {
