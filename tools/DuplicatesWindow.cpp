@@ -14,7 +14,6 @@
 #include "tools/FoundFileDeletion.h"
 #include "tools/FoundFileList.h"
 #include "ui/Dpi.h"
-#include "ui/MessagePump.h"
 
 namespace {
 
@@ -36,9 +35,8 @@ bool SameText(const std::string& a, const std::string& b) {
 }  // namespace
 
 TfDouble::TfDouble(const DuplicatesContext& context)
-    : Dialog(IDD_DUPLICATES, "TfDouble", kSection),
+    : ToolWindow(IDD_DUPLICATES, "TfDouble", kSection, context.settingsKeyPath, {560, 380}),
       context_(context),
-      ini_(std::make_unique<TMyRegIniFile>(context.settingsKeyPath)),
       ui_(StatusControls{}),
       search_(*this, [this](const std::vector<std::string>& names) { return SelectionOf(names); }) {}
 
@@ -78,19 +76,8 @@ bool TfDouble::OnInit() {
   if (TreeNode* top = driveTree_.FirstTop()) driveTree_.Expand(top);
 
   Item(IDC_DOUBLE_CANCEL).Enable(true);
-  RestoreFormLayout(*ini_, kSection, hwnd_, LayoutLists());
-  Layout();
+  RestoreLayout();
   return true;
-}
-
-void TfDouble::OnCancel() {
-  if (search_.Running()) {
-    closeRequested_ = true;
-    search_.Cancel();
-    return;
-  }
-  SaveFormLayout(*ini_, kSection, hwnd_, LayoutLists());
-  End(IDCANCEL);
 }
 
 bool TfDouble::OnCommand(int id, int code, HWND) {
@@ -135,11 +122,6 @@ bool TfDouble::OnNotify(int id, const NMHDR& header, LRESULT& result) {
       return true;
   }
   return false;
-}
-
-bool TfDouble::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-  return HandleToolWindowSizing(
-      hwnd_, message, lParam, {560, 380}, [this] { Layout(); }, result);
 }
 
 void TfDouble::Layout() {
@@ -256,7 +238,7 @@ void TfDouble::StartSearch() {
   if (ended) Item(IDC_DOUBLE_CANCEL).Enable(false);
   FillGroups();
   ShowCounters(search_.Counters());
-  if (closeRequested_) OnCancel();
+  FinishRun();
 }
 
 std::vector<std::string> TfDouble::GroupCells(size_t group) const {
@@ -351,13 +333,6 @@ void TfDouble::ShowCounters(const SearchCounters& counters) {
     ShowPanelText(Item(id), label + std::to_string(value));
   }
 }
-
-void TfDouble::ProcessMessages() {
-  MessagePump::RunPending();
-  if (closeRequested_) search_.Cancel();
-}
-
-void TfDouble::ReportError(std::exception_ptr error) { ReportHandlerError({hwnd_, ClassName(), OwnerPath()}, error); }
 
 void RunDuplicatesWindow(HWND owner, const DuplicatesContext& context) {
   TfDouble form(context);

@@ -8,17 +8,14 @@
 #include <optional>
 #include <string>
 
-#include "app/FormLayout.h"
 #include "app/GuiInteraction.h"
 #include "core/TreeModel.h"
 #include "platform/Handle.h"
 #include "restore/FileDeletion.h"
 #include "tools/DuplicateSearch.h"
-#include "ui/Dialog.h"
+#include "tools/ToolWindow.h"
 #include "ui/ListView.h"
 #include "ui/TreeViewBinding.h"
-
-class TMyRegIniFile;
 
 struct DuplicatesContext {
   std::string settingsKeyPath;  // the settings key below HKEY_CURRENT_USER
@@ -26,7 +23,7 @@ struct DuplicatesContext {
   FileDeletionState* deletion;  // the program's; its backup folder becomes <BackupDir>DOUBLE\ .
 };
 
-class TfDouble : public Dialog, private ToolProgress {
+class TfDouble : public ToolWindow {
  public:
   static constexpr const char* kSection = "fDouble";
 
@@ -46,26 +43,24 @@ class TfDouble : public Dialog, private ToolProgress {
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
-  void OnCancel() override;
 
  private:
+  // ToolWindow
+  bool Running() const override { return search_.Running(); }
+  void CancelRun() override { search_.Cancel(); }
+  std::vector<FormList> LayoutLists() const override;
+  void Layout() override;
   // ToolProgress
   void SetStatus(const std::string& text) override;
   void ShowCounters(const SearchCounters& counters) override;
-  void ProcessMessages() override;
-  void ReportError(std::exception_ptr error) override;
 
   FolderSelection SelectionOf(const std::vector<std::string>& names) const;
   std::vector<DuplicateRoot> CheckedDrives() const;
   void FillGroups();
   std::vector<std::string> GroupCells(size_t group) const;
   void ShowGroup();
-  void Layout();
-  std::vector<FormList> LayoutLists() const;
 
   DuplicatesContext context_;
-  std::unique_ptr<TMyRegIniFile> ini_;
   GuiInteraction ui_;
   TreeModel driveTree_;
   UniqueImageList images_;
@@ -74,7 +69,6 @@ class TfDouble : public Dialog, private ToolProgress {
   int updateCounter_ = 0;  // while non-zero the lower list is not rebuilt
   int sortColumn_ = -1;
   bool descending_ = false;
-  bool closeRequested_ = false;
 };
 
 void RunDuplicatesWindow(HWND owner, const DuplicatesContext& context);

@@ -57,8 +57,9 @@ bool FileBackup::Run(const std::vector<SearchDefinition>& definitions, const std
     for (size_t i = 0; i < definitions.size(); ++i) {
       const SearchDefinition& definition = definitions[i];
       if (onDefinition) onDefinition(i);
-      progress_.ProcessMessages();
+      // Cleared before the messages run, so a Cancel clicked as the row begins ends this row.
       abort_ = false;
+      progress_.ProcessMessages();
       try {
         Walk(WithTrailingBackslash(definition.folder), definition.mask, definition.recurse, found_[i]);
       } catch (...) {

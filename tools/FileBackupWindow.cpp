@@ -8,7 +8,6 @@
 #include "tools/FileBackupWindowIds.h"
 #include "tools/FoundFileList.h"
 #include "tools/SearchDefinitionDialog.h"
-#include "ui/MessagePump.h"
 
 namespace {
 
@@ -23,9 +22,8 @@ const int kRunButtons[] = {IDC_BACKUP_START, IDC_BACKUP_CANCEL, IDC_BACKUP_CLOSE
 }  // namespace
 
 TDLLBackUpFRM::TDLLBackUpFRM(const FileBackupContext& context)
-    : Dialog(IDD_FILE_BACKUP, "TDLLBackUpFRM", kSection),
+    : ToolWindow(IDD_FILE_BACKUP, "TDLLBackUpFRM", kSection, context.settingsKeyPath, {420, 240}),
       context_(context),
-      ini_(std::make_unique<TMyRegIniFile>(context.settingsKeyPath)),
       ui_(StatusControls{}),
       backup_(*this, ui_) {}
 
@@ -35,32 +33,22 @@ TDLLBackUpFRM::~TDLLBackUpFRM() {
 
 ListView TDLLBackUpFRM::MasterView() const { return Item(IDC_BACKUP_MASTER); }
 
+std::vector<FormList> TDLLBackUpFRM::LayoutLists() const { return {{"MasterView", MasterView()}}; }
+
 bool TDLLBackUpFRM::OnInit() {
   ui_ = GuiInteraction(StatusControls{hwnd_, Item(IDC_BACKUP_STATUS)});
   MasterView().SetFullRowSelect();
   MasterView().AddColumns(kMasterColumns);
-  definitions_ = LoadSearchDefinitions(*ini_, kSection, DefinitionFields::WithoutDescription);
+  definitions_ = LoadSearchDefinitions(Ini(), kSection, DefinitionFields::WithoutDescription);
   if (definitions_.empty()) definitions_ = DefaultBackupDefinitions(SystemFolder());
-  RestoreFormLayout(*ini_, kSection, hwnd_, {{"MasterView", MasterView()}});
-  Layout();
+  RestoreLayout();
   FillMaster(0);
   return true;
 }
 
 void TDLLBackUpFRM::SaveState() {
-  SaveSearchDefinitions(*ini_, kSection, definitions_, DefinitionFields::WithoutDescription);
-  SaveFormLayout(*ini_, kSection, hwnd_, {{"MasterView", MasterView()}});
-}
-
-void TDLLBackUpFRM::OnCancel() {
-  if (backup_.Running()) {
-    // The run is below on the stack: it ends first, then the window.
-    closeRequested_ = true;
-    backup_.Cancel();
-    return;
-  }
-  SaveState();
-  End(IDCANCEL);
+  SaveSearchDefinitions(Ini(), kSection, definitions_, DefinitionFields::WithoutDescription);
+  ToolWindow::SaveState();
 }
 
 bool TDLLBackUpFRM::OnCommand(int id, int code, HWND) {
@@ -105,11 +93,6 @@ bool TDLLBackUpFRM::OnNotify(int id, const NMHDR& header, LRESULT&) {
     return true;
   }
   return false;
-}
-
-bool TDLLBackUpFRM::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-  return HandleToolWindowSizing(
-      hwnd_, message, lParam, {420, 240}, [this] { Layout(); }, result);
 }
 
 void TDLLBackUpFRM::Layout() {
@@ -220,7 +203,7 @@ void TDLLBackUpFRM::BackUpFiles() {
     for (uint64_t found : backup_.Found()) found_.push_back(std::to_string(found));
     FillMaster(SelectedDefinition().value_or(0));
   }
-  if (closeRequested_) OnCancel();
+  FinishRun();
 }
 
 void TDLLBackUpFRM::ShowMasterMenu(POINT at) {
@@ -233,16 +216,6 @@ void TDLLBackUpFRM::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_
 
 void TDLLBackUpFRM::ShowCounters(const SearchCounters& counters) {
   ShowFileAndFolderCounts(Item(IDC_BACKUP_FILES), Item(IDC_BACKUP_FOLDERS), counters.files, counters.folders);
-}
-
-void TDLLBackUpFRM::ProcessMessages() {
-  MessagePump::RunPending();
-  // A Close during the run stops every definition still to come as well.
-  if (closeRequested_) backup_.Cancel();
-}
-
-void TDLLBackUpFRM::ReportError(std::exception_ptr error) {
-  ReportHandlerError({hwnd_, ClassName(), OwnerPath()}, error);
 }
 
 void RunFileBackupWindow(HWND owner, const FileBackupContext& context) {

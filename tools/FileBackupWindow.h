@@ -4,25 +4,21 @@
 // window is made and kept when it is destroyed. After Save Current Configuration the window
 // also runs unattended: without its buttons, started at once, closed when done.
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/FormLayout.h"
 #include "app/GuiInteraction.h"
 #include "tools/FileBackup.h"
-#include "ui/Dialog.h"
+#include "tools/ToolWindow.h"
 #include "ui/ListView.h"
-
-class TMyRegIniFile;
 
 struct FileBackupContext {
   std::string settingsKeyPath;  // the settings key below HKEY_CURRENT_USER
   std::string programFolder;    // the default of the backup folder
 };
 
-class TDLLBackUpFRM : public Dialog, private ToolProgress {
+class TDLLBackUpFRM : public ToolWindow {
  public:
   static constexpr const char* kSection = "DLLBackUpFRM";
 
@@ -45,33 +41,32 @@ class TDLLBackUpFRM : public Dialog, private ToolProgress {
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
-  void OnCancel() override;
   // Enter starts the run, as the default button does; it never closes the window unsaved.
   void OnOK() override { BackUpFiles(); }
 
  private:
+  // ToolWindow
+  bool Running() const override { return backup_.Running(); }
+  void CancelRun() override { backup_.Cancel(); }
+  std::vector<FormList> LayoutLists() const override;
+  void Layout() override;
+  // The list of definitions as well as the layout.
+  void SaveState() override;
   // ToolProgress
   void SetStatus(const std::string& text) override;
   void ShowCounters(const SearchCounters& counters) override;
-  void ProcessMessages() override;
-  void ReportError(std::exception_ptr error) override;
 
   std::optional<size_t> SelectedDefinition() const;
   void FillMaster(std::optional<size_t> select);
-  void SaveState();
   void ShowMasterMenu(POINT at);
   void EnableRunControls(bool running);
-  void Layout();
 
   FileBackupContext context_;
-  std::unique_ptr<TMyRegIniFile> ini_;
   GuiInteraction ui_;
   std::vector<SearchDefinition> definitions_;
   std::vector<std::string> found_;  // the "Found" column; empty before a run
   FileBackup backup_;
   bool buttonsHidden_ = false;
-  bool closeRequested_ = false;  // Close during a run: the window ends when the run has stopped
 };
 
 // Shows the window modally.

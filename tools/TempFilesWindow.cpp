@@ -31,9 +31,8 @@ int Order(T a, T b) {
 }  // namespace
 
 TfTempfiles::TfTempfiles(const TempFilesContext& context)
-    : Dialog(IDD_TEMP_FILES, "TfTempfiles", kSection),
+    : ToolWindow(IDD_TEMP_FILES, "TfTempfiles", kSection, context.settingsKeyPath, {480, 360}),
       context_(context),
-      ini_(std::make_unique<TMyRegIniFile>(context.settingsKeyPath)),
       ui_(StatusControls{}),
       search_(*this) {}
 
@@ -52,25 +51,13 @@ bool TfTempfiles::OnInit() {
   MasterView().AddColumns(kMasterColumns);
   DetailView().AddColumns(kDetailColumns);
 
-  definitions_ = LoadSearchDefinitions(*ini_, kSection);
+  definitions_ = LoadSearchDefinitions(Ini(), kSection);
   // Not saved until the user changes the list.
   if (definitions_.empty()) definitions_ = DefaultTempDefinitions(SystemTempFolder());
   Item(IDC_TEMP_CANCEL).Enable(true);
-  RestoreFormLayout(*ini_, kSection, hwnd_, LayoutLists());
-  Layout();
+  RestoreLayout();
   FillMaster(definitions_.empty() ? std::nullopt : std::optional<size_t>(0));
   return true;
-}
-
-void TfTempfiles::OnCancel() {
-  if (search_.Running()) {
-    // The search is below on the stack: it ends first, then the window.
-    closeRequested_ = true;
-    search_.Cancel();
-    return;
-  }
-  SaveFormLayout(*ini_, kSection, hwnd_, LayoutLists());
-  End(IDCANCEL);
 }
 
 bool TfTempfiles::OnCommand(int id, int code, HWND) {
@@ -139,11 +126,6 @@ bool TfTempfiles::OnNotify(int id, const NMHDR& header, LRESULT&) {
   return false;
 }
 
-bool TfTempfiles::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& result) {
-  return HandleToolWindowSizing(
-      hwnd_, message, lParam, {480, 360}, [this] { Layout(); }, result);
-}
-
 void TfTempfiles::Layout() {
   const RECT client = ClientRect();
   const ToolMetrics m = ToolMetricsOf(hwnd_);
@@ -206,7 +188,7 @@ void TfTempfiles::FillMaster(std::optional<size_t> select) {
   }
 }
 
-void TfTempfiles::SaveDefinitions() { SaveSearchDefinitions(*ini_, kSection, definitions_); }
+void TfTempfiles::SaveDefinitions() { SaveSearchDefinitions(Ini(), kSection, definitions_); }
 
 void TfTempfiles::NewEntry() {
   if (search_.Running()) return;
@@ -272,7 +254,7 @@ void TfTempfiles::StartSearch() {
   ShowResults(selected);
   ShowCounters(search_.Counters());
   SetStatus("Search completed.");
-  if (closeRequested_) OnCancel();
+  FinishRun();
 }
 
 void TfTempfiles::ShowResults(std::optional<size_t> definition) {
@@ -375,16 +357,6 @@ void TfTempfiles::SetStatus(const std::string& text) { ShowPanelText(Item(IDC_TE
 
 void TfTempfiles::ShowCounters(const SearchCounters& counters) {
   ShowFileAndFolderCounts(Item(IDC_TEMP_FILES), Item(IDC_TEMP_FOLDERS), counters.files, counters.folders);
-}
-
-void TfTempfiles::ProcessMessages() {
-  MessagePump::RunPending();
-  // A Close during the search stops every definition still to come as well.
-  if (closeRequested_) search_.Cancel();
-}
-
-void TfTempfiles::ReportError(std::exception_ptr error) {
-  ReportHandlerError({hwnd_, ClassName(), OwnerPath()}, error);
 }
 
 void RunTempFilesWindow(HWND owner, const TempFilesContext& context) {

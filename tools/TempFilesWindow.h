@@ -4,19 +4,15 @@
 // file deletion (backups and the recycle bin as the settings say). The search runs on the
 // window's thread and lets messages run, so the window repaints and Cancel is heard.
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/FormLayout.h"
 #include "app/GuiInteraction.h"
 #include "restore/FileDeletion.h"
 #include "tools/TempFileSearch.h"
-#include "ui/Dialog.h"
+#include "tools/ToolWindow.h"
 #include "ui/ListView.h"
-
-class TMyRegIniFile;
 
 struct TempFilesContext {
   std::string settingsKeyPath;  // the settings key below HKEY_CURRENT_USER
@@ -24,7 +20,7 @@ struct TempFilesContext {
   FileDeletionState* deletion;  // the program's; its backup folder becomes <BackupDir>TEMPFILES\ .
 };
 
-class TfTempfiles : public Dialog, private ToolProgress {
+class TfTempfiles : public ToolWindow {
  public:
   static constexpr size_t kMaxShownFiles = 1000;
   static constexpr const char* kSection = "fTempfiles";
@@ -49,15 +45,16 @@ class TfTempfiles : public Dialog, private ToolProgress {
   bool OnInit() override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
-  void OnCancel() override;
 
  private:
+  // ToolWindow
+  bool Running() const override { return search_.Running(); }
+  void CancelRun() override { search_.Cancel(); }
+  std::vector<FormList> LayoutLists() const override;
+  void Layout() override;
   // ToolProgress
   void SetStatus(const std::string& text) override;
   void ShowCounters(const SearchCounters& counters) override;
-  void ProcessMessages() override;
-  void ReportError(std::exception_ptr error) override;
 
   std::optional<size_t> SelectedDefinition() const;
   void FillMaster(std::optional<size_t> select);
@@ -65,12 +62,9 @@ class TfTempfiles : public Dialog, private ToolProgress {
   void ShowResults(std::optional<size_t> definition);
   void ShowMasterMenu(POINT at);
   void EnableSearchControls(bool searching);
-  void Layout();
-  std::vector<FormList> LayoutLists() const;
   int CompareFiles(int column, size_t a, size_t b) const;
 
   TempFilesContext context_;
-  std::unique_ptr<TMyRegIniFile> ini_;
   GuiInteraction ui_;
   std::vector<SearchDefinition> definitions_;
   TempFileSearch search_;
@@ -78,7 +72,6 @@ class TfTempfiles : public Dialog, private ToolProgress {
   int updateCounter_ = 0;        // while non-zero the lower list is not rebuilt
   int sortColumn_ = -1;
   bool descending_ = false;
-  bool closeRequested_ = false;  // Close during a search: the window ends when the search has stopped
 };
 
 // Shows the window modally.

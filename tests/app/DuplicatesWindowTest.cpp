@@ -3,70 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
-#include "app/ErrorReporting.h"
-#include "core/CheckStates.h"
 #include "platform/TMyRegIniFile.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
+#include "tests/app/ToolWindowTestSupport.h"
 #include "tests/capture/TestFolder.h"
 #include "tools/DuplicatesWindowIds.h"
 
 namespace {
 
-constexpr const char* kExePath = "C:\\QuorvelToolTest.exe";
-constexpr const char* kSettingsKey = "Software\\VXN\\QuorvelToolTest";
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-TreeNode* ChildNamed(TreeNode* parent, const std::string& name) {
-  for (size_t i = 0; i < parent->Count(); ++i)
-    if (_stricmp(parent->Child(i)->Text().c_str(), name.c_str()) == 0) return parent->Child(i);
-  return nullptr;
-}
-
-class DuplicatesWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    InitControlsForTests();
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    SetHandlerErrorHook(
-        [this](const HandlerSource&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
-  }
-  void TearDown() override {
-    SetHandlerErrorHook(nullptr);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    DrainQuitMessages();
-  }
-
-  std::vector<std::string> errors;
-};
-
-// Ticks the fixture's folder on drive C: in the form's drive tree, which leaves the drive
-// partly checked: the search walks only that folder.
-void TickFolder(TfDouble& form, const std::string& folder) {
-  TreeModel& tree = form.DriveTree();
-  TreeNode* node = tree.FirstTop();
-  ASSERT_EQ(node->Text(), "Drives");
-  TreeNode* drive = nullptr;
-  for (size_t i = 0; i < node->Count() && !drive; ++i)
-    if (node->Child(i)->Text().rfind("C:", 0) == 0) drive = node->Child(i);
-  ASSERT_NE(drive, nullptr);
-  node = drive;
-  // "C:\users\...\Temp\Fixture\" below the drive, folder by folder.
-  size_t at = 3;
-  while (at < folder.size()) {
-    const size_t end = folder.find('\\', at);
-    tree.Expand(node);
-    node = ChildNamed(node, folder.substr(at, end - at));
-    ASSERT_NE(node, nullptr) << folder.substr(0, end);
-    at = end + 1;
-  }
-  ClickStateImage(*node);
-  ASSERT_EQ(drive->StateIndex(), kStatePartlyChecked);
-}
+class DuplicatesWindowTest : public ToolWindowTest {};
 
 TEST_F(DuplicatesWindowTest, OpenedFromTheMenuItFindsTheGroupsOfTickedFoldersAndWarnsBeforeDeletingEveryCopy) {
   class TestFolder fixture;
@@ -78,7 +26,7 @@ TEST_F(DuplicatesWindowTest, OpenedFromTheMenuItFindsTheGroupsOfTickedFoldersAnd
   fixture.File("c\\ONLY.TXT", "22");
 
   Session session;
-  session.State().exePath = kExePath;
+  session.State().exePath = kToolExePath;
   session.State().programFolder = fixture.Path();
   MainWindow window(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
   ASSERT_NE(window.Create(), nullptr);
@@ -121,7 +69,7 @@ TEST_F(DuplicatesWindowTest, OpenedFromTheMenuItFindsTheGroupsOfTickedFoldersAnd
   EXPECT_EQ(paths, (std::vector<std::string>{fixture / "a\\SETUP.INI", fixture / "b\\setup.ini"}));
   EXPECT_EQ(duplicates, "Duplicates: 1");
   EXPECT_EQ(question, "Really delete all files?\rThis will delete both the duplicate AND the original file!");
-  EXPECT_TRUE(Exists(fixture / "a\\SETUP.INI")) << "Cancel deletes nothing";
+  EXPECT_TRUE(TestFolder::Exists(fixture / "a\\SETUP.INI")) << "Cancel deletes nothing";
   EXPECT_TRUE(errors.empty()) << errors.front();
 }
 

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ErrorReporting.h"
 #include "app/Settings.h"
 #include "platform/TMyRegIniFile.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
+#include "tests/app/ToolWindowTestSupport.h"
 #include "tests/capture/TestFolder.h"
 #include "tools/FileBackupWindowIds.h"
 #include "tools/SearchDefinitionDialog.h"
@@ -15,36 +15,22 @@
 
 namespace {
 
-// The settings key of a program file of this name: the tool keeps its section there.
-constexpr const char* kExePath = "C:\\QuorvelBackupTest.exe";
-constexpr const char* kSettingsKey = "Software\\VXN\\QuorvelBackupTest";
-constexpr const char* kSettingsPath = "Software\\VXN\\QuorvelBackupTest\\1.0";
-
-class FileBackupWindowTest : public ::testing::Test {
+class FileBackupWindowTest : public ToolWindowTest {
  protected:
   void SetUp() override {
-    InitControlsForTests();
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    SetHandlerErrorHook(
-        [this](const HandlerSource&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
+    ToolWindowTest::SetUp();
     fixture.Folder("sub");
     fixture.File("A.DLL", "a");
     fixture.File("sub\\B.DLL", "b");
     fixture.File("C.TXT", "c");
-    TMyRegIniFile ini(kSettingsPath);
+    TMyRegIniFile ini(kToolSettingsPath);
     SaveSearchDefinitions(ini, TDLLBackUpFRM::kSection, {{"", fixture.Path(), true, "*.DLL"}},
                           DefinitionFields::WithoutDescription);
-    session.State().exePath = kExePath;
+    session.State().exePath = kToolExePath;
     // The backup folder is the program folder's "DLLBackup", inside the walked folder: never
     // walked itself.
     session.State().programFolder = fixture.Path();
   }
-  void TearDown() override {
-    SetHandlerErrorHook(nullptr);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    DrainQuitMessages();
-  }
-
   std::string Mirror(const std::string& relative) {
     std::string path = fixture / relative;
     path.erase(1, 1);
@@ -53,7 +39,6 @@ class FileBackupWindowTest : public ::testing::Test {
 
   class TestFolder fixture;
   Session session;
-  std::vector<std::string> errors;
 };
 
 TEST_F(FileBackupWindowTest, OpenedFromTheMenuItBacksUpItsDefinitionsAndKeepsListAndLayout) {
@@ -82,32 +67,32 @@ TEST_F(FileBackupWindowTest, OpenedFromTheMenuItBacksUpItsDefinitionsAndKeepsLis
   EXPECT_EQ(TestFolder::Read(Mirror("sub\\B.DLL")), "b");
   EXPECT_FALSE(TestFolder::Exists(Mirror("C.TXT")));
   EXPECT_TRUE(errors.empty()) << errors.front();
-  TMyRegIniFile ini(kSettingsPath);
+  TMyRegIniFile ini(kToolSettingsPath);
   EXPECT_GT(ini.ReadInteger(TDLLBackUpFRM::kSection, "Width", 0), 0);
   EXPECT_EQ(ini.ReadInteger(TDLLBackUpFRM::kSection, "MasterViewColumnCount", 0), 4);
   EXPECT_EQ(ini.ReadString(TDLLBackUpFRM::kSection, "SI0Mask", ""), "*.DLL");
 }
 
 TEST_F(FileBackupWindowTest, AfterASaveTheBackupRunsUnattendedOnlyWhenTheSettingAsksForIt) {
-  StaticRegScope settings(kSettingsPath, session.State().programFolder);
+  StaticRegScope settings(kToolSettingsPath, session.State().programFolder);
   MainWindow window(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
   ASSERT_NE(window.Create(), nullptr);
   for (const bool makeBackup : {false, true}) {
     const DWORD value = makeBackup ? 1 : 0;
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsPath, "MakeDLLBackup", REG_DWORD, &value, sizeof value),
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kToolSettingsPath, "MakeDLLBackup", REG_DWORD, &value, sizeof value),
               ERROR_SUCCESS);
-    BackUpFilesAfterSave(window.Handle(), {kSettingsPath, session.State().programFolder});
+    BackUpFilesAfterSave(window.Handle(), {kToolSettingsPath, session.State().programFolder});
     EXPECT_EQ(TestFolder::Exists(Mirror("sub\\B.DLL")), makeBackup);
     EXPECT_FALSE(TestFolder::Exists(Mirror("C.TXT")));
     // The window kept its layout as it was freed.
-    EXPECT_EQ(TMyRegIniFile(kSettingsPath).ReadInteger(TDLLBackUpFRM::kSection, "Width", 0) > 0, makeBackup);
+    EXPECT_EQ(TMyRegIniFile(kToolSettingsPath).ReadInteger(TDLLBackUpFRM::kSection, "Width", 0) > 0, makeBackup);
     EXPECT_TRUE(ModalWatcher::VisibleDialogs().empty()) << "the tool is freed after its run";
   }
   EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(FileBackupWindowTest, TheUnattendedFormShowsTheListAloneAcrossTheWindow) {
-  TDLLBackUpFRM form({kSettingsPath, fixture.Path()});
+  TDLLBackUpFRM form({kToolSettingsPath, fixture.Path()});
   ASSERT_TRUE(form.Create(nullptr));
   form.Show();
   EXPECT_TRUE(IsWindowVisible(form.Item(IDC_BACKUP_START)));

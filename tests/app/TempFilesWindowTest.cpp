@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/ErrorReporting.h"
 #include "platform/TMyRegIniFile.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ModalWatcher.h"
+#include "tests/app/ToolWindowTestSupport.h"
 #include "tests/capture/TestFolder.h"
 #include "tools/SearchDefinitionDialog.h"
 #include "tools/SearchDefinitionDialogIds.h"
@@ -14,10 +14,6 @@
 
 namespace {
 
-// The settings key of a program file of this name: the tool keeps its section there.
-constexpr const char* kExePath = "C:\\QuorvelToolTest.exe";
-constexpr const char* kSettingsKey = "Software\\VXN\\QuorvelToolTest";
-constexpr const char* kSettingsPath = "Software\\VXN\\QuorvelToolTest\\1.0";
 constexpr int kManyFiles = 1003;  // beyond the lower list's 1000 rows
 
 void ClickColumn(HWND dialog, int listId, int column) {
@@ -27,24 +23,7 @@ void ClickColumn(HWND dialog, int listId, int column) {
   SendMessageA(dialog, WM_NOTIFY, listId, reinterpret_cast<LPARAM>(&click));
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-class TempFilesWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    InitControlsForTests();
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    SetHandlerErrorHook(
-        [this](const HandlerSource&, std::exception_ptr error) { errors.push_back(DescribeError(error).message); });
-  }
-  void TearDown() override {
-    SetHandlerErrorHook(nullptr);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-    DrainQuitMessages();
-  }
-
-  std::vector<std::string> errors;
-};
+class TempFilesWindowTest : public ToolWindowTest {};
 
 TEST_F(TempFilesWindowTest, OpenedFromTheMenuItSearchesShowsAThousandRowsSortsAndDeletes) {
   // The class, not the helper of the app tests that names a folder.
@@ -54,12 +33,12 @@ TEST_F(TempFilesWindowTest, OpenedFromTheMenuItSearchesShowsAThousandRowsSortsAn
   fixture.File("LAST.TMP", std::string(5000, 'y'));
   fixture.File("KEEP.TXT", "keep");
   {
-    TMyRegIniFile ini(kSettingsPath);
+    TMyRegIniFile ini(kToolSettingsPath);
     SaveSearchDefinitions(ini, "fTempfiles", {{"fixture", fixture.Path(), true, "*.TMP"}});
   }
 
   Session session;
-  session.State().exePath = kExePath;
+  session.State().exePath = kToolExePath;
   session.State().programFolder = fixture.Path();
   MainWindow window(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
   ASSERT_NE(window.Create(), nullptr);
@@ -103,18 +82,18 @@ TEST_F(TempFilesWindowTest, OpenedFromTheMenuItSearchesShowsAThousandRowsSortsAn
   EXPECT_EQ(status, "Search completed.");
   EXPECT_EQ(firstSorted, fixture / "LAST.TMP");
   EXPECT_EQ(question, "Delete file " + (fixture / "LAST.TMP") + "?");
-  EXPECT_FALSE(Exists(fixture / "LAST.TMP"));
-  EXPECT_TRUE(Exists(fixture / "KEEP.TXT"));
+  EXPECT_FALSE(TestFolder::Exists(fixture / "LAST.TMP"));
+  EXPECT_TRUE(TestFolder::Exists(fixture / "KEEP.TXT"));
   EXPECT_TRUE(errors.empty()) << errors.front();
   // The window's size and columns are kept for the next time.
-  TMyRegIniFile ini(kSettingsPath);
+  TMyRegIniFile ini(kToolSettingsPath);
   EXPECT_GT(ini.ReadInteger("fTempfiles", "Width", 0), 0);
   EXPECT_EQ(ini.ReadInteger("fTempfiles", "DetailViewColumnCount", 0), 4);
   EXPECT_EQ(session.State().deletion.backupFolder, fixture.Path() + "TEMPFILES\\");
 }
 
 TEST_F(TempFilesWindowTest, EmptyStoredListShowsTheTwoDefaultsAndNewEntryIsSaved) {
-  TfTempfiles form({kSettingsPath, "C:\\", nullptr});
+  TfTempfiles form({kToolSettingsPath, "C:\\", nullptr});
   ASSERT_TRUE(form.Create(nullptr));
   ASSERT_EQ(form.Definitions().size(), 2u);
   EXPECT_EQ(ListText(form.MasterView(), 0, 0), "Folder of temporary files");
@@ -128,7 +107,7 @@ TEST_F(TempFilesWindowTest, EmptyStoredListShowsTheTwoDefaultsAndNewEntryIsSaved
   form.NewEntry();
   ASSERT_EQ(form.Definitions().size(), 3u);
   EXPECT_EQ(form.Definitions()[2].mask, "*.TMP");
-  TMyRegIniFile ini(kSettingsPath);
+  TMyRegIniFile ini(kToolSettingsPath);
   EXPECT_EQ(ini.ReadInteger("fTempfiles", "CountSI", 0), 3);
   EXPECT_EQ(ini.ReadString("fTempfiles", "SI2Path", ""), "D:\\LOGS");
 }

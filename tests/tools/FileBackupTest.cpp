@@ -200,8 +200,13 @@ TEST_F(FileBackupTest, NoDefinitionsSaySoAndABackupFolderInsideTheWalkIsNotBacke
 }
 
 TEST_F(FileBackupTest, CancelStopsTheRunningDefinitionAtItsNextFolder) {
+  bool cancelled = false;
   progress.onMessages = [&] {
-    if (progress.statuses.size() == 2) run.Cancel();  // in the sub-folder of the first row
+    // Once, in the sub-folder of the first row.
+    if (progress.statuses.size() == 2 && !cancelled) {
+      cancelled = true;
+      run.Cancel();
+    }
   };
   ASSERT_TRUE(run.Run({{"", source.Path(), true, "*.DLL"}, {"", source.Path(), false, "B.TXT"}}, backup.Path()));
   EXPECT_EQ(progress.errors, std::vector<std::string>{"Operation aborted!"});
