@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
+#include "core/CheckStates.h"
 #include "platform/TMyRegIniFile.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
@@ -88,6 +89,39 @@ TEST_F(FileBackupWindowTest, AfterASaveTheBackupRunsUnattendedOnlyWhenTheSetting
     EXPECT_EQ(TMyRegIniFile(kToolSettingsPath).ReadInteger(TDLLBackUpFRM::kSection, "Width", 0) > 0, makeBackup);
     EXPECT_TRUE(ModalWatcher::VisibleDialogs().empty()) << "the tool is freed after its run";
   }
+  EXPECT_TRUE(errors.empty()) << errors.front();
+}
+
+TEST_F(FileBackupWindowTest, SaveCurrentConfigurationFromTheMenuSavesThenBacksUp) {
+  StaticRegScope settings(kToolSettingsPath, session.State().programFolder);
+  const DWORD one = 1;
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kToolSettingsPath, "MakeDLLBackup", REG_DWORD, &one, sizeof one),
+            ERROR_SUCCESS);
+  MainWindow window(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
+  ASSERT_NE(window.Create(), nullptr);
+  session.BuildSelection();
+  // Only the small HKEY_CURRENT_CONFIG root is recorded.
+  SelectionTrees trees = session.Selection();
+  for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
+    SetNodeChecked(*tree->FirstTop(), false);
+  SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
+
+  std::vector<std::string> questions;
+  ModalWatcher watcher([&](HWND dialog) {
+    // The backup's own window passes by while it runs; only the question is answered.
+    for (const std::string& text : ChildTexts(dialog))
+      if (text.rfind("No drives selected!", 0) == 0) {
+        questions.push_back(text);
+        PressDialogButton(dialog, IDYES);
+      }
+  });
+  window.RunCommand(IDM_SAVE_CURRENT_CONFIG);
+
+  EXPECT_EQ(questions, std::vector<std::string>{"No drives selected!\rContinue anyway?"});
+  EXPECT_TRUE(TestFolder::Exists(fixture / "OldCFG.SXD")) << "the configuration is saved";
+  EXPECT_EQ(TestFolder::Read(Mirror("A.DLL")), "a");
+  EXPECT_EQ(TestFolder::Read(Mirror("sub\\B.DLL")), "b");
+  EXPECT_TRUE(ModalWatcher::VisibleDialogs().empty()) << "the tool is freed after its run";
   EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
