@@ -8,6 +8,7 @@
 #include "platform/Handle.h"
 #include "platform/PathText.h"
 #include "restore/ShellFileOperations.h"
+#include "tools/FileMask.h"
 #include "tools/FolderEntries.h"
 
 namespace {
@@ -61,7 +62,7 @@ bool FileBackup::Run(const std::vector<SearchDefinition>& definitions, const std
       abort_ = false;
       progress_.ProcessMessages();
       try {
-        Walk(WithTrailingBackslash(definition.folder), definition.mask, definition.recurse, found_[i]);
+        Walk(WithTrailingBackslash(definition.folder), FileMask(definition.mask), definition.recurse, found_[i]);
       } catch (...) {
         progress_.ReportError(std::current_exception());
       }
@@ -74,21 +75,23 @@ bool FileBackup::Run(const std::vector<SearchDefinition>& definitions, const std
   return true;
 }
 
-void FileBackup::Walk(const std::string& folder, const std::string& mask, bool recurse, uint64_t& found) {
+void FileBackup::Walk(const std::string& folder, const FileMask& mask, bool recurse, uint64_t& found) {
   ++counters_.folders;
   progress_.SetStatus("Search in:" + folder);
   progress_.ShowCounters(counters_);
   progress_.ProcessMessages();
   if (abort_) RaiseAbort();
 
-  // Names first, files copied after the enumeration has closed its find handle: a copy into
-  // the folder being walked would otherwise be met again.
-  std::string files;
-  ForEachFolderEntry(folder + mask, [&](const FolderEntry& entry) {
-    if (entry.isFolder) return;
-    files.append(entry.name);
-    files.push_back('\0');
-  });
+  // Names first, files copied after the listing has closed its find handle: a copy into the
+  // folder being walked would otherwise be met again.
+  std::string files, subfolders;
+  ForEachMatchingFile(
+      folder, mask,
+      [&](const FolderEntry& entry) {
+        files.append(entry.name);
+        files.push_back('\0');
+      },
+      recurse ? &subfolders : nullptr);
   for (size_t at = 0; at < files.size();) {
     const std::string name = files.c_str() + at;
     at += name.size() + 1;
@@ -99,14 +102,6 @@ void FileBackup::Walk(const std::string& folder, const std::string& mask, bool r
       progress_.ProcessMessages();
     }
   }
-  if (!recurse) return;
-
-  std::string subfolders;
-  ForEachFolderEntry(folder + "*.*", [&](const FolderEntry& entry) {
-    if (!entry.isFolder || entry.name.front() == '.') return;
-    subfolders.append(entry.name);
-    subfolders.push_back('\0');
-  });
   for (size_t at = 0; at < subfolders.size();) {
     const std::string name = subfolders.c_str() + at;
     at += name.size() + 1;

@@ -18,6 +18,8 @@
 // Where source ("C:\DIR\X.DLL") is kept below backupRoot (ending with "\"): its first ":" left out.
 std::string MirrorPath(const std::string& backupRoot, const std::string& source);
 
+class FileMask;
+
 enum class CopyState { Missing, Identical, SizeDiffers, TimeDiffers };
 // Either file missing, else how the backup copy differs: time first, then size.
 CopyState CompareWithCopy(const std::string& source, const std::string& copy);
@@ -41,7 +43,7 @@ class FileBackup {
   const SearchCounters& Counters() const { return counters_; }
 
  private:
-  void Walk(const std::string& folder, const std::string& mask, bool recurse, uint64_t& found);
+  void Walk(const std::string& folder, const FileMask& mask, bool recurse, uint64_t& found);
   void BackUpFile(const std::string& source);
 
   ToolProgress& progress_;

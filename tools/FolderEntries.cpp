@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Handle.h"
+#include "tools/FileMask.h"
 
 uint32_t PackedLocalTime(const FILETIME& written) {
   FILETIME local;
@@ -23,10 +24,39 @@ bool ForEachFolderEntry(const std::string& pattern, const std::function<void(con
       if (data.cAlternateFileName[0] == '\0') continue;
       name = data.cAlternateFileName;
     }
-    FolderEntry entry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                      PackedLocalTime(data.ftLastWriteTime), static_cast<int32_t>(data.nFileSizeLow),
+    FolderEntry entry{name,
+                      data.cAlternateFileName,
+                      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                      PackedLocalTime(data.ftLastWriteTime),
+                      static_cast<int32_t>(data.nFileSizeLow),
                       data.dwFileAttributes};
     visit(entry);
   } while (FindNextFileA(find.Get(), &data));
   return true;
+}
+
+bool ForEachMatchingFile(const std::string& folder, const FileMask& mask,
+                         const std::function<void(const FolderEntry&)>& visitFile, std::string* subfolders) {
+  const auto keepSubfolder = [&](const FolderEntry& entry) {
+    if (!subfolders || entry.name.front() == '.') return;
+    subfolders->append(entry.name);
+    subfolders->push_back('\0');
+  };
+  if (mask.Usable()) {
+    return ForEachFolderEntry(folder + "*.*", [&](const FolderEntry& entry) {
+      if (entry.isFolder)
+        keepSubfolder(entry);
+      else if (mask.Matches(entry.name, entry.shortName))
+        visitFile(entry);
+    });
+  }
+  const bool read = ForEachFolderEntry(folder + mask.Text(), [&](const FolderEntry& entry) {
+    if (!entry.isFolder) visitFile(entry);
+  });
+  if (!subfolders) return read;
+  return ForEachFolderEntry(folder + "*.*",
+                            [&](const FolderEntry& entry) {
+                              if (entry.isFolder) keepSubfolder(entry);
+                            }) ||
+         read;
 }

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "platform/PathText.h"
+#include "tools/FileMask.h"
 #include "tools/FolderEntries.h"
 
 namespace {
@@ -26,7 +27,7 @@ void TempFileSearch::Run(const std::vector<SearchDefinition>& definitions) {
     DefinitionResult& result = results_[i];
     abort_ = false;
     try {
-      Walk(WithTrailingBackslash(definition.folder), definition.mask, definition.recurse, result);
+      Walk(WithTrailingBackslash(definition.folder), FileMask(definition.mask), definition.recurse, result);
     } catch (...) {
       progress_.ReportError(std::current_exception());
     }
@@ -37,7 +38,7 @@ void TempFileSearch::Run(const std::vector<SearchDefinition>& definitions) {
   progress_.SetStatus("Search completed.");
 }
 
-void TempFileSearch::Walk(const std::string& folder, const std::string& mask, bool recurse, DefinitionResult& result) {
+void TempFileSearch::Walk(const std::string& folder, const FileMask& mask, bool recurse, DefinitionResult& result) {
   ++counters_.folders;
   progress_.SetStatus("Search files in " + folder);
   progress_.ShowCounters(counters_);
@@ -47,35 +48,23 @@ void TempFileSearch::Walk(const std::string& folder, const std::string& mask, bo
   // The folder is kept only when it holds a match: a deep walk meets many empty folders.
   uint32_t folderIndex = 0;
   bool folderKept = false;
-  // The sub-folders are walked after the enumeration has closed its find handle, so a deep tree
-  // holds one find handle at a time. A mask that matches everything needs one enumeration only.
-  const bool matchesAll = mask == "*.*" || mask == "*";
+  // The sub-folders are walked after the listing has closed its find handle, so a deep tree
+  // holds one find handle at a time.
   std::string subfolders;
-  auto keepSubfolder = [&](const FolderEntry& entry) {
-    if (!recurse || entry.name.front() == '.') return;
-    subfolders.append(entry.name);
-    subfolders.push_back('\0');
-  };
-  ForEachFolderEntry(folder + mask, [&](const FolderEntry& entry) {
-    if (entry.isFolder) {
-      if (matchesAll) keepSubfolder(entry);
-      return;
-    }
-    if (!folderKept) {
-      folderIndex = catalog_.AddFolder(folder);
-      folderKept = true;
-    }
-    result.files.push_back({folderIndex, catalog_.AddName(entry.name), entry.time, entry.size, entry.attributes});
-    if (++counters_.files % kFilesPerRefresh == 0) {
-      progress_.ShowCounters(counters_);
-      progress_.ProcessMessages();
-    }
-  });
-  if (!recurse) return;
-  if (!matchesAll)
-    ForEachFolderEntry(folder + "*.*", [&](const FolderEntry& entry) {
-      if (entry.isFolder) keepSubfolder(entry);
-    });
+  ForEachMatchingFile(
+      folder, mask,
+      [&](const FolderEntry& entry) {
+        if (!folderKept) {
+          folderIndex = catalog_.AddFolder(folder);
+          folderKept = true;
+        }
+        result.files.push_back({folderIndex, catalog_.AddName(entry.name), entry.time, entry.size, entry.attributes});
+        if (++counters_.files % kFilesPerRefresh == 0) {
+          progress_.ShowCounters(counters_);
+          progress_.ProcessMessages();
+        }
+      },
+      recurse ? &subfolders : nullptr);
   for (size_t at = 0; at < subfolders.size();) {
     const std::string name = subfolders.c_str() + at;
     at += name.size() + 1;

@@ -14,6 +14,8 @@ struct DefinitionResult {
   uint64_t found = 0;            // what the walk found, the "Found" column
 };
 
+class FileMask;
+
 class TempFileSearch {
  public:
   explicit TempFileSearch(ToolProgress& progress) : progress_(progress) {}
@@ -32,7 +34,7 @@ class TempFileSearch {
   void Clear();
 
  private:
-  void Walk(const std::string& folder, const std::string& mask, bool recurse, DefinitionResult& result);
+  void Walk(const std::string& folder, const FileMask& mask, bool recurse, DefinitionResult& result);
 
   ToolProgress& progress_;
   FileCatalog catalog_;

@@ -5,8 +5,8 @@
 #include "tools/FoundFileList.h"
 #include "ui/MessagePump.h"
 
-ToolWindow::ToolWindow(int templateId, const char* className, const char* section,
-                       const std::string& settingsKeyPath, SIZE minimumAt96)
+ToolWindow::ToolWindow(int templateId, const char* className, const char* section, const std::string& settingsKeyPath,
+                       SIZE minimumAt96)
     : Dialog(templateId, className, section),
       section_(section),
       minimumAt96_(minimumAt96),

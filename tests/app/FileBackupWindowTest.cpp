@@ -102,8 +102,7 @@ TEST_F(FileBackupWindowTest, SaveCurrentConfigurationFromTheMenuSavesThenBacksUp
   session.BuildSelection();
   // Only the small HKEY_CURRENT_CONFIG root is recorded.
   SelectionTrees trees = session.Selection();
-  for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
-    SetNodeChecked(*tree->FirstTop(), false);
+  for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles}) SetNodeChecked(*tree->FirstTop(), false);
   SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
 
   std::vector<std::string> questions;

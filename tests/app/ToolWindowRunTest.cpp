@@ -37,7 +37,8 @@ class ToolWindowRunTest : public ToolWindowTest {
     for (int folder = 0; folder < kFolders; ++folder) {
       const std::string name = "f" + std::to_string(folder);
       fixture.Folder(name);
-      for (int file = 0; file < kFilesPerFolder; ++file) fixture.File(name + "\\F" + std::to_string(file) + ".DAT", "x");
+      for (int file = 0; file < kFilesPerFolder; ++file)
+        fixture.File(name + "\\F" + std::to_string(file) + ".DAT", "x");
     }
   }
 
@@ -53,15 +54,21 @@ class ToolWindowRunTest : public ToolWindowTest {
   std::vector<RunningTool> Tools() {
     return {
         {"temp files", TfTempfiles::kSection,
-         [this] { return std::make_unique<TfTempfiles>(TempFilesContext{kToolSettingsPath, elsewhere.Path(), &deletion}); },
+         [this] {
+           return std::make_unique<TfTempfiles>(TempFilesContext{kToolSettingsPath, elsewhere.Path(), &deletion});
+         },
          [](Dialog&) {}, IDC_TEMP_START, IDC_TEMP_CANCEL, IDC_TEMP_FILES},
         {"duplicates", TfDouble::kSection,
-         [this] { return std::make_unique<TfDouble>(DuplicatesContext{kToolSettingsPath, elsewhere.Path(), &deletion}); },
+         [this] {
+           return std::make_unique<TfDouble>(DuplicatesContext{kToolSettingsPath, elsewhere.Path(), &deletion});
+         },
          [this](Dialog& form) { TickFolder(static_cast<TfDouble&>(form), fixture.Path()); }, IDC_DOUBLE_START,
          IDC_DOUBLE_CANCEL, IDC_DOUBLE_FILES},
         // The mirror goes into the program folder's "DLLBackup", outside the walked folder.
         {"file backup", TDLLBackUpFRM::kSection,
-         [this] { return std::make_unique<TDLLBackUpFRM>(FileBackupContext{kToolSettingsPath, elsewhere.Path()}); },
+         [this] {
+           return std::make_unique<TDLLBackUpFRM>(FileBackupContext{kToolSettingsPath, elsewhere.Path()});
+         },
          [](Dialog&) {}, IDC_BACKUP_START, IDC_BACKUP_CANCEL, IDC_BACKUP_FILES},
     };
   }
