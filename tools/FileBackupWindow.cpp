@@ -14,7 +14,7 @@ namespace {
 enum MasterColumn { kFolderColumn, kSubdirectoriesColumn, kMaskColumn, kFoundColumn };
 
 const std::vector<ListColumn> kMasterColumns = {
-    {"Folder", 220}, {"Subdirectories", 90}, {"Search Text", 90}, {"Found", 60, ListAlign::Right}};
+    {"Folder", 220}, {"Subdirectories", 100}, {"Search Text", 90}, {"Found", 60, ListAlign::Right}};
 
 const int kEntryButtons[] = {IDC_BACKUP_NEW, IDC_BACKUP_EDIT, IDC_BACKUP_DELETE};
 const int kRunButtons[] = {IDC_BACKUP_START, IDC_BACKUP_CANCEL, IDC_BACKUP_CLOSE};
