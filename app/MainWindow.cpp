@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <uxtheme.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "ui/Dpi.h"
 #include "ui/ListView.h"
 #include "ui/MessagePump.h"
+#include "ui/ShellIcons.h"
 #include "ui/Splitter.h"
 
 namespace {
@@ -49,17 +51,27 @@ constexpr char kNoRightsText[] = "No administrator rights";
 
 struct ToolButton {
   int command;
-  int image;  // index into the common small toolbar bitmap
+  int image;  // index into the common toolbar bitmap, or kOwnPicture + index into our own strip
   const char* hint;
 };
 
+// Pictures of res/Toolbar.bmp, appended behind the common ones.
+constexpr int kOwnPicture = 1000;
+enum OwnPicture { kStepWizardPicture = kOwnPicture, kWizardPicture, kInstallPicture, kRemovePicture, kLoadLogPicture };
+
 constexpr ToolButton kToolButtons[] = {
+    {IDM_STEP_WIZARD, kStepWizardPicture, "Step-by-Step Wizard"},
+    {IDM_START_WIZARD, kWizardPicture, "Wizard"},
+    {IDM_INSTALL_APPLICATION, kInstallPicture, "Install an Application"},
+    {IDM_REMOVE_APPLICATION, kRemovePicture, "Remove an Application"},
+    {0, 0, nullptr},
     {IDM_LOAD_SELECTION, STD_FILEOPEN, "Load Selection File"},
     {IDM_SAVE_SELECTION, STD_FILESAVE, "Save Selection File"},
     {0, 0, nullptr},
     {IDM_SAVE_CURRENT_CONFIG, STD_FILENEW, "Save Current Configuration"},
     {IDM_COMPARE, STD_FIND, "Compare (create log file)"},
     {IDM_INCREMENTAL_COMPARE, STD_REPLACE, "Incremental Compare (stores current config after compare)"},
+    {IDM_LOAD_LOG_FILE, kLoadLogPicture, "Load Log File"},
     {0, 0, nullptr},
     {IDM_REFRESH_VIEW, STD_REDOW, "Refresh View"},
     {0, 0, nullptr},
@@ -140,9 +152,13 @@ struct MainWindow::Page {
 MainWindow::MainWindow(Session& session, ErrorHandler onError)
     : WindowBase("TMainForm", "MainForm"), session_(session), onError_(std::move(onError)) {
   RegisterMainCommands(commands_);
+  commands_.Add({IDM_STEP_WIZARD, "WizardBTN", false, [this](CommandEnvironment&) { OpenStepWizard(); }});
 }
 
 MainWindow::~MainWindow() {
+  // The wizard keeps its chapter and goes before the window it works with.
+  if (stepWizard_) stepWizard_->Close();
+  stepWizard_.reset();
   session_.SetView(nullptr);
   if (hwnd_) DestroyWindow(hwnd_);
   results_.reset();
@@ -284,6 +300,15 @@ void MainWindow::CreateToolbar() {
   TBADDBITMAP bitmap{HINST_COMMCTRL, scale_.Dpi() >= 144 ? static_cast<UINT_PTR>(IDB_STD_LARGE_COLOR)
                                                          : static_cast<UINT_PTR>(IDB_STD_SMALL_COLOR)};
   SendMessageA(toolbar_, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&bitmap));
+  // Our own pictures join the toolbar's list at the size of the common ones.
+  const auto pictures = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar_, TB_GETIMAGELIST, 0, 0));
+  const int ownFirst = pictures ? ImageList_GetImageCount(pictures) : 0;
+  if (pictures) {
+    UniqueBitmap strip(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                       scale_.Dpi() >= 144 ? "TOOLPICTURES24" : "TOOLPICTURES",
+                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (strip) ImageList_AddMasked(pictures, strip.Get(), RGB(255, 0, 255));
+  }
   // Button texts serve as hints only.
   SendMessageA(toolbar_, TB_SETMAXTEXTROWS, 0, 0);
   std::vector<TBBUTTON> buttons;
@@ -292,7 +317,7 @@ void MainWindow::CreateToolbar() {
     if (tool.command == 0) {
       button.fsStyle = BTNS_SEP;
     } else {
-      button.iBitmap = tool.image;
+      button.iBitmap = tool.image >= kOwnPicture ? ownFirst + tool.image - kOwnPicture : tool.image;
       button.idCommand = tool.command;
       button.fsState = TBSTATE_ENABLED;
       button.fsStyle = BTNS_BUTTON;
@@ -495,7 +520,68 @@ void MainWindow::OnClose() {
   const bool close = OfferToKeepSelection(session_, *ui_);
   // Kept also when the user cancelled: the layout is what the user sees now.
   SaveLayout();
-  if (close) DestroyWindow(hwnd_);
+  if (!close) return;
+  if (stepWizard_) stepWizard_->Close();
+  DestroyWindow(hwnd_);
+}
+
+TfWizard* MainWindow::StepWizard() const {
+  return stepWizard_ && !stepWizard_->Closed() && stepWizard_->Exists() ? stepWizard_.get() : nullptr;
+}
+
+void MainWindow::OpenStepWizard() {
+  if (TfWizard* open = StepWizard()) {
+    open->Show(SW_SHOWNORMAL);
+    SetForegroundWindow(open->Handle());
+    return;
+  }
+  stepWizard_.reset();
+  if (ui_->Ask(MsgType::Confirmation,
+               "The Quorvel Step-by-Step Wizard will now guide you\r through each step using the program!\r"
+               "                               Continue (Y/N) ?",
+               MsgButtons::YesNo) != MsgAnswer::Yes)
+    return;
+  stepWizard_ = std::make_unique<TfWizard>(WizardHost(), SettingsKeyPath(session_.State().exePath));
+  if (!stepWizard_->Create(hwnd_)) {
+    stepWizard_.reset();
+    throw Exception("The wizard's window could not be made.");
+  }
+  stepWizard_->Show(SW_SHOWNORMAL);
+}
+
+StepWizardHost MainWindow::WizardHost() {
+  StepWizardHost host;
+  host.showSelectionPages = [this] {
+    TabCtrl_SetCurSel(selectionTabs_, 0);
+    TabCtrl_SetCurSel(logTabs_, 0);
+    session_.ExpandSelectionTops();
+    ShowSelectionPages();
+  };
+  host.showLogPages = [this] {
+    TabCtrl_SetCurSel(logTabs_, 0);
+    ShowResultPages();
+  };
+  host.bringToFront = [this] {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
+  };
+  host.runCommand = [this](int command) { return RunCommand(command); };
+  host.startExplorer = [] { ShellExecuteA(nullptr, nullptr, "explorer.exe", nullptr, nullptr, SW_SHOWNORMAL); };
+  host.buttonPicture = [this](int command) -> HICON {
+    if (command == 0) {
+      char windows[MAX_PATH] = "";
+      GetWindowsDirectoryA(windows, MAX_PATH);
+      return FileSmallIcon(std::string(windows) + "\\explorer.exe").Release();
+    }
+    const auto pictures = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar_, TB_GETIMAGELIST, 0, 0));
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    if (!pictures || SendMessageA(toolbar_, TB_GETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info)) < 0)
+      return nullptr;
+    return ImageList_GetIcon(pictures, info.iImage, ILD_NORMAL);
+  };
+  return host;
 }
 
 std::vector<LayoutPane> MainWindow::LayoutPanes() const {
@@ -603,25 +689,28 @@ void MainWindow::UpdateCommandStates() {
 
 CommandEnvironment MainWindow::Environment() { return {hwnd_, session_, *ui_, calls_, *pages_, *results_}; }
 
-void MainWindow::RunCommand(int commandId) {
+bool MainWindow::RunCommand(int commandId) {
   // A save lets window messages run while its threads work; no other command may start then.
-  if (busy_ || !IsCommandEnabled(commandId)) return;
+  if (busy_ || !IsCommandEnabled(commandId)) return false;
   busy_ = true;
   pages_->LockInput(true);
   UpdateCommandStates();
+  bool ended = false;
   try {
     CommandEnvironment environment = Environment();
     commands_.Run(commandId, environment);
+    ended = true;
   } catch (...) {
     onError_(hwnd_, ErrorSource{"TMenuItem", std::string("MainForm\\") + commands_.ComponentName(commandId)},
              std::current_exception());
   }
   busy_ = false;
   if (pages_) pages_->LockInput(false);
-  if (!hwnd_) return;
+  if (!hwnd_) return ended;
   // A compare or load that failed leaves no current log; the caption must not name the old one.
   if (!session_.HasLog()) SetWindowTextA(hwnd_, "Quorvel");
   UpdateCommandStates();
+  return ended;
 }
 
 void MainWindow::LoadingSelectionNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load) {

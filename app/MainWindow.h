@@ -22,6 +22,7 @@
 #include "platform/Handle.h"
 #include "ui/Dpi.h"
 #include "ui/WindowBase.h"
+#include "wizards/StepWizardWindow.h"
 
 struct ErrorSource;
 
@@ -69,8 +70,11 @@ class MainWindow : public WindowBase, private SessionView {
   // As the menus and the toolbar show it now.
   bool IsCommandEnabled(int commandId) const { return commands_.IsEnabled(commandId, session_, busy_); }
 
-  // Runs one command as the menu would, with its errors going to the error handler.
-  void RunCommand(int commandId);
+  // Runs one command as the menu would, with its errors going to the error handler; true when
+  // it ran to its end.
+  bool RunCommand(int commandId);
+  // The step-by-step wizard while its window is open, else nullptr.
+  TfWizard* StepWizard() const;
 
   // Named controls, for the tests.
   HWND Control(const std::string& name) const;
@@ -102,6 +106,11 @@ class MainWindow : public WindowBase, private SessionView {
   // A pop-up menu of IDR_RESULT_POPUPS; its commands arrive as WM_COMMAND.
   void ShowPopup(int index, POINT screen);
   void OnClose();
+  // The tool button of the step-by-step wizard: the open one comes to front, else a new one
+  // after the user agrees.
+  void OpenStepWizard();
+  // What the wizards ask of the window.
+  StepWizardHost WizardHost();
 
   // SessionView: the session's work shown in the pages.
   void LoadingSelectionNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load) override;
@@ -126,6 +135,7 @@ class MainWindow : public WindowBase, private SessionView {
   UniqueImageList icons_;
   std::unique_ptr<SelectionPages> pages_;
   std::unique_ptr<ResultPages> results_;
+  std::unique_ptr<TfWizard> stepWizard_;
 
   DpiScale scale_;
   HWND toolbar_ = nullptr;

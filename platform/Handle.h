@@ -64,6 +64,7 @@ using UniqueFile = UniqueHandle<InvalidHandleTraits<&CloseHandle>>;
 using UniqueKernelObject = UniqueHandle<NullHandleTraits<HANDLE, &CloseHandle>>;
 using UniqueFont = UniqueHandle<NullHandleTraits<HFONT, &DeleteObject>>;
 using UniqueBrush = UniqueHandle<NullHandleTraits<HBRUSH, &DeleteObject>>;
+using UniqueBitmap = UniqueHandle<NullHandleTraits<HBITMAP, &DeleteObject>>;
 using UniqueImageList = UniqueHandle<NullHandleTraits<HIMAGELIST, &ImageList_Destroy>>;
 using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &DestroyMenu>>;
 using UniqueAccelerators = UniqueHandle<NullHandleTraits<HACCEL, &DestroyAcceleratorTable>>;

@@ -2,7 +2,9 @@
 """Draw the main window's image strip and the program's icons.
 
 Writes res/Icons.bmp (the strip), res/Icons2.bmp (the system-file strip: INI
-file, text file, entry), res/Quorvel.ico (the program) and res/Document.ico (the program's data files, which the file-type registration
+file, text file, entry), res/Toolbar.bmp and res/Toolbar24.bmp (the toolbar's own
+pictures at 16 and 24 pixels: the two wizards, install and remove an application, load
+a log file), res/Quorvel.ico (the program) and res/Document.ico (the program's data files, which the file-type registration
 points to as the exe's second icon).
 
 The strip is one 24-bit uncompressed BMP of 21 images, 16 x 16 each, side by
@@ -517,6 +519,110 @@ ENTRY = [
 ]
 
 
+# ---------------------------------------------------------------------------
+# The toolbar's own pictures: the two wizards, install and remove an application, load a log.
+
+RABBIT = [
+    "................",
+    "...kk.....kk....",
+    "..kLLk...kLLk...",
+    "..kLpk...kpLk...",
+    "..kLpk...kpLk...",
+    "..kLpk...kpLk...",
+    "...kLk...kLk....",
+    "...kLLkkkLLk....",
+    "..kLLLLLLLLLk...",
+    ".kLLkLLLLLkLLk..",
+    ".kLLLLLLLLLLLk..",
+    ".kLLLLLpLLLLLk..",
+    "..kLLLLLLLLLk...",
+    "...kLLLLLLLk....",
+    "....kkkkkkk.....",
+    "................",
+]
+
+LIGHT_BULB = [
+    "................",
+    ".....kkkkk......",
+    "....kYYYYYk.....",
+    "...kYllYYYYk....",
+    "...kYlYYYYYk....",
+    "...kYYYYYYyk....",
+    "...kYYYYYYyk....",
+    "....kYYYYyk.....",
+    ".....kYYyk......",
+    ".....kGLGk......",
+    ".....kLLLk......",
+    ".....kGLGk......",
+    "......kkk.......",
+    "................",
+    "................",
+    "................",
+]
+
+PACKAGE = [
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "................",
+    "..kkkkkkkkkkkk..",
+    ".kwwwwwwwwwwwwk.",
+    ".kkkkkkkkkkkkkk.",
+    ".kwwwwwwwwwwwfk.",
+    ".kwwwwwwwwwwwfk.",
+    ".kwwwwwwwwwwwfk.",
+    ".kwwwwwwwwwwwfk.",
+    ".kwwwwwwwwwwwfk.",
+    ".kkkkkkkkkkkkkk.",
+    "................",
+]
+
+ARROW_DOWN = [
+    "..kkkkk..",
+    "..keeek..",
+    "..kgggk..",
+    "kkkgggkkk",
+    "kegggggek",
+    ".kgggggk.",
+    "..khhhk..",
+    "...khk...",
+    "....k....",
+]
+
+RED_CROSS = [
+    "kk...kk",
+    "krk.krk",
+    ".krkrk.",
+    "..krk..",
+    ".krkrk.",
+    "krk.krk",
+    "kk...kk",
+]
+
+
+def build_toolbar_images():
+    """The tool buttons the system's own toolbar pictures have nothing for."""
+    package = from_art(PACKAGE)
+    return [
+        from_art(RABBIT),  # 0 step-by-step wizard
+        from_art(LIGHT_BULB),  # 1 wizard
+        package.copy().art(4, 0, ARROW_DOWN),  # 2 install an application
+        package.copy().art(5, 1, RED_CROSS),  # 3 remove an application
+        overlay(from_art(SHEET), ARROW_RIGHT, 7, 7),  # 4 load a log file
+    ]
+
+
+def padded(img, cell):
+    """The picture in the middle of a larger transparent cell, drawn at its own size."""
+    margin = (cell - SIZE) // 2
+    rows = [[TRANSPARENT] * cell for _ in range(cell)]
+    for y in range(SIZE):
+        rows[margin + y][margin:margin + SIZE] = img.px[y]
+    return rows
+
+
 def build_system_file_images():
     """The strip the system-file trees and lists append behind the main one."""
     text_sheet = from_art([row.replace('L', 'G') for row in SHEET])
@@ -527,14 +633,16 @@ def build_system_file_images():
     ]
 
 
-def bmp_bytes(images):
-    width, height = SIZE * len(images), SIZE
+def bmp_bytes(images, cell=SIZE):
+    """images: Image objects, or rows of RGB tuples cell pixels square."""
+    grids = [img.px if isinstance(img, Image) else img for img in images]
+    width, height = cell * len(grids), cell
     stride = (width * 3 + 3) & ~3
     pixels = bytearray()
     for y in reversed(range(height)):  # BMP rows run bottom-up
         row = bytearray()
-        for img in images:
-            for r, g, b in img.px[y]:
+        for grid in grids:
+            for r, g, b in grid[y]:
                 row += bytes((b, g, r))
         row += b'\0' * (stride - len(row))
         pixels += row
@@ -591,15 +699,15 @@ def ico_bytes(img):
     return directory + b''.join(images)
 
 
-def check(data, count, expected):
-    width, height = SIZE * count, SIZE
+def check(data, count, expected, cell=SIZE):
+    width, height = cell * count, cell
     assert count == expected, count
     assert data[:2] == b'BM'
     size, offset = struct.unpack_from('<I4xI', data, 2)
     hdr, w, h, planes, bpp, compression = struct.unpack_from('<IiiHHI', data, 14)
     assert (size, offset, hdr) == (len(data), 54, 40)
     assert (w, h, planes, bpp, compression) == (width, height, 1, 24, 0)
-    assert len(data) == 54 + width * 3 * height  # 16 * 3 * 21 and 16 * 3 * 3 are multiples of 4: no padding
+    assert len(data) == 54 + ((width * 3 + 3) & ~3) * height
     # First stored pixel is the bottom-left one; it defines the transparent colour.
     assert tuple(data[54:57][::-1]) == TRANSPARENT
 
@@ -620,6 +728,15 @@ def main():
         check(data, len(images), expected)
         write(out, data)
         print(f'{out}: {len(images)} images, {SIZE * len(images)} x {SIZE}, {len(data)} bytes')
+    # The toolbar's pictures at both sizes the toolbar uses: the large one (from 144 DPI) keeps
+    # the small drawing in the middle of its cell, crisp rather than stretched.
+    toolbar = build_toolbar_images()
+    for name, cell in (('Toolbar.bmp', SIZE), ('Toolbar24.bmp', 24)):
+        out = os.path.join(folder, name)
+        data = bmp_bytes(toolbar if cell == SIZE else [padded(img, cell) for img in toolbar], cell)
+        check(data, len(toolbar), 5, cell)
+        write(out, data)
+        print(f'{out}: {len(toolbar)} images, {cell * len(toolbar)} x {cell}, {len(data)} bytes')
     for name, img in build_icons():
         path = os.path.join(folder, name)
         icon = ico_bytes(img)

@@ -38,6 +38,7 @@
 #include "tools/SearchDefinitionDialog.h"
 #include "tools/TempFilesWindow.h"
 #include "ui/HelpRequests.h"
+#include "wizards/StepWizardWindow.h"
 
 namespace {
 
@@ -185,9 +186,10 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TTempfiles2FRM searchDefinition;
   TfDouble duplicates(DuplicatesContext{"", "", &deletion});
   TDLLBackUpFRM fileBackup(FileBackupContext{});
+  TfWizard stepWizard(StepWizardHost{}, "");
   const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,    &confirm,    &error,
                              &exportSelection, &fileNameInput,    &options,    &restoreAll, &sharedFile,
-                             &tempFiles,       &searchDefinition, &duplicates, &fileBackup};
+                             &tempFiles,       &searchDefinition, &duplicates, &fileBackup, &stepWizard};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)

@@ -1,0 +1,33 @@
+#pragma once
+// Resource identifiers of the step-by-step wizard. Chapter n's panel, text, button and box are
+// IDC_WIZARD_PANEL1 + 4 * (n - 1) and the three after it.
+
+#define IDD_STEP_WIZARD 3500
+#define IDC_WIZARD_HEADING 3501
+#define IDC_WIZARD_HINTS_LABEL 3502
+#define IDC_WIZARD_HINTS 3503
+#define IDC_WIZARD_ON_TOP 3504
+#define IDC_WIZARD_NEXT 3505
+#define IDC_WIZARD_QUIT 3506
+#define IDC_WIZARD_RESET 3507
+#define IDC_WIZARD_PANEL1 3510
+#define IDC_WIZARD_TEXT1 3511
+#define IDC_WIZARD_BUTTON1 3512
+#define IDC_WIZARD_DONE1 3513
+#define IDC_WIZARD_PANEL2 3514
+#define IDC_WIZARD_TEXT2 3515
+#define IDC_WIZARD_BUTTON2 3516
+#define IDC_WIZARD_DONE2 3517
+#define IDC_WIZARD_PANEL3 3518
+#define IDC_WIZARD_TEXT3 3519
+#define IDC_WIZARD_BUTTON3 3520
+#define IDC_WIZARD_DONE3 3521
+#define IDC_WIZARD_PANEL4 3522
+#define IDC_WIZARD_TEXT4 3523
+#define IDC_WIZARD_BUTTON4 3524
+#define IDC_WIZARD_DONE4 3525
+#define IDC_WIZARD_PANEL5 3526
+#define IDC_WIZARD_TEXT5 3527
+#define IDC_WIZARD_BUTTON5 3528
+#define IDC_WIZARD_DONE5 3529
+#define kWizardChapterIdStep 4
