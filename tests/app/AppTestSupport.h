@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/MainWindow.h"
+#include "core/CheckStates.h"
 
 inline void InitControlsForTests() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
@@ -47,4 +48,12 @@ inline std::string ListText(HWND list, int row, int column) {
 inline CommandEnvironment EnvironmentWith(MainWindow& window, UserInteraction& ui) {
   CommandEnvironment own = window.Environment();
   return {own.owner, own.session, ui, own.calls, own.selection, own.results};
+}
+
+// The session's selection narrowed to the small HKEY_CURRENT_CONFIG root: a save or compare of
+// the built trees then records that root alone, no drives and no system files.
+inline void SelectOnlyCurrentConfig(Session& session) {
+  SelectionTrees trees = session.Selection();
+  for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles}) SetNodeChecked(*tree->FirstTop(), false);
+  SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
 }

@@ -36,11 +36,7 @@ class CompareCommandsTest : public ::testing::Test {
     window = std::make_unique<MainWindow>(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
     ASSERT_NE(window->Create(), nullptr);
     session.BuildSelection();
-    // Only the small HKEY_CURRENT_CONFIG root: drives and system files stay out.
-    SelectionTrees trees = session.Selection();
-    for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
-      SetNodeChecked(*tree->FirstTop(), false);
-    SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
+    SelectOnlyCurrentConfig(session);
     RegDeleteKeyA(HKEY_CURRENT_CONFIG, kTestKey);
   }
   void TearDown() override {

@@ -100,10 +100,7 @@ TEST_F(FileBackupWindowTest, SaveCurrentConfigurationFromTheMenuSavesThenBacksUp
   MainWindow window(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
   ASSERT_NE(window.Create(), nullptr);
   session.BuildSelection();
-  // Only the small HKEY_CURRENT_CONFIG root is recorded.
-  SelectionTrees trees = session.Selection();
-  for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles}) SetNodeChecked(*tree->FirstTop(), false);
-  SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
+  SelectOnlyCurrentConfig(session);
 
   std::vector<std::string> questions;
   ModalWatcher watcher([&](HWND dialog) {

@@ -97,10 +97,7 @@ class RestoreCommandsTest : public ::testing::Test {
     });
     ASSERT_NE(window->Create(), nullptr);
     session.BuildSelection();
-    SelectionTrees trees = session.Selection();
-    for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
-      SetNodeChecked(*tree->FirstTop(), false);
-    SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
+    SelectOnlyCurrentConfig(session);
     DeleteTestKey();
     CollectDialogErrors();
   }

@@ -100,9 +100,7 @@ TEST_F(StepWizardTest, TheCourseRunsTheMainWindowsCommandsAndResumesWhereItWasLe
   MainWindow window(session, [](HWND, const ErrorSource&, std::exception_ptr) {});
   ASSERT_NE(window.Create(), nullptr);
   session.BuildSelection();
-  SelectionTrees trees = session.Selection();
-  for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles}) SetNodeChecked(*tree->FirstTop(), false);
-  SetNodeChecked(*FindTreeNode({"My Computer", "HKEY_CURRENT_CONFIG"}, trees.registry), true);
+  SelectOnlyCurrentConfig(session);
   // The main window's questions take their first button (Yes); the wizard's own boxes are real.
   ScriptedInteraction answers;
   answers.fileChoices = {programFolder.Path() + "wizard.SXL"};
