@@ -35,10 +35,14 @@ FileMask::FileMask(std::string_view mask) : text_(mask) {
     const char c = mask[i];
     const char next = i + 1 < mask.size() ? mask[i + 1] : '\0';
     // A mask that ends in a dot means names without an extension to the system.
-    if (!IsNameCharacter(c) || (c == '.' && next == '\0')) usable_ = false;
-    else if (c == '*' && next == '.') expression_.push_back(kDosStar);
-    else if (c == '.' && next == '*') expression_.push_back(kDosDot);
-    else expression_.push_back(static_cast<char>(UpperCase()[static_cast<unsigned char>(c)]));
+    if (!IsNameCharacter(c) || (c == '.' && next == '\0'))
+      usable_ = false;
+    else if (c == '*' && next == '.')
+      expression_.push_back(kDosStar);
+    else if (c == '.' && next == '*')
+      expression_.push_back(kDosDot);
+    else
+      expression_.push_back(static_cast<char>(UpperCase()[static_cast<unsigned char>(c)]));
   }
 }
 

@@ -14,10 +14,10 @@ namespace {
 // names the mask matches there.
 TEST(FileMaskTest, MatchesTheNamesTheSystemsSearchListsForTheMask) {
   TestFolder folder;
-  const char* names[] = {"a.tmp", "B.TMP",   "c.tmpx",   "longfilename.tmpx", "noext", "x.y.tmp", "~abc.doc",
-                         "ab",    "abc.t",   "a.b.c",    "report.txt.bak",    "t",     "a.t",     "longer name.tm"};
+  const char* names[] = {"a.tmp", "B.TMP", "c.tmpx", "longfilename.tmpx", "noext", "x.y.tmp", "~abc.doc",
+                         "ab",    "abc.t", "a.b.c",  "report.txt.bak",    "t",     "a.t",     "longer name.tm"};
   for (const char* name : names) folder.File(name, "x");
-  const char* masks[] = {"*.tmp", "*.TMP", "~*.*", "*",     "*.*",     "a*",    "x.*",  "*b*",
+  const char* masks[] = {"*.tmp", "*.TMP", "~*.*",  "*",     "*.*",     "a*",   "x.*", "*b*",
                          "*.t",   "ab.*",  "a.b.*", "B.TMP", "*y*.tmp", "*.tm", "t.*", "noext.*"};
   for (const char* maskText : masks) {
     SCOPED_TRACE(maskText);
@@ -44,7 +44,8 @@ TEST(FileMaskTest, MatchesTheNamesTheSystemsSearchListsForTheMask) {
 }
 
 TEST(FileMaskTest, MasksBeyondANameAreLeftToTheSystem) {
-  for (const char* mask : {"", "*.", "??.tmp", "*.tm?", "sub\\*.tmp", "a|b", "C:*.tmp", "<.tmp"}) EXPECT_FALSE(FileMask(mask).Usable()) << mask;
+  for (const char* mask : {"", "*.", "??.tmp", "*.tm?", "sub\\*.tmp", "a|b", "C:*.tmp", "<.tmp"})
+    EXPECT_FALSE(FileMask(mask).Usable()) << mask;
   EXPECT_TRUE(FileMask("*.*").MatchesEverything());
   EXPECT_FALSE(FileMask("*.TMP").MatchesEverything());
 }
