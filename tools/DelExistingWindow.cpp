@@ -1,5 +1,7 @@
 #include "tools/DelExistingWindow.h"
 
+#include <uxtheme.h>
+
 #include <algorithm>
 
 #include "app/RestoreSettingsOf.h"
@@ -20,7 +22,7 @@ constexpr const char* kCurrentVersionKey = "Software\\Microsoft\\windows\\curren
 constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 enum ActionColumn { kTypeColumn, kPathColumn, kStatusColumn, kSavedAsColumn };
-const std::vector<ListColumn> kActionColumns = {{"Type", 90}, {"Path", 280}, {"Status", 120}, {"Saved as", 200}};
+const std::vector<ListColumn> kActionColumns = {{"Type", 80}, {"Path", 220}, {"Status", 90}, {"Saved as", 160}};
 
 constexpr int kTreeIds[] = {IDC_DELEX_PROGRAM_TREE, IDC_DELEX_MENU_TREE, IDC_DELEX_SOFTWARE_TREE, IDC_DELEX_TYPES_TREE};
 constexpr int kSwitchIds[] = {IDC_DELEX_SWITCH_MENU, IDC_DELEX_SWITCH_SOFTWARE, IDC_DELEX_SWITCH_TYPES};
@@ -321,7 +323,7 @@ void TDelExistingFRM::Layout() {
   TabCtrl_AdjustRect(tabs, FALSE, &inner);
   InflateRect(&inner, -margin, -margin);
   const int width = std::max(0, static_cast<int>(inner.right - inner.left));
-  const int helpWidth = std::max(120, width * 2 / 5);
+  const int helpWidth = std::max(120, width / 3);
   const int right = inner.left + helpWidth + 2 * margin;
   const int rightWidth = std::max(0, static_cast<int>(inner.right) - right);
   const int height = std::max(0, static_cast<int>(inner.bottom - inner.top));
@@ -453,6 +455,21 @@ bool TDelExistingFRM::OnNotify(int id, const NMHDR& header, LRESULT& result) {
     return true;
   }
   return false;
+}
+
+bool TDelExistingFRM::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  // The texts lie on the tab control's page, which a theme paints in the window colour.
+  if (message == WM_CTLCOLORSTATIC && IsAppThemed()) {
+    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+    if (id == IDC_DELEX_HEADING || id == IDC_DELEX_HELP || id == IDC_DELEX_LABEL) {
+      const HDC dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
+      return true;
+    }
+  }
+  return ToolWindow::OnMessage(message, wParam, lParam, result);
 }
 
 void RunDelExistingWindow(HWND owner, const DelExistingContext& context) {

@@ -51,6 +51,7 @@ class TDelExistingFRM : public ToolWindow {
   bool OnCommand(int id, int code, HWND control) override;
   bool OnNotify(int id, const NMHDR& header, LRESULT& result) override;
   void OnOK() override { ShowPage(page_ + 1); }
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:
   struct TreePane {
