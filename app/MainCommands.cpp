@@ -17,6 +17,7 @@
 #include "app/Workflows.h"
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
+#include "tools/DelExistingWindow.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/FileBackupWindow.h"
 #include "tools/TempFilesWindow.h"
@@ -115,6 +116,20 @@ void RegisterMainCommands(CommandTable& table) {
        [](Environment& e) {
          AppState& state = e.session.State();
          RunDuplicatesWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
+       }},
+      {IDM_DELETE_APPLICATIONS, "DeleteExistingMNU", false,
+       [](Environment& e) {
+         AppState& state = e.session.State();
+         // Ticks in the remover's trees are no change of the selection to be saved.
+         const bool selectionChanged = state.selectionChanged;
+         try {
+           RunDelExistingWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion,
+                                          &state.selectionChanged});
+         } catch (...) {
+           state.selectionChanged = selectionChanged;
+           throw;
+         }
+         state.selectionChanged = selectionChanged;
        }},
       {IDM_FILE_BACKUP, "FileBackupMNU", false,
        [](Environment& e) {

@@ -1,17 +1,13 @@
 #include "restore/RegFileExport.h"
 
-#include <cstdio>
-
 #include "datafiles/RegDataCode.h"
+#include "restore/RegFileLines.h"
 
 namespace {
 
 // Its integer values are the machine's own use counters of shared files; copying them to
 // another machine would corrupt that machine's counts.
 constexpr const char* kSharedDllsKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-
-// Byte data is wrapped once a line grows beyond this.
-constexpr size_t kHexLineWidth = 80;
 
 bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -20,24 +16,6 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return true;
-}
-
-std::string RegEscaped(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    if (c == '\\' || c == '"') escaped.push_back('\\');
-    escaped.push_back(c);
-  }
-  return escaped;
-}
-
-// The type in hex(...): the platform's REG_ number. Importers read it as hexadecimal, so
-// REG_QWORD is "b", not "11" (which they would take for type 17).
-std::string HexTypePrefix(int typeCode) {
-  if (typeCode == kRdBinary) return "=hex:";
-  char buffer[24];
-  std::snprintf(buffer, sizeof buffer, "=hex(%x):", static_cast<unsigned>(RegDataCodeToPlatform(typeCode)));
-  return buffer;
 }
 
 class RegFileWriter {
@@ -65,11 +43,11 @@ class RegFileWriter {
       KeyLine(record.nodePath);
     }
 
-    const std::string namePart = record.name.empty() ? "@" : "\"" + RegEscaped(record.name) + "\"";
+    const std::string namePart = RegFileValueName(record.name);
     switch (record.form) {
       case ExportValueForm::Text:
         if (FitsOnOneLine(record.text)) {
-          lines_.push_back(namePart + "=\"" + RegEscaped(record.text) + "\"");
+          lines_.push_back(RegFileStringLine(namePart, record.text));
         } else {
           // A line break inside quotes would end the value and start a line of its own.
           HexLines(namePart, record.typeCode, record.text + '\0');
@@ -77,9 +55,7 @@ class RegFileWriter {
         break;
       case ExportValueForm::Integer: {
         if (!WritesLine(record)) break;
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "=dword:%08X", static_cast<unsigned>(record.integer));
-        lines_.push_back(namePart + buffer);
+        lines_.push_back(RegFileDwordLine(namePart, static_cast<uint32_t>(record.integer)));
         break;
       }
       case ExportValueForm::Bytes:
@@ -109,18 +85,7 @@ class RegFileWriter {
   }
 
   void HexLines(const std::string& namePart, int typeCode, const std::string& bytes) {
-    std::string line = namePart + HexTypePrefix(typeCode);
-    char hex[4];
-    for (size_t i = 0; i < bytes.size(); ++i) {
-      std::snprintf(hex, sizeof hex, "%02X,", static_cast<unsigned char>(bytes[i]));
-      line += hex;
-      if (line.size() > kHexLineWidth && i + 1 < bytes.size()) {
-        lines_.push_back(line + "\\");
-        line = "  ";
-      }
-    }
-    if (line.back() == ',') line.pop_back();
-    lines_.push_back(std::move(line));
+    AppendRegFileHexLines(lines_, namePart, RegDataCodeToPlatform(typeCode), bytes);
   }
 
   std::vector<std::string>& lines_;

@@ -33,6 +33,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/KeyboardInput.h"
 #include "tests/app/ModalWatcher.h"
+#include "tools/DelExistingWindow.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/FileBackupWindow.h"
 #include "tools/SearchDefinitionDialog.h"
@@ -187,9 +188,10 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TfDouble duplicates(DuplicatesContext{"", "", &deletion});
   TDLLBackUpFRM fileBackup(FileBackupContext{});
   TfWizard stepWizard(StepWizardHost{}, "");
-  const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,    &confirm,    &error,
-                             &exportSelection, &fileNameInput,    &options,    &restoreAll, &sharedFile,
-                             &tempFiles,       &searchDefinition, &duplicates, &fileBackup, &stepWizard};
+  TDelExistingFRM remover(DelExistingContext{"", "", &deletion});
+  const Dialog* dialogs[] = {&about,         &addSystemFile, &compare,    &confirm,    &error,     &exportSelection,
+                             &fileNameInput, &options,       &restoreAll, &sharedFile, &tempFiles, &searchDefinition,
+                             &duplicates,    &fileBackup,    &stepWizard, &remover};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)

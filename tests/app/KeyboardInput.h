@@ -1,7 +1,7 @@
 #pragma once
 // Keys pressed as a user presses them: the key-down and key-up messages the keyboard driver
 // would queue for the window with the focus, run through the program's message pump (which
-// makes the characters and does the dialog navigation), with Shift or Alt held in the thread's
+// makes the characters and does the dialog navigation), with Shift, Alt or Ctrl held in the thread's
 // key state meanwhile.
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 
 #include "ui/MessagePump.h"
 
-enum KeyModifier { kNoModifier = 0, kShift = 1, kAlt = 2 };
+enum KeyModifier { kNoModifier = 0, kShift = 1, kAlt = 2, kControl = 4 };
 
 struct KeyPress {
   UINT key;
@@ -24,6 +24,7 @@ inline void PressKey(const KeyPress& press) {
   std::memcpy(held, saved, sizeof held);
   if (press.modifiers & kShift) held[VK_SHIFT] = held[VK_LSHIFT] = 0x80;
   if (press.modifiers & kAlt) held[VK_MENU] = held[VK_LMENU] = 0x80;
+  if (press.modifiers & kControl) held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
   SetKeyboardState(held);
 
   const bool alt = (press.modifiers & kAlt) != 0;

@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
   EXPECT_TRUE(MenuEnabled(menu, IDM_SAVE_CONFIG_AS));
   EXPECT_TRUE(MenuEnabled(menu, IDM_SETTINGS));
   EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE_ALL)) << "no log is loaded";
-  EXPECT_FALSE(MenuEnabled(menu, IDM_DELETE_APPLICATIONS));
+  EXPECT_FALSE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
   EXPECT_EQ(MenuText(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), "Create Install Files");
   EXPECT_FALSE(MenuEnabled(menu, IDM_CREATE_INSTALL_FILES)) << "no log is loaded";
 }
@@ -80,24 +80,24 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
 // the window runs them and names them in their errors.
 TEST_F(MainWindowTest, RowsAddedToTheCommandTableAreEnabledRunAndNamed) {
   int ran = 0;
-  window->Commands().Add({IDM_DELETE_APPLICATIONS, "ApplicationsMNU", false, [&](CommandEnvironment& environment) {
+  window->Commands().Add({IDM_REMOVE_APPLICATION, "ApplicationsMNU", false, [&](CommandEnvironment& environment) {
                             ++ran;
                             EXPECT_EQ(environment.owner, window->Handle());
                             throw Exception("no applications today");
                           }});
   window->Commands().Add({IDM_DELETE_FONTS, "FontsMNU", true, [&](CommandEnvironment&) { ++ran; }});
-  EXPECT_ANY_THROW(window->Commands().Add({IDM_DELETE_APPLICATIONS, "Again", false, nullptr})) << "one row per command";
+  EXPECT_ANY_THROW(window->Commands().Add({IDM_REMOVE_APPLICATION, "Again", false, nullptr})) << "one row per command";
 
   HMENU menu = GetMenu(window->Handle());
   SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 2)), 2);
-  EXPECT_TRUE(MenuEnabled(menu, IDM_DELETE_APPLICATIONS));
+  EXPECT_TRUE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
   EXPECT_FALSE(MenuEnabled(menu, IDM_DELETE_FONTS)) << "it needs a log";
   HWND toolbar = window->Control("Toolbar");
   EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_COMPARE, 0));
   EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_RESTORE_ALL, 0)) << "no log is loaded";
 
   window->RunCommand(IDM_DELETE_FONTS);
-  window->RunCommand(IDM_DELETE_APPLICATIONS);
+  window->RunCommand(IDM_REMOVE_APPLICATION);
   EXPECT_EQ(ran, 1);
   EXPECT_EQ(errors, std::vector<std::string>{"no applications today"});
   EXPECT_EQ(sources, std::vector<std::string>{"MainForm\\ApplicationsMNU"});
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, ResizingPutsTheSecondLabelAtHalfThePanel) {
 }
 
 TEST_F(MainWindowTest, ADisabledCommandDoesNothingAndAnUnknownOneReachesNoHandler) {
-  window->RunCommand(IDM_DELETE_APPLICATIONS);
+  window->RunCommand(IDM_REMOVE_APPLICATION);
   window->RunCommand(9999);
   EXPECT_TRUE(errors.empty());
 }
