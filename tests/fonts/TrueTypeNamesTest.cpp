@@ -163,8 +163,7 @@ TEST(TrueTypeNames, OtherKindsOfFileAndDamagedFontsGiveNoInformation) {
       {"a name table whose length runs past the end", [&](Bytes& f) { Put32(f, name + 12, 0x7FFFFFFF); }},
       {"a name table whose offset and length wrap around",
        [&](Bytes& f) { Put32(f, name + 8, 0xFFFFFFF0), Put32(f, name + 12, 0x20); }},
-      {"a name table inside the directory", [&](Bytes& f) { Put32(f, name + 8, 4); }},
-      {"a name table that overlaps the OS/2 table", [&](Bytes& f) { Put32(f, name + 8, Get32(f, os2 + 8) + 60); }},
+      {"an OS/2 table that shares its bytes with the name table", [&](Bytes& f) { Put32(f, os2 + 8, nameOffset); }},
       {"an OS/2 table too short for fsSelection", [&](Bytes& f) { Put32(f, os2 + 12, 63); }},
       {"a name table of format 1", [&](Bytes& f) { Put16(f, nameOffset, 1); }},
       {"more name records than the table holds", [&](Bytes& f) { Put16(f, nameOffset + 2, 0xFFFF); }},
@@ -180,6 +179,11 @@ TEST(TrueTypeNames, OtherKindsOfFileAndDamagedFontsGiveNoInformation) {
     EXPECT_FALSE(ReadFont(font)) << c.damage;
   }
   for (const Bytes& tiny : {Bytes{}, Bytes{0, 1, 0}, Bytes{0, 1, 0, 0, 0}}) EXPECT_FALSE(ReadFont(tiny));
+  // A directory that claims one table more than it lists runs into the name table behind it.
+  Bytes longDirectory = TrueTypeBuilder().WindowsNames("Good", "Font").Build();
+  ASSERT_TRUE(ReadFont(longDirectory));
+  Put16(longDirectory, 4, 2);
+  EXPECT_FALSE(ReadFont(longDirectory)) << "a name table inside the directory";
   // Every cut into the tables: the name table is the last one, only its padding may go.
   for (size_t size = 0; size < nameOffset + nameLength; ++size)
     EXPECT_FALSE(ReadFont(Bytes(valid.begin(), valid.begin() + static_cast<std::ptrdiff_t>(size)))) << size;
