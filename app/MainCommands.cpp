@@ -17,6 +17,7 @@
 #include "app/Workflows.h"
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
+#include "tools/DeleteFontsWindow.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/FileBackupWindow.h"
 #include "tools/TempFilesWindow.h"
@@ -120,6 +121,11 @@ void RegisterMainCommands(CommandTable& table) {
        [](Environment& e) {
          const AppState& state = e.session.State();
          RunFileBackupWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder});
+       }},
+      {IDM_DELETE_FONTS, "DeleteFontsMNU", false,
+       [](Environment& e) {
+         AppState& state = e.session.State();
+         RunDeleteFontsWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
        }},
       InstallFiles(IDM_CREATE_INSTALL_FILES, "CreateInstallFilesAllMNU", InstallExportCommand::All),
       InstallFiles(IDM_CREATE_INSTALL_FILES_REGISTRY, "CreateInstallFilesRegistryMNU", InstallExportCommand::Registry),

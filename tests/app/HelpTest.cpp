@@ -33,6 +33,7 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/KeyboardInput.h"
 #include "tests/app/ModalWatcher.h"
+#include "tools/DeleteFontsWindow.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/FileBackupWindow.h"
 #include "tools/SearchDefinitionDialog.h"
@@ -185,9 +186,10 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TTempfiles2FRM searchDefinition;
   TfDouble duplicates(DuplicatesContext{"", "", &deletion});
   TDLLBackUpFRM fileBackup(FileBackupContext{});
+  TDelFontsFRM deleteFonts(DeleteFontsContext{"", "", &deletion});
   const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,    &confirm,    &error,
                              &exportSelection, &fileNameInput,    &options,    &restoreAll, &sharedFile,
-                             &tempFiles,       &searchDefinition, &duplicates, &fileBackup};
+                             &tempFiles,       &searchDefinition, &duplicates, &fileBackup, &deleteFonts};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)
