@@ -18,6 +18,7 @@
 #include "platform/SettingsAccess.h"
 #include "res/resource.h"
 #include "tools/DelExistingWindow.h"
+#include "tools/DeleteFontsWindow.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/FileBackupWindow.h"
 #include "tools/TempFilesWindow.h"
@@ -135,6 +136,11 @@ void RegisterMainCommands(CommandTable& table) {
        [](Environment& e) {
          const AppState& state = e.session.State();
          RunFileBackupWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder});
+       }},
+      {IDM_DELETE_FONTS, "DeleteFontsMNU", false,
+       [](Environment& e) {
+         AppState& state = e.session.State();
+         RunDeleteFontsWindow(e.owner, {SettingsKeyPath(state.exePath), state.programFolder, &state.deletion});
        }},
       InstallFiles(IDM_CREATE_INSTALL_FILES, "CreateInstallFilesAllMNU", InstallExportCommand::All),
       InstallFiles(IDM_CREATE_INSTALL_FILES_REGISTRY, "CreateInstallFilesRegistryMNU", InstallExportCommand::Registry),

@@ -105,6 +105,14 @@ grab "$compare" compare
 keys Escape
 window_gone "Quorvel - Compare Two Configurations"
 
+keys alt+a f
+fonts=$(window_id "Quorvel - Delete Fonts")
+# The second row: the first is a bitmap font in Wine, without TrueType information to show.
+keys Down
+grab "$fonts" delete-fonts
+keys Escape
+window_gone "Quorvel - Delete Fonts"
+
 keys alt+h a
 about=$(window_id "Quorvel - About")
 grab "$about" about

@@ -34,6 +34,7 @@
 #include "tests/app/KeyboardInput.h"
 #include "tests/app/ModalWatcher.h"
 #include "tools/DelExistingWindow.h"
+#include "tools/DeleteFontsWindow.h"
 #include "tools/DuplicatesWindow.h"
 #include "tools/FileBackupWindow.h"
 #include "tools/SearchDefinitionDialog.h"
@@ -189,9 +190,10 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TDLLBackUpFRM fileBackup(FileBackupContext{});
   TfWizard stepWizard(StepWizardHost{}, "");
   TDelExistingFRM remover(DelExistingContext{"", "", &deletion});
-  const Dialog* dialogs[] = {&about,         &addSystemFile, &compare,    &confirm,    &error,     &exportSelection,
-                             &fileNameInput, &options,       &restoreAll, &sharedFile, &tempFiles, &searchDefinition,
-                             &duplicates,    &fileBackup,    &stepWizard, &remover};
+  TDelFontsFRM deleteFonts(DeleteFontsContext{"", "", &deletion});
+  const Dialog* dialogs[] = {&about,         &addSystemFile, &compare,    &confirm,    &error,      &exportSelection,
+                             &fileNameInput, &options,       &restoreAll, &sharedFile, &tempFiles,  &searchDefinition,
+                             &duplicates,    &fileBackup,    &stepWizard, &remover,    &deleteFonts};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)

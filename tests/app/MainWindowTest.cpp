@@ -72,6 +72,8 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
   EXPECT_TRUE(MenuEnabled(menu, IDM_SETTINGS));
   EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE_ALL)) << "no log is loaded";
   EXPECT_FALSE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
+  EXPECT_TRUE(MenuEnabled(menu, IDM_DELETE_FONTS));
+  EXPECT_TRUE(MenuEnabled(menu, IDM_DELETE_APPLICATIONS));
   EXPECT_EQ(MenuText(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), "Create Install Files");
   EXPECT_FALSE(MenuEnabled(menu, IDM_CREATE_INSTALL_FILES)) << "no log is loaded";
 }
@@ -85,18 +87,19 @@ TEST_F(MainWindowTest, RowsAddedToTheCommandTableAreEnabledRunAndNamed) {
                             EXPECT_EQ(environment.owner, window->Handle());
                             throw Exception("no applications today");
                           }});
-  window->Commands().Add({IDM_DELETE_FONTS, "FontsMNU", true, [&](CommandEnvironment&) { ++ran; }});
+  window->Commands().Add({IDM_START_WIZARD, "WizardMNU", true, [&](CommandEnvironment&) { ++ran; }});
   EXPECT_ANY_THROW(window->Commands().Add({IDM_REMOVE_APPLICATION, "Again", false, nullptr})) << "one row per command";
 
   HMENU menu = GetMenu(window->Handle());
+  SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 1)), 1);
   SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 2)), 2);
   EXPECT_TRUE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
-  EXPECT_FALSE(MenuEnabled(menu, IDM_DELETE_FONTS)) << "it needs a log";
+  EXPECT_FALSE(MenuEnabled(menu, IDM_START_WIZARD)) << "it needs a log";
   HWND toolbar = window->Control("Toolbar");
   EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_COMPARE, 0));
   EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_RESTORE_ALL, 0)) << "no log is loaded";
 
-  window->RunCommand(IDM_DELETE_FONTS);
+  window->RunCommand(IDM_START_WIZARD);
   window->RunCommand(IDM_REMOVE_APPLICATION);
   EXPECT_EQ(ran, 1);
   EXPECT_EQ(errors, std::vector<std::string>{"no applications today"});
