@@ -101,6 +101,7 @@ bool TfWizard::OnCommand(int id, int code, HWND) {
       Close();
       return true;
     case IDC_WIZARD_RESET:
+      if (busy_) return true;
       course_.Reset();
       ShowChapter();
       return true;
@@ -135,7 +136,7 @@ void TfWizard::RefuseBox(int chapter) {
 }
 
 void TfWizard::RunChapter(int chapter) {
-  if (chapter != course_.Chapter()) return;
+  if (busy_ || chapter != course_.Chapter()) return;
   switch (chapter) {
     case 1:
       host_.showSelectionPages();
@@ -155,10 +156,13 @@ void TfWizard::RunChapter(int chapter) {
   }
   // Chapters 2 and 4: the command runs in the main window; only a command that ran to its end
   // finishes the chapter.
+  // The command lets messages run: meanwhile the wizard's own clicks wait for it.
   const HWND button = Item(ControlOf(IDC_WIZARD_BUTTON1, chapter));
   SendMessageA(button, BM_SETSTATE, TRUE, 0);
+  busy_ = true;
   host_.bringToFront();
   const bool done = host_.runCommand(kButtonCommands[chapter - 1]);
+  busy_ = false;
   if (!Exists()) return;
   SendMessageA(button, BM_SETSTATE, FALSE, 0);
   if (done) course_.CommandDone();
