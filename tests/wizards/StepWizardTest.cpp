@@ -23,9 +23,10 @@ constexpr const char* kSettingsPath = "Software\\VXN\\QuorvelWizardTest\\1.0";
 
 void StoreChapter(const DWORD* chapter) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
-  if (chapter)
+  if (chapter) {
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsPath, "WizardChapter", REG_DWORD, chapter, sizeof *chapter),
               ERROR_SUCCESS);
+  }
 }
 
 int StoredChapter() {
