@@ -133,11 +133,7 @@ void TDLLBackUpFRM::HideButtons() {
   Layout();
 }
 
-std::optional<size_t> TDLLBackUpFRM::SelectedDefinition() const {
-  const std::vector<size_t> selected = MasterView().SelectedOwners();
-  if (selected.empty()) return std::nullopt;
-  return selected.front();
-}
+std::optional<size_t> TDLLBackUpFRM::SelectedDefinition() const { return MasterView().FirstSelectedOwner(); }
 
 void TDLLBackUpFRM::FillMaster(std::optional<size_t> select) {
   const ListView list = MasterView();
@@ -149,10 +145,7 @@ void TDLLBackUpFRM::FillMaster(std::optional<size_t> select) {
                         i < found_.size() ? found_[i] : std::string()});
     }
   }
-  if (select && *select < definitions_.size()) {
-    list.SetSelected(*select, true);
-    ListView_EnsureVisible(list, list.RowOf(*select), FALSE);
-  }
+  if (select && *select < definitions_.size()) list.SelectAndShow(*select);
 }
 
 void TDLLBackUpFRM::NewEntry() {
@@ -192,11 +185,7 @@ void TDLLBackUpFRM::BackUpFiles() {
   if (backup_.Running()) return;
   const std::string backupRoot = CurrentRestoreSettings(context_.programFolder).dllBackupPath;
   EnableRunControls(true);
-  const bool ran = backup_.Run(definitions_, backupRoot, [this](size_t row) {
-    const ListView list = MasterView();
-    list.SetSelected(row, true);
-    ListView_EnsureVisible(list, list.RowOf(row), FALSE);
-  });
+  const bool ran = backup_.Run(definitions_, backupRoot, [this](size_t row) { MasterView().SelectAndShow(row); });
   EnableRunControls(false);
   if (ran) {
     found_.clear();

@@ -162,11 +162,7 @@ void TfTempfiles::Layout() {
   Invalidate();
 }
 
-std::optional<size_t> TfTempfiles::SelectedDefinition() const {
-  const std::vector<size_t> selected = MasterView().SelectedOwners();
-  if (selected.empty()) return std::nullopt;
-  return selected.front();
-}
+std::optional<size_t> TfTempfiles::SelectedDefinition() const { return MasterView().FirstSelectedOwner(); }
 
 void TfTempfiles::FillMaster(std::optional<size_t> select) {
   const ListView list = MasterView();
@@ -182,10 +178,7 @@ void TfTempfiles::FillMaster(std::optional<size_t> select) {
     }
     --updateCounter_;
   }
-  if (select && *select < definitions_.size()) {
-    list.SetSelected(*select, true);
-    ListView_EnsureVisible(list, list.RowOf(*select), FALSE);
-  }
+  if (select && *select < definitions_.size()) list.SelectAndShow(*select);
 }
 
 void TfTempfiles::SaveDefinitions() { SaveSearchDefinitions(Ini(), kSection, definitions_); }

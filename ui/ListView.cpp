@@ -178,6 +178,17 @@ void ListView::SetSelected(size_t owner, bool selected) const {
   Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+std::optional<size_t> ListView::FirstSelectedOwner() const {
+  const int row = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (row < 0) return std::nullopt;
+  return OwnerOf(row);
+}
+
+void ListView::SelectAndShow(size_t owner) const {
+  SetSelected(owner, true);
+  Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(RowOf(owner)), FALSE);
+}
+
 ListView::Refill::Refill(HWND list) : list_(list) {
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   ListView(list_).Clear();

@@ -78,6 +78,10 @@ class ListView : public Window {
   std::vector<size_t> SelectedOwners() const;
   std::optional<size_t> FocusedOwner() const;
   void SetSelected(size_t owner, bool selected) const;
+  // The owner of the first selected row.
+  std::optional<size_t> FirstSelectedOwner() const;
+  // Selects the row of owner and scrolls it into view.
+  void SelectAndShow(size_t owner) const;
 
   // Empties the list and holds its drawing until the scope ends, so a refill draws once.
   class Refill {
