@@ -58,6 +58,9 @@ MsgAnswer AskWithOwnButtons(HWND owner, MsgType type, const std::string& text, M
   config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON | (withToAll ? TDCBF_CANCEL_BUTTON : 0);
   config.pButtons = withToAll ? toAll : all;
   config.cButtons = withToAll ? 2 : 1;
+  // Enter answers Yes, as in the system's own questions; the task dialog would take the first
+  // of its own buttons ("No to All") otherwise.
+  config.nDefaultButton = IDYES;
   config.pszMainIcon = type == MsgType::Warning ? TD_WARNING_ICON : TD_INFORMATION_ICON;
   int pressed = IDCANCEL;
   if (FAILED(TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return MsgAnswer::Cancel;

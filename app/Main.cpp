@@ -119,6 +119,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     splash->WaitShown(kSplashMinimumMs);
     splash.reset();
     window.Show(showCommand);
+    window.GreetAtStart();
     // The main window registered its accelerators and keyboard navigation with the pump.
     return MessagePump::RunUntilQuit();
   } catch (...) {

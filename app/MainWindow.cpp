@@ -11,9 +11,11 @@
 #include "app/MainCommands.h"
 #include "app/OptionsDialog.h"
 #include "app/SelectionCommands.h"
+#include "app/SelectionTreeBuilder.h"
 #include "app/Settings.h"
 #include "app/SettingsEffects.h"
 #include "platform/SettingsAccess.h"
+#include "core/CheckStates.h"
 #include "core/Errors.h"
 #include "res/resource.h"
 #include "ui/Controls.h"
@@ -22,6 +24,7 @@
 #include "ui/MessagePump.h"
 #include "ui/ShellIcons.h"
 #include "ui/Splitter.h"
+#include "wizards/WelcomeDialog.h"
 
 namespace {
 
@@ -153,12 +156,19 @@ MainWindow::MainWindow(Session& session, ErrorHandler onError)
     : WindowBase("TMainForm", "MainForm"), session_(session), onError_(std::move(onError)) {
   RegisterMainCommands(commands_);
   commands_.Add({IDM_STEP_WIZARD, "WizardBTN", false, [this](CommandEnvironment&) { OpenStepWizard(); }});
+  commands_.Add({IDM_START_WIZARD, "Wizard2BTN", false, [this](CommandEnvironment&) { OpenInstallWizard(); }});
+  commands_.Add({IDM_INSTALL_APPLICATION, "InstallNewProgBTN", false,
+                 [this](CommandEnvironment&) { OpenInstallWizard().ShowSection(WizardSection::Install, 0); }});
+  commands_.Add({IDM_REMOVE_APPLICATION, "RemoveProgramBTN", false,
+                 [this](CommandEnvironment&) { OpenInstallWizard().ShowSection(WizardSection::Uninstall, 0); }});
+  commands_.Add({IDM_WELCOME_SCREEN, "WelcomeMNU", false, [this](CommandEnvironment&) { ShowWelcomeScreen(); }});
 }
 
 MainWindow::~MainWindow() {
-  // The wizard keeps its chapter and goes before the window it works with.
+  // The wizards keep their state and go before the window they work with.
   if (stepWizard_) stepWizard_->Close();
   stepWizard_.reset();
+  installWizard_.reset();
   session_.SetView(nullptr);
   if (hwnd_) DestroyWindow(hwnd_);
   results_.reset();
@@ -517,12 +527,19 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
 
 void MainWindow::OnClose() {
   if (busy_) return;  // a running save must finish first
+  CloseWizards();
   const bool close = OfferToKeepSelection(session_, *ui_);
   // Kept also when the user cancelled: the layout is what the user sees now.
   SaveLayout();
   if (!close) return;
-  if (stepWizard_) stepWizard_->Close();
   DestroyWindow(hwnd_);
+}
+
+void MainWindow::CloseWizards() {
+  if (stepWizard_) stepWizard_->Close();
+  stepWizard_.reset();
+  // Kept as it is, at its page, for the next Start Wizard should the user cancel the close.
+  if (installWizard_ && installWizard_->Exists()) ShowWindow(installWizard_->Handle(), SW_HIDE);
 }
 
 TfWizard* MainWindow::StepWizard() const {
@@ -541,7 +558,7 @@ void MainWindow::OpenStepWizard() {
                "                               Continue (Y/N) ?",
                MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
-  stepWizard_ = std::make_unique<TfWizard>(WizardHost(), SettingsKeyPath(session_.State().exePath));
+  stepWizard_ = std::make_unique<TfWizard>(MakeWizardHost(), SettingsKeyPath(session_.State().exePath));
   if (!stepWizard_->Create(hwnd_)) {
     stepWizard_.reset();
     throw Exception("The wizard's window could not be made.");
@@ -549,8 +566,33 @@ void MainWindow::OpenStepWizard() {
   stepWizard_->Show(SW_SHOWNORMAL);
 }
 
-StepWizardHost MainWindow::WizardHost() {
-  StepWizardHost host;
+TWizard2FRM& MainWindow::OpenInstallWizard() {
+  if (!installWizard_ || !installWizard_->Exists()) {
+    installWizard_ = std::make_unique<TWizard2FRM>(MakeWizardHost(), SettingsKeyPath(session_.State().exePath));
+    if (!installWizard_->Create(hwnd_)) {
+      installWizard_.reset();
+      throw Exception("The wizard's window could not be made.");
+    }
+  }
+  installWizard_->Present();
+  return *installWizard_;
+}
+
+void MainWindow::ShowWelcomeScreen() {
+  if (RunWelcomeDialog(hwnd_, SettingsKeyPath(session_.State().exePath),
+                       [this](int command) { return ToolButtonPicture(command); }))
+    OpenInstallWizard();
+}
+
+void MainWindow::GreetAtStart() {
+  if (!showWelcome_) return;
+  // The pages are drawn before the welcome window covers them.
+  MessagePump::RunPending();
+  RunCommand(IDM_WELCOME_SCREEN);
+}
+
+WizardHost MainWindow::MakeWizardHost() {
+  WizardHost host;
   host.showSelectionPages = [this] {
     TabCtrl_SetCurSel(selectionTabs_, 0);
     TabCtrl_SetCurSel(logTabs_, 0);
@@ -565,23 +607,40 @@ StepWizardHost MainWindow::WizardHost() {
     if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
     SetForegroundWindow(hwnd_);
   };
+  host.minimize = [this] { ShowWindow(hwnd_, SW_MINIMIZE); };
   host.runCommand = [this](int command) { return RunCommand(command); };
-  host.startExplorer = [] { ShellExecuteA(nullptr, nullptr, "explorer.exe", nullptr, nullptr, SW_SHOWNORMAL); };
-  host.buttonPicture = [this](int command) -> HICON {
-    if (command == 0) {
-      char windows[MAX_PATH] = "";
-      GetWindowsDirectoryA(windows, MAX_PATH);
-      return FileSmallIcon(std::string(windows) + "\\explorer.exe").Release();
-    }
-    const auto pictures = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar_, TB_GETIMAGELIST, 0, 0));
-    TBBUTTONINFOA info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_IMAGE;
-    if (!pictures || SendMessageA(toolbar_, TB_GETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info)) < 0)
-      return nullptr;
-    return ImageList_GetIcon(pictures, info.iImage, ILD_NORMAL);
+  host.isCommandEnabled = [this](int command) { return IsCommandEnabled(command); };
+  host.selectDefaults = [this] {
+    const SelectionTrees trees = session_.Selection();
+    for (TreeModel* tree : {&trees.registry, &trees.drives, &trees.systemFiles})
+      if (TreeNode* top = tree->FirstTop()) SetNodeChecked(*top, false);
+    ApplyDefaultSelection(trees);
+    session_.State().selectionChanged = true;
   };
+  host.startExplorer = [this] {
+    if (explorerStart_)
+      explorerStart_();
+    else
+      ShellExecuteA(nullptr, nullptr, "explorer.exe", nullptr, nullptr, SW_SHOWNORMAL);
+  };
+  host.buttonPicture = [this](int command) { return ToolButtonPicture(command); };
+  host.ui = [this]() -> UserInteraction& { return *ui_; };
   return host;
+}
+
+HICON MainWindow::ToolButtonPicture(int command) const {
+  if (command == 0) {
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return FileSmallIcon(std::string(windows) + "\\explorer.exe").Release();
+  }
+  const auto pictures = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar_, TB_GETIMAGELIST, 0, 0));
+  TBBUTTONINFOA info{};
+  info.cbSize = sizeof info;
+  info.dwMask = TBIF_IMAGE;
+  if (!pictures || SendMessageA(toolbar_, TB_GETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info)) < 0)
+    return nullptr;
+  return ImageList_GetIcon(pictures, info.iImage, ILD_NORMAL);
 }
 
 std::vector<LayoutPane> MainWindow::LayoutPanes() const {

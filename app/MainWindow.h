@@ -22,6 +22,7 @@
 #include "platform/Handle.h"
 #include "ui/Dpi.h"
 #include "ui/WindowBase.h"
+#include "wizards/InstallWizardWindow.h"
 #include "wizards/StepWizardWindow.h"
 
 struct ErrorSource;
@@ -63,6 +64,9 @@ class MainWindow : public WindowBase, private SessionView {
   void ReportError(const ErrorSource& source, std::exception_ptr error) { onError_(hwnd_, source, error); }
   // Whether the welcome window is to be shown, as restored from the settings.
   bool ShowWelcome() const { return showWelcome_; }
+  // As the window has become visible the first time: the welcome window, unless the user
+  // asked not to see it again.
+  void GreetAtStart();
   MainThreadCalls& Calls() { return calls_; }
   CommandTable& Commands() { return commands_; }
   // What the commands work with, the window's interaction included.
@@ -75,6 +79,10 @@ class MainWindow : public WindowBase, private SessionView {
   bool RunCommand(int commandId);
   // The step-by-step wizard while its window is open, else nullptr.
   TfWizard* StepWizard() const;
+  // The install/uninstall wizard once made (it is kept, hidden or shown), else nullptr.
+  TWizard2FRM* InstallWizard() const { return installWizard_.get(); }
+  // What "Switch to Explorer" starts, for the tests: the user's work outside the program.
+  void ReplaceExplorerStart(std::function<void()> start) { explorerStart_ = std::move(start); }
 
   // Named controls, for the tests.
   HWND Control(const std::string& name) const;
@@ -109,8 +117,14 @@ class MainWindow : public WindowBase, private SessionView {
   // The tool button of the step-by-step wizard: the open one comes to front, else a new one
   // after the user agrees.
   void OpenStepWizard();
+  // The install/uninstall wizard shown as it was left, made on first use.
+  TWizard2FRM& OpenInstallWizard();
+  void ShowWelcomeScreen();
+  // The close query's first step: no wizard stays open over a window about to go.
+  void CloseWizards();
   // What the wizards ask of the window.
-  StepWizardHost WizardHost();
+  WizardHost MakeWizardHost();
+  HICON ToolButtonPicture(int command) const;
 
   // SessionView: the session's work shown in the pages.
   void LoadingSelectionNode(TreeModel& tree, TreeNode& node, const std::function<void()>& load) override;
@@ -136,6 +150,8 @@ class MainWindow : public WindowBase, private SessionView {
   std::unique_ptr<SelectionPages> pages_;
   std::unique_ptr<ResultPages> results_;
   std::unique_ptr<TfWizard> stepWizard_;
+  std::unique_ptr<TWizard2FRM> installWizard_;
+  std::function<void()> explorerStart_;
 
   DpiScale scale_;
   HWND toolbar_ = nullptr;

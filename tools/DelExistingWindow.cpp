@@ -1,7 +1,5 @@
 #include "tools/DelExistingWindow.h"
 
-#include <uxtheme.h>
-
 #include <algorithm>
 
 #include "app/RestoreSettingsOf.h"
@@ -13,6 +11,7 @@
 #include "tools/DelExistingWindowIds.h"
 #include "tools/FileTypeLinks.h"
 #include "tools/RemoverNavigation.h"
+#include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/MessagePump.h"
 
@@ -459,14 +458,13 @@ bool TDelExistingFRM::OnNotify(int id, const NMHDR& header, LRESULT& result) {
 
 bool TDelExistingFRM::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
   // The texts lie on the tab control's page, which a theme paints in the window colour.
-  if (message == WM_CTLCOLORSTATIC && IsAppThemed()) {
+  if (message == WM_CTLCOLORSTATIC) {
     const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
     if (id == IDC_DELEX_HEADING || id == IDC_DELEX_HELP || id == IDC_DELEX_LABEL) {
-      const HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-      result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
-      return true;
+      if (HBRUSH brush = TabPageTextColors(reinterpret_cast<HDC>(wParam))) {
+        result = reinterpret_cast<INT_PTR>(brush);
+        return true;
+      }
     }
   }
   return ToolWindow::OnMessage(message, wParam, lParam, result);

@@ -1,6 +1,7 @@
 #include "ui/Controls.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include "ui/Dpi.h"
 
@@ -41,4 +42,11 @@ SIZE TextExtent(HWND control, const std::string& text, bool wrap) {
   SelectObject(dc, previous);
   ReleaseDC(control, dc);
   return {area.right - area.left, area.bottom - area.top};
+}
+
+HBRUSH TabPageTextColors(HDC dc) {
+  if (!IsAppThemed()) return nullptr;
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return GetSysColorBrush(COLOR_WINDOW);
 }

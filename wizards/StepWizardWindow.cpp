@@ -19,7 +19,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-TfWizard::TfWizard(StepWizardHost host, const std::string& settingsKeyPath)
+TfWizard::TfWizard(WizardHost host, const std::string& settingsKeyPath)
     : Dialog(IDD_STEP_WIZARD, "TfWizard", "fWizard"),
       host_(std::move(host)),
       course_(settingsKeyPath),

@@ -12,22 +12,11 @@
 #include "app/GuiInteraction.h"
 #include "ui/Dialog.h"
 #include "wizards/StepWizardCourse.h"
-
-// What the wizard asks of the main window.
-struct StepWizardHost {
-  std::function<void()> showSelectionPages;  // with each selection tree's first node expanded
-  std::function<void()> showLogPages;        // with each result tree's first node expanded
-  std::function<void()> bringToFront;
-  // Runs a command as its menu item does; false when it did not run or ended with an error.
-  std::function<bool(int command)> runCommand;
-  std::function<void()> startExplorer;
-  // The picture of the main window's tool button for a command, or of the explorer for 0.
-  std::function<HICON(int command)> buttonPicture;
-};
+#include "wizards/WizardHost.h"
 
 class TfWizard : public Dialog {
  public:
-  TfWizard(StepWizardHost host, const std::string& settingsKeyPath);
+  TfWizard(WizardHost host, const std::string& settingsKeyPath);
   ~TfWizard() override;
 
   int Chapter() const { return course_.Chapter(); }
@@ -50,7 +39,7 @@ class TfWizard : public Dialog {
   void RefuseBox(int chapter);
   static int ChapterOfControl(int id, int first);
 
-  StepWizardHost host_;
+  WizardHost host_;
   StepWizardCourse course_;
   GuiInteraction ui_;
   bool busy_ = false;

@@ -40,7 +40,9 @@
 #include "tools/SearchDefinitionDialog.h"
 #include "tools/TempFilesWindow.h"
 #include "ui/HelpRequests.h"
+#include "wizards/InstallWizardWindow.h"
 #include "wizards/StepWizardWindow.h"
+#include "wizards/WelcomeDialog.h"
 
 namespace {
 
@@ -188,12 +190,15 @@ TEST(HelpDocument, HasASectionForTheMainWindowAndEveryDialog) {
   TTempfiles2FRM searchDefinition;
   TfDouble duplicates(DuplicatesContext{"", "", &deletion});
   TDLLBackUpFRM fileBackup(FileBackupContext{});
-  TfWizard stepWizard(StepWizardHost{}, "");
+  TfWizard stepWizard(WizardHost{}, "");
+  TWizard2FRM installWizard(WizardHost{}, "");
+  TWelcomeFRM welcome("", nullptr);
   TDelExistingFRM remover(DelExistingContext{"", "", &deletion});
   TDelFontsFRM deleteFonts(DeleteFontsContext{"", "", &deletion});
-  const Dialog* dialogs[] = {&about,         &addSystemFile, &compare,    &confirm,    &error,      &exportSelection,
-                             &fileNameInput, &options,       &restoreAll, &sharedFile, &tempFiles,  &searchDefinition,
-                             &duplicates,    &fileBackup,    &stepWizard, &remover,    &deleteFonts};
+  const Dialog* dialogs[] = {&about,           &addSystemFile,    &compare,       &confirm,    &error,
+                             &exportSelection, &fileNameInput,    &options,       &restoreAll, &sharedFile,
+                             &tempFiles,       &searchDefinition, &duplicates,    &fileBackup, &stepWizard,
+                             &remover,         &deleteFonts,      &installWizard, &welcome};
   std::vector<std::string> sections{"TMainForm"};
   for (const Dialog* dialog : dialogs) sections.push_back(dialog->HelpSection());
   for (const std::string& section : sections)

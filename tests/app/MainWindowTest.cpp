@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
   EXPECT_TRUE(MenuEnabled(menu, IDM_SAVE_CONFIG_AS));
   EXPECT_TRUE(MenuEnabled(menu, IDM_SETTINGS));
   EXPECT_FALSE(MenuEnabled(menu, IDM_RESTORE_ALL)) << "no log is loaded";
-  EXPECT_FALSE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
+  EXPECT_TRUE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
   EXPECT_TRUE(MenuEnabled(menu, IDM_DELETE_FONTS));
   EXPECT_TRUE(MenuEnabled(menu, IDM_DELETE_APPLICATIONS));
   EXPECT_EQ(MenuText(menu, IDM_CREATE_INSTALL_FILES, MF_BYCOMMAND), "Create Install Files");
@@ -81,26 +81,32 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsAndOnlyFinishedOnesAreEnabled) {
 // A folder adds its commands as rows of the table: the menus and the toolbar follow the rows,
 // the window runs them and names them in their errors.
 TEST_F(MainWindowTest, RowsAddedToTheCommandTableAreEnabledRunAndNamed) {
+  // Two menu items of a new folder, without rows yet.
+  constexpr int kPlain = 9001, kNeedsLog = 9002;
+  HMENU menu = GetMenu(window->Handle());
+  AppendMenuA(GetSubMenu(menu, 1), MF_STRING, kPlain, "Plain");
+  AppendMenuA(GetSubMenu(menu, 1), MF_STRING, kNeedsLog, "Needs a log");
+  SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 1)), 1);
+  EXPECT_FALSE(MenuEnabled(menu, kPlain)) << "no row, no command";
   int ran = 0;
-  window->Commands().Add({IDM_REMOVE_APPLICATION, "ApplicationsMNU", false, [&](CommandEnvironment& environment) {
+  window->Commands().Add({kPlain, "ApplicationsMNU", false, [&](CommandEnvironment& environment) {
                             ++ran;
                             EXPECT_EQ(environment.owner, window->Handle());
                             throw Exception("no applications today");
                           }});
-  window->Commands().Add({IDM_START_WIZARD, "WizardMNU", true, [&](CommandEnvironment&) { ++ran; }});
-  EXPECT_ANY_THROW(window->Commands().Add({IDM_REMOVE_APPLICATION, "Again", false, nullptr})) << "one row per command";
+  window->Commands().Add({kNeedsLog, "WizardMNU", true, [&](CommandEnvironment&) { ++ran; }});
+  EXPECT_ANY_THROW(window->Commands().Add({kPlain, "Again", false, nullptr})) << "one row per command";
 
-  HMENU menu = GetMenu(window->Handle());
   SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 1)), 1);
   SendMessageA(window->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(menu, 2)), 2);
-  EXPECT_TRUE(MenuEnabled(menu, IDM_REMOVE_APPLICATION));
-  EXPECT_FALSE(MenuEnabled(menu, IDM_START_WIZARD)) << "it needs a log";
+  EXPECT_TRUE(MenuEnabled(menu, kPlain));
+  EXPECT_FALSE(MenuEnabled(menu, kNeedsLog)) << "it needs a log";
   HWND toolbar = window->Control("Toolbar");
   EXPECT_TRUE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_COMPARE, 0));
   EXPECT_FALSE(SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_RESTORE_ALL, 0)) << "no log is loaded";
 
-  window->RunCommand(IDM_START_WIZARD);
-  window->RunCommand(IDM_REMOVE_APPLICATION);
+  window->RunCommand(kNeedsLog);
+  window->RunCommand(kPlain);
   EXPECT_EQ(ran, 1);
   EXPECT_EQ(errors, std::vector<std::string>{"no applications today"});
   EXPECT_EQ(sources, std::vector<std::string>{"MainForm\\ApplicationsMNU"});
@@ -126,7 +132,7 @@ TEST_F(MainWindowTest, ResizingPutsTheSecondLabelAtHalfThePanel) {
 }
 
 TEST_F(MainWindowTest, ADisabledCommandDoesNothingAndAnUnknownOneReachesNoHandler) {
-  window->RunCommand(IDM_REMOVE_APPLICATION);
+  window->RunCommand(IDM_RESTORE_ALL);
   window->RunCommand(9999);
   EXPECT_TRUE(errors.empty());
 }

@@ -21,70 +21,16 @@
 #include "core/Errors.h"
 #include "core/ScriptedInteraction.h"
 #include "datafiles/SelectionFile.h"
+#include "tests/roundtrip/MachineChanges.h"
+#include "tests/roundtrip/MachineSnapshot.h"
 
 namespace {
+
+using namespace machine;
 
 constexpr const char* kTestKey = "Software\\QuorvelRoundTrip";
 constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 constexpr const char* kFolder = "C:\\QuorvelRoundTrip\\";
-
-void Check(bool ok, const std::string& what) {
-  if (!ok) throw Exception("failed: " + what);
-}
-
-HKEY CreateKey(HKEY root, const std::string& path) {
-  HKEY key = nullptr;
-  Check(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS,
-        "create key " + path);
-  return key;
-}
-
-void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& data) {
-  HKEY key = CreateKey(root, path);
-  LONG rc = RegSetValueExA(key, name.empty() ? nullptr : name.c_str(), 0, type,
-                           reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
-  RegCloseKey(key);
-  Check(rc == ERROR_SUCCESS, "set value " + path + "\\" + name);
-}
-
-void SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text) {
-  SetValue(root, path, name, REG_SZ, text + '\0');
-}
-
-void SetDword(HKEY root, const std::string& path, const std::string& name, DWORD number) {
-  SetValue(root, path, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4));
-}
-
-void DeleteValue(HKEY root, const std::string& path, const std::string& name) {
-  HKEY key = CreateKey(root, path);
-  LONG rc = RegDeleteValueA(key, name.c_str());
-  RegCloseKey(key);
-  Check(rc == ERROR_SUCCESS, "delete value " + name);
-}
-
-void WriteFileText(const std::string& path, const std::string& text, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  Check(file != INVALID_HANDLE_VALUE, "write " + path);
-  DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-  SetFileAttributesA(path.c_str(), attributes);
-}
-
-void MakeFolder(const std::string& path) {
-  Check(CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS, "folder " + path);
-}
-
-std::string WinIni() {
-  char folder[MAX_PATH];
-  UINT length = GetWindowsDirectoryA(folder, MAX_PATH);
-  return std::string(folder, length) + "\\win.ini";
-}
-
-void SetIniEntry(const char* section, const char* name, const char* value) {
-  Check(WritePrivateProfileStringA(section, name, value, WinIni().c_str()), std::string("win.ini ") + section);
-}
 
 // The state an installation meets: keys, values, counters, files and WIN.INI entries it will
 // change or delete, with copies of the files it changes or deletes in the file backup folder;
@@ -230,87 +176,6 @@ int Changes(const std::string& logFile) {
   std::sort(lines.begin(), lines.end());
   for (const std::string& line : lines) printf("%s\n", line.c_str());
   return 0;
-}
-
-std::string Hex(const BYTE* data, DWORD size) {
-  static const char digits[] = "0123456789abcdef";
-  std::string text;
-  for (DWORD i = 0; i < size; ++i) {
-    text += digits[data[i] >> 4];
-    text += digits[data[i] & 15];
-  }
-  return text;
-}
-
-// Wine's display driver adds an adapter key below Control\Video whenever a process starts
-// without a display it can reach; that is the platform's bookkeeping, not a change of the
-// installation or of the undo, and it would make the snapshots differ by chance.
-bool IsDisplayAdapterKey(const std::string& path) {
-  constexpr std::string_view kVideo = "\\Control\\Video";
-  return path.rfind("HKEY_LOCAL_MACHINE\\System\\", 0) == 0 && path.size() >= kVideo.size() &&
-         path.compare(path.size() - kVideo.size(), kVideo.size(), kVideo) == 0;
-}
-
-void DumpKey(HKEY key, const std::string& path, std::vector<std::string>& lines) {
-  lines.push_back("key " + path);
-  if (IsDisplayAdapterKey(path)) return;
-  DWORD subkeys = 0, values = 0, longestName = 0, longestData = 0;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, &longestName, &longestData,
-                       nullptr, nullptr) != ERROR_SUCCESS)
-    return;
-  std::vector<char> name(std::max<DWORD>(longestName, 512) + 2);
-  std::vector<BYTE> data(longestData + 2);
-  for (DWORD i = 0; i < values; ++i) {
-    DWORD nameLength = static_cast<DWORD>(name.size()), dataLength = static_cast<DWORD>(data.size()), type = 0;
-    if (RegEnumValueA(key, i, name.data(), &nameLength, nullptr, &type, data.data(), &dataLength) != ERROR_SUCCESS)
-      continue;
-    lines.push_back("value " + path + " | " + std::string(name.data(), nameLength) + " | " + std::to_string(type) +
-                    " | " + Hex(data.data(), dataLength));
-  }
-  for (DWORD i = 0;; ++i) {
-    char subkey[512];
-    DWORD length = sizeof subkey;
-    if (RegEnumKeyExA(key, i, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    HKEY child = nullptr;
-    if (RegOpenKeyExA(key, subkey, 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
-    DumpKey(child, path + "\\" + subkey, lines);
-    RegCloseKey(child);
-  }
-}
-
-uint64_t ContentHash(const std::string& path) {
-  uint64_t hash = 1469598103934665603ull;
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  char buffer[65536];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
-    for (DWORD i = 0; i < read; ++i) hash = (hash ^ static_cast<unsigned char>(buffer[i])) * 1099511628211ull;
-  CloseHandle(file);
-  return hash;
-}
-
-void DumpFolder(const std::string& folder, std::vector<std::string>& lines) {
-  WIN32_FIND_DATAA entry;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    const std::string path = folder + name;
-    char line[128];
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      snprintf(line, sizeof line, " | attributes %lx", entry.dwFileAttributes);
-      lines.push_back("folder " + path + line);
-      DumpFolder(path + "\\", lines);
-    } else {
-      snprintf(line, sizeof line, " | size %lu | attributes %lx | content %016llx", entry.nFileSizeLow,
-               entry.dwFileAttributes, static_cast<unsigned long long>(ContentHash(path)));
-      lines.push_back("file " + path + line);
-    }
-  } while (FindNextFileA(find, &entry));
-  FindClose(find);
 }
 
 int Snapshot(const std::string& output) {

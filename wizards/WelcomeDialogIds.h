@@ -1,0 +1,13 @@
+#pragma once
+// Resource identifiers of the welcome window.
+
+#define IDD_WELCOME 3650
+#define IDC_WELCOME_TO 3651
+#define IDC_WELCOME_NAME 3652
+#define IDC_WELCOME_ICON 3653
+#define IDC_WELCOME_NEW 3654
+#define IDC_WELCOME_LIGHTBULB 3655
+#define IDC_WELCOME_LIGHTBULB_TEXT 3656
+#define IDC_WELCOME_RABBIT 3657
+#define IDC_WELCOME_RABBIT_TEXT 3658
+#define IDC_WELCOME_DONT_SHOW 3659
