@@ -18,6 +18,8 @@ std::vector<std::string> ButtonTexts(HWND dialog) {
   return texts;
 }
 
+constexpr int kEnter = -1;  // the Enter key instead of a button
+
 bool Has(const std::vector<std::string>& texts, const std::string& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
@@ -43,6 +45,9 @@ TEST(GuiInteraction, OwnButtonSetsShowTheirButtonsAndAnswerThePressedOne) {
        101,
        MsgAnswer::YesToAll},
       {MsgButtons::YesNoCancelAll, {"Yes"}, {}, IDCANCEL, MsgAnswer::Cancel},
+      // Enter takes Yes, as in the system's own questions.
+      {MsgButtons::YesNoCancelAll, {"Yes"}, {}, kEnter, MsgAnswer::Yes},
+      {MsgButtons::YesNoAll, {"Yes"}, {}, kEnter, MsgAnswer::Yes},
   };
   GuiInteraction ui(StatusControls{});
   for (const Case& c : cases) {
@@ -50,7 +55,13 @@ TEST(GuiInteraction, OwnButtonSetsShowTheirButtonsAndAnswerThePressedOne) {
     std::vector<std::string> texts;
     ModalWatcher watcher([&](HWND dialog) {
       texts = ButtonTexts(dialog);
-      PressDialogButton(dialog, c.pressed);
+      if (c.pressed != kEnter) {
+        PressDialogButton(dialog, c.pressed);
+        return;
+      }
+      HWND focus = GetFocus();
+      PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_RETURN, 1);
+      PostMessageA(focus ? focus : dialog, WM_KEYUP, VK_RETURN, 1 | LPARAM{3} << 30);
     });
     EXPECT_EQ(ui.Ask(MsgType::Confirmation, "File: C:\\A.TXT\ris write protected, delete anyway?", c.set), c.answer);
     EXPECT_EQ(watcher.Seen(), 1);
