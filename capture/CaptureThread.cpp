@@ -2,8 +2,9 @@
 
 constexpr size_t kWriterBufferSize = 102400;
 
-CaptureThread::CaptureThread(MainThreadCalls& calls, UserInteraction& ui, StatusChannel channel)
-    : calls_(calls), ui_(ui), channel_(channel), writer_(stream_, kWriterBufferSize) {}
+CaptureThread::CaptureThread(MainThreadCalls& calls, UserInteraction& ui, StatusChannel channel,
+                             std::unique_ptr<TStream> out)
+    : calls_(calls), ui_(ui), channel_(channel), stream_(std::move(out)), writer_(*stream_, kWriterBufferSize) {}
 
 CaptureThread::~CaptureThread() { Join(); }
 

@@ -1,25 +1,26 @@
 #pragma once
 // A capture runs on a worker thread of its own at below-normal priority and writes into its
-// own memory stream. It shares nothing with the other capture; every change of the user
-// interface goes to the main thread through MainThreadCalls.
+// own stream (a file of its own during a save, memory where a test reads it back). It shares nothing with the other
+// capture; every change of the user interface goes to the main thread through MainThreadCalls.
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/Errors.h"
 #include "core/MainThreadCalls.h"
 #include "core/UserInteraction.h"
-#include "datafiles/ChunkedMemoryStream.h"
+#include "datafiles/Stream.h"
 #include "datafiles/TWriter.h"
 #include "platform/Handle.h"
 #include "platform/ProcessorFaults.h"
 
 class CaptureThread {
  public:
-  CaptureThread(MainThreadCalls& calls, UserInteraction& ui, StatusChannel channel);
+  CaptureThread(MainThreadCalls& calls, UserInteraction& ui, StatusChannel channel, std::unique_ptr<TStream> out);
   virtual ~CaptureThread();
   CaptureThread(const CaptureThread&) = delete;
   CaptureThread& operator=(const CaptureThread&) = delete;
@@ -34,7 +35,7 @@ class CaptureThread {
   // Waits for the thread itself to end after Finished().
   void Join();
 
-  TChunkedMemoryStream& Stream() { return stream_; }
+  TStream& Stream() { return *stream_; }
   TWriter& Writer() { return writer_; }
   // Set when the capture ended with an error; its output is then incomplete.
   const std::optional<ErrorInfo>& Failure() const { return failure_; }
@@ -53,7 +54,7 @@ class CaptureThread {
   MainThreadCalls& calls_;
   UserInteraction& ui_;
   StatusChannel channel_;
-  TChunkedMemoryStream stream_;
+  std::unique_ptr<TStream> stream_;
   TWriter writer_;
   UniqueKernelObject handle_;
   std::atomic<bool> finished_{false};

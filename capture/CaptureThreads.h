@@ -20,8 +20,8 @@ class HostedCaptureThread : public CaptureThread, public CaptureHost {
 
 class TWriteRegThread : public HostedCaptureThread {
  public:
-  TWriteRegThread(MainThreadCalls& calls, UserInteraction& ui, TreeModel& registryTree)
-      : HostedCaptureThread(calls, ui, StatusChannel::Main), registryTree_(registryTree) {}
+  TWriteRegThread(MainThreadCalls& calls, UserInteraction& ui, TreeModel& registryTree, std::unique_ptr<TStream> out)
+      : HostedCaptureThread(calls, ui, StatusChannel::Main, std::move(out)), registryTree_(registryTree) {}
 
  protected:
   void Execute() override;
@@ -34,8 +34,8 @@ class TWriteDrivesThread : public HostedCaptureThread {
  public:
   // The thread reads no settings: the save gives it the folders of the system files.
   TWriteDrivesThread(MainThreadCalls& calls, UserInteraction& ui, const TreeModel& driveTree,
-                     const TreeModel& systemTree, SystemFileFolders systemFileFolders)
-      : HostedCaptureThread(calls, ui, StatusChannel::Secondary),
+                     const TreeModel& systemTree, SystemFileFolders systemFileFolders, std::unique_ptr<TStream> out)
+      : HostedCaptureThread(calls, ui, StatusChannel::Secondary, std::move(out)),
         driveTree_(driveTree),
         systemTree_(systemTree),
         systemFileFolders_(std::move(systemFileFolders)) {}

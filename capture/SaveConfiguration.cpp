@@ -1,6 +1,7 @@
 #include "capture/SaveConfiguration.h"
 
 #include <memory>
+#include <vector>
 
 #include "capture/CaptureThreads.h"
 #include "platform/FileSystem.h"
@@ -14,23 +15,47 @@ namespace {
 
 constexpr size_t kFileBufferSize = 102400;
 
+// Each thread writes its section into a file of its own beside the target, so a save holds no
+// section in memory however large the snapshot. The files go when the save ends, either way.
+struct SectionFiles {
+  explicit SectionFiles(const std::string& target)
+      : registry(target + ".registry.tmp"), drives(target + ".drives.tmp") {}
+  ~SectionFiles() {
+    DeleteFileA(registry.c_str());
+    DeleteFileA(drives.c_str());
+  }
+  SectionFiles(const SectionFiles&) = delete;
+  SectionFiles& operator=(const SectionFiles&) = delete;
+
+  const std::string registry;
+  const std::string drives;
+};
+
+// The section files outlive the threads, whose streams hold them open.
 struct Capture {
+  // Settings are read here, on the main thread, as the save starts; the threads read none.
+  Capture(const std::string& target, const SelectionTrees& trees, MainThreadCalls& calls, UserInteraction& ui)
+      : files(target),
+        registry(calls, ui, trees.registry, std::make_unique<TFileStream>(files.registry, FileMode::Create)),
+        drives(calls, ui, trees.drives, trees.systemFiles, CurrentSystemFileFolders(),
+               std::make_unique<TFileStream>(files.drives, FileMode::Create)) {}
+
+  SectionFiles files;
   TWriteRegThread registry;
   TWriteDrivesThread drives;
 };
 
 // Runs both capture threads to their end. A failed capture leaves an unfinished section that
 // a later compare would misread, so it fails the whole save instead.
-std::unique_ptr<Capture> RunCaptureThreads(const SelectionTrees& trees, MainThreadCalls& calls, UserInteraction& ui) {
+std::unique_ptr<Capture> RunCaptureThreads(const std::string& target, const SelectionTrees& trees,
+                                           MainThreadCalls& calls, UserInteraction& ui) {
   ui.ShowSecondaryStatus(true);
   struct HideSecondary {
     UserInteraction& ui;
     ~HideSecondary() { ui.ShowSecondaryStatus(false); }
   } hide{ui};
 
-  // Settings are read here, on the main thread, as the save starts; the threads read none.
-  auto capture = std::unique_ptr<Capture>(new Capture{
-      {calls, ui, trees.registry}, {calls, ui, trees.drives, trees.systemFiles, CurrentSystemFileFolders()}});
+  auto capture = std::make_unique<Capture>(target, trees, calls, ui);
   capture->registry.ownPlaces = trees.ownPlaces;
   capture->drives.ownPlaces = trees.ownPlaces;
   capture->registry.Start();
@@ -65,7 +90,11 @@ void WriteCapturedFile(const std::string& path, Capture& capture) {
   for (CaptureThread* thread :
        {static_cast<CaptureThread*>(&capture.registry), static_cast<CaptureThread*>(&capture.drives)}) {
     thread->Writer().FlushBuffer();
-    thread->Stream().ForEachChunk([&](const uint8_t* data, size_t size) { writer.Write(data, size); });
+    // One sequential copy of each section file.
+    TStream& section = thread->Stream();
+    section.SetPosition(0);
+    std::vector<uint8_t> buffer(kFileBufferSize);
+    while (const size_t read = section.Read(buffer.data(), buffer.size())) writer.Write(buffer.data(), read);
   }
   writer.FlushBuffer();
 }
@@ -87,7 +116,7 @@ std::string WriteTemporaryFile(const std::string& path, Capture& capture) {
 
 void WriteConfigurationFile(const std::string& path, const SelectionTrees& trees, MainThreadCalls& calls,
                             UserInteraction& ui) {
-  std::unique_ptr<Capture> capture = RunCaptureThreads(trees, calls, ui);
+  std::unique_ptr<Capture> capture = RunCaptureThreads(path, trees, calls, ui);
   std::string temporary = WriteTemporaryFile(path, *capture);
   ReportUnreadable(*capture, ui);
   try {
@@ -106,7 +135,7 @@ void SaveCurrentConfiguration(const std::string& programFolder, const SelectionT
 
   const std::string current = programFolder + kOldConfigFile;
   const std::string backup = programFolder + kOldConfigBackup;
-  std::unique_ptr<Capture> capture = RunCaptureThreads(trees, calls, ui);
+  std::unique_ptr<Capture> capture = RunCaptureThreads(current, trees, calls, ui);
   std::string temporary = WriteTemporaryFile(current, *capture);
   ReportUnreadable(*capture, ui);
   try {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture/CaptureThreads.h"
+#include "datafiles/ChunkedMemoryStream.h"
 #include "capture/OwnPlaces.h"
 #include "capture/SectionCaptures.h"
 #include "platform/TMyRegistry.h"
@@ -308,7 +309,9 @@ TEST(RegistrySection, RootsComeInAlphabeticalOrderAndTheTreeIsOnlyCollapsedOnThe
   ThreadRecorder recorder;
   tree.AddObserver(&recorder);
   MainThreadCalls calls;
-  TWriteRegThread thread(calls, ui, tree);
+  auto memory = std::make_unique<TChunkedMemoryStream>();
+  TChunkedMemoryStream& out = *memory;
+  TWriteRegThread thread(calls, ui, tree, std::move(memory));
   thread.Start();
   calls.WaitUntil([&] { return thread.Finished(); }, {});
   thread.Join();
@@ -316,7 +319,7 @@ TEST(RegistrySection, RootsComeInAlphabeticalOrderAndTheTreeIsOnlyCollapsedOnThe
   ASSERT_FALSE(thread.Failure()) << thread.Failure()->message;
 
   thread.Writer().FlushBuffer();
-  const std::vector<uint8_t> written = thread.Stream().Bytes();
+  const std::vector<uint8_t> written = out.Bytes();
   Bytes expected;
   expected.Begin().Str("HKEY_DYN_DATA").Raw(dynRecord).Str("HKEY_PERFORMANCE_DATA").Empty().End();
   EXPECT_EQ(Hex(std::string(written.begin(), written.end())), Hex(expected.Get()));

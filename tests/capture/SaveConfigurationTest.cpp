@@ -71,8 +71,24 @@ TEST_F(SaveConfigurationTest, EachSaveKeepsExactlyThePreviousSnapshot) {
   EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), kEmptyConfiguration);
   SaveCurrent();
   EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), kEmptyConfiguration);
-  EXPECT_FALSE(Exists(folder + "OldCFG.SXD.tmp"));
+  for (const char* left : {"OldCFG.SXD.tmp", "OldCFG.SXD.registry.tmp", "OldCFG.SXD.drives.tmp"})
+    EXPECT_FALSE(Exists(folder + left)) << left;
   EXPECT_EQ(ui.waitDepth, 0);
+}
+
+// The sections are captured into files beside the target: one that cannot be made fails the save
+// before anything is captured, and the snapshots stay as they were.
+TEST_F(SaveConfigurationTest, ASectionFileThatCannotBeMadeFailsTheSaveAndKeepsBothSnapshots) {
+  WriteAll(folder + "OldCFG.BAK", "backup");
+  WriteAll(folder + "OldCFG.SXD", "current");
+  const std::string blocker = folder + "OldCFG.SXD.drives.tmp";
+  ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));
+  EXPECT_THROW(SaveCurrent(), Exception);
+  RemoveDirectoryA(blocker.c_str());
+  EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), "backup");
+  EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), "current");
+  EXPECT_FALSE(Exists(folder + "OldCFG.SXD.registry.tmp"));
+  EXPECT_FALSE(ui.secondaryVisible);
 }
 
 TEST_F(SaveConfigurationTest, DeclinedValidationTouchesNoFile) {
@@ -100,7 +116,8 @@ TEST_F(SaveConfigurationTest, AFailedCaptureWritesNothingAndKeepsBothSnapshots) 
   }
   EXPECT_EQ(ReadAll(folder + "OldCFG.BAK"), "backup");
   EXPECT_EQ(ReadAll(folder + "OldCFG.SXD"), "current");
-  EXPECT_FALSE(Exists(folder + "OldCFG.SXD.tmp"));
+  for (const char* left : {"OldCFG.SXD.tmp", "OldCFG.SXD.registry.tmp", "OldCFG.SXD.drives.tmp"})
+    EXPECT_FALSE(Exists(folder + left)) << left;
   EXPECT_FALSE(ui.secondaryVisible);
 }
 
