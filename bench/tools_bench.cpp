@@ -145,8 +145,8 @@ void RunDuplicates(DuplicateSearch& search, const std::string& folder, Duplicate
 
 struct Row {
   const char* name;
-  Figure figure;
-  MemoryPeak memory;
+  Figure figure{};
+  MemoryPeak memory{};
   uint64_t found = 0;
   uint64_t largestGap = 0;
   double longestPauseMs = 0;
