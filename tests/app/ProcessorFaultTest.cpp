@@ -50,9 +50,19 @@ ErrorInfo FaultOf(void (*fault)()) {
   return {ErrorKind::Exception, "no error"};
 }
 
+// A fault is recovered, and a crash report walks the stack, only where the table-based unwind
+// data of x86_64 lets the handler check the frames; on i686 every fault ends the process with a
+// crash report (tested below).
+#ifdef _WIN64
+constexpr bool kX64UnwindTables = true;
+#else
+constexpr bool kX64UnwindTables = false;
+#endif
+
 class ProcessorFaultTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    if (!kX64UnwindTables) GTEST_SKIP() << "faults are fatal on i686";
     InitControlsForTests();
     InstallFaultHandling();
   }
@@ -123,6 +133,7 @@ class FaultingCommandTest : public ProcessorFaultTest {
  protected:
   void SetUp() override {
     ProcessorFaultTest::SetUp();
+    if (IsSkipped()) return;
     InstallHandlerErrorHook();
     window = std::make_unique<MainWindow>(session, ShowError);
     ASSERT_NE(window->Create(), nullptr);
@@ -292,14 +303,23 @@ TEST(CrashReport, AnUnrecoverableFaultWritesAReportBesideTheExeAndEndsTheProcess
     EXPECT_EQ(text.rfind("Quorvel crash report\r\n", 0), 0u) << text;
     EXPECT_NE(text.find(c.exceptionLine), std::string::npos) << text;
     EXPECT_NE(text.find("Address: "), std::string::npos);
-    EXPECT_NE(text.find("(app_tests.exe+0x"), std::string::npos) << "module and offset of our code";
-    EXPECT_NE(text.find("RIP="), std::string::npos) << "the registers";
+    // A fault names our code; the uncaught error is raised through the system, which 32-bit
+    // Windows names as the place.
+    if (kX64UnwindTables || c.code != kUncaughtErrorCode)
+      EXPECT_NE(text.find("(app_tests.exe+0x"), std::string::npos) << "module and offset of our code";
+    EXPECT_NE(text.find(kX64UnwindTables ? "RIP=" : "EIP="), std::string::npos) << "the registers";
     if (c.code == EXCEPTION_ACCESS_VIOLATION) {
-      EXPECT_NE(text.find("Access: write of address 0000000000000000"), std::string::npos) << text;
+      // The address with the digits of the processor's pointers.
+      EXPECT_NE(text.find("Access: write of address 00000000"), std::string::npos) << text;
     }
-    // The stack: the faulting function, then the ones that called it.
+    // The stack: the faulting function, then the ones that called it; i686 has no unwind
+    // tables to walk it by.
     const std::size_t stack = text.find("Stack:\r\n");
     ASSERT_NE(stack, std::string::npos);
+    if (!kX64UnwindTables) {
+      EXPECT_NE(text.find("(no stack walk on this processor)", stack), std::string::npos) << text;
+      continue;
+    }
     std::size_t frames = 0;
     for (std::size_t at = text.find("\r\n  ", stack); at != std::string::npos; at = text.find("\r\n  ", at + 1))
       ++frames;
