@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "compare/CompareConfigurations.h"
+#include "compare/ResultRecords.h"
 #include "core/Errors.h"
 #include "datafiles/SelectionFile.h"
 #include "datafiles/TreeBlock.h"
@@ -28,6 +29,39 @@ Configuration Machine() {
   config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[windows]", {{"load", ""}, {"run", "x"}}}}, {}},
                         SystemFile{"Autoexec.bat", {}, {"@ECHO OFF", "", "  PATH C:\\"}}};
   return config;
+}
+
+// A configuration whose only registry root or drive nests depth levels, each with one subkey or
+// subfolder, written without recursion.
+Bytes DeepConfiguration(bool drive, int depth) {
+  const auto nested = [depth](TWriter& w) {
+    for (int i = 0; i < depth; ++i) {
+      w.WriteInteger(1);
+      w.WriteString("k");
+    }
+    w.WriteInteger(0);
+    for (int i = 0; i <= depth; ++i) w.WriteInteger(0);
+  };
+  return Encode([&](TWriter& w) {
+    w.WriteString(kRegistrationHeader);
+    w.WriteListBegin();
+    if (!drive) {
+      w.WriteString("HKEY_USERS");
+      nested(w);
+    }
+    w.WriteListEnd();
+    w.WriteString(kDrivesHeader);
+    w.WriteListBegin();
+    if (drive) {
+      w.WriteString("C: System");
+      w.WriteInteger(17);
+      nested(w);
+    }
+    w.WriteListEnd();
+    w.WriteString(kSystemFilesHeader);
+    w.WriteListBegin();
+    w.WriteListEnd();
+  });
 }
 
 Bytes EmptyTreeBlock() { return Join({Str(kSelectionHeader), Hex("02 00")}); }
@@ -125,6 +159,30 @@ TEST_F(CompareLog, TheSelectionBlockHoldsTheSelectionsAsTheCompareFoundThem) {
   ASSERT_GE(log.size(), expected.size());
   EXPECT_EQ(Bytes(log.begin(), log.begin() + static_cast<int64_t>(expected.size())), expected);
   EXPECT_EQ(positions.registry.treePosition, static_cast<int64_t>(expected.size()));
+}
+
+// Long texts that end the registry section of both files and the last record of the registry
+// and system-file change blocks: the registry block ends where the drive tree begins, the
+// system-file block at the end of the file, and both read back through a window on the block.
+TEST_F(CompareLog, LongTextsThatEndASectionAndAChangeBlockReadBack) {
+  const std::string before(300, 'b'), after(400, 'a');
+  const auto machine = [](const std::string& text) {
+    Configuration config;
+    config.roots = {Key{"HKEY_USERS", {Key{"K", {}, {Sz("v", text)}}}, {}}};
+    config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[s]", {{"e", text}}}}, {}}};
+    return config;
+  };
+  Compare(machine(before), machine(after));
+
+  std::vector<ResultRow> rows;
+  ReadRegistryRows(NodeAt(registryResult, {"My Computer", "HKEY_USERS", "K"}), logFile, positions, "", "", rows);
+  ReadSystemFileRows(NodeAt(systemFileResult, {"System Files", "WIN.INI", "[s]"}), logFile, positions, 0, rows);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].text, before);
+  EXPECT_EQ(rows[1].text, after);
+  EXPECT_EQ(rows[2].text, before);
+  EXPECT_EQ(rows[3].text, after);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 using CompareFailures = CompareFixture;
@@ -286,5 +344,36 @@ TEST_F(CompareFailures, ASystemFileOfUnknownTypeFailsTheCompare) {
     ADD_FAILURE() << "no failure";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Cannot determine file type of NOTES.TXT.");
+  }
+}
+
+// Malformed configurations end in the read error that names the file, and leave no log: not
+// in a stack overflow.
+TEST_F(CompareFailures, MalformedConfigurationsAreReadErrorsNamingTheFile) {
+  const std::string invalid = "\rInvalid property value";
+  struct Case {
+    const char* what;
+    Bytes oldBytes;
+    Bytes newBytes;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"keys nesting too deep on both sides", DeepConfiguration(false, 20000), DeepConfiguration(false, 20000),
+       "ERROR: " + oldFile + " or " + newFile + invalid},
+      {"folders nesting too deep on both sides", DeepConfiguration(true, 20000), DeepConfiguration(true, 20000),
+       "ERROR: " + oldFile + " or " + newFile + invalid},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytesToFile(oldFile, c.oldBytes);
+    WriteBytesToFile(newFile, c.newBytes);
+    try {
+      Run();
+      ADD_FAILURE() << "no failure";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Kind(), ErrorKind::EReadError);
+      EXPECT_EQ(e.Message(), c.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(logFile));
   }
 }
