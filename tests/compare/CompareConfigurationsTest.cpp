@@ -64,6 +64,17 @@ Bytes DeepConfiguration(bool drive, int depth) {
   });
 }
 
+// The configuration with the count that follows the record name (the first or second of its
+// two counts, both 0) set to -1.
+Bytes WithNegativeCount(const Configuration& config, std::string_view name, int which) {
+  Bytes bytes = EncodeConfiguration(config);
+  const Bytes pattern = Join({Str(name), Hex(which == 0 ? "02 00" : "02 00 02 00")});
+  const auto at = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+  EXPECT_NE(at, bytes.end()) << name;
+  if (at != bytes.end()) *(at + static_cast<std::ptrdiff_t>(pattern.size()) - 1) = 0xFF;
+  return bytes;
+}
+
 Bytes EmptyTreeBlock() { return Join({Str(kSelectionHeader), Hex("02 00")}); }
 
 }  // namespace
@@ -348,9 +359,16 @@ TEST_F(CompareFailures, ASystemFileOfUnknownTypeFailsTheCompare) {
 }
 
 // Malformed configurations end in the read error that names the file, and leave no log: not
-// in a stack overflow.
+// in a stack overflow, and not in a log whose nodes cannot be shown or restored.
 TEST_F(CompareFailures, MalformedConfigurationsAreReadErrorsNamingTheFile) {
   const std::string invalid = "\rInvalid property value";
+  Configuration plain = Machine();
+  Configuration withNew = Machine();
+  withNew.roots[0].subkeys.push_back(Key{"NegKey", {}, {}});
+  withNew.drives[1].root.folders.push_back(Folder{"NegFolder", {}, {}});
+  withNew.systemFiles[0].sections.push_back(IniSection{"[NegSection]", {}});
+  Configuration withExisting = Machine();
+  withExisting.roots[0].subkeys.push_back(Key{"NegKey", {}, {}});
   struct Case {
     const char* what;
     Bytes oldBytes;
@@ -362,6 +380,20 @@ TEST_F(CompareFailures, MalformedConfigurationsAreReadErrorsNamingTheFile) {
        "ERROR: " + oldFile + " or " + newFile + invalid},
       {"folders nesting too deep on both sides", DeepConfiguration(true, 20000), DeepConfiguration(true, 20000),
        "ERROR: " + oldFile + " or " + newFile + invalid},
+      {"new key, negative subkey count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegKey", 0),
+       "ERROR: " + newFile + invalid},
+      {"new key, negative value count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegKey", 1),
+       "ERROR: " + newFile + invalid},
+      {"deleted key, negative value count", WithNegativeCount(withNew, "NegKey", 1), EncodeConfiguration(plain),
+       "ERROR: " + oldFile + invalid},
+      {"new folder, negative folder count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegFolder", 0),
+       "ERROR: " + newFile + invalid},
+      {"new folder, negative file count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegFolder", 1),
+       "ERROR: " + newFile + invalid},
+      {"new INI section, negative entry count", EncodeConfiguration(plain),
+       WithNegativeCount(withNew, "[NegSection]", 0), "ERROR: " + newFile + invalid},
+      {"key on both sides, negative value count", EncodeConfiguration(withExisting),
+       WithNegativeCount(withExisting, "NegKey", 1), "ERROR: " + newFile + invalid},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
