@@ -315,6 +315,12 @@ void WriteRegistryLog(const std::string& fileName, ChangeBlockBuilder& reg,
   WriteFileBytes(fileName, AssembleLog(selection, results, blocks, positions));
 }
 
+LogKey WideKey(int subkeys) {
+  LogKey key{"", {}, {}};
+  for (int i = 0; i < subkeys; ++i) key.subkeys.push_back({"K" + std::to_string(i), {{"In", {}, {}}}, {}});
+  return key;
+}
+
 size_t NodeCount(const TreeModel& tree) {
   size_t count = 0;
   tree.ForEach([&](TreeNode&) { ++count; });
@@ -322,6 +328,42 @@ size_t NodeCount(const TreeModel& tree) {
 }
 
 }  // namespace
+
+// A log is never a memory bomb: result nodes that share a record would expand it once per node,
+// so a small hand-made log could grow to millions of nodes.
+TEST_F(LogLoaderTest, ResultNodesThatRepeatARecordOffsetAreRefusedAtLoad) {
+  ChangeBlockBuilder reg(kRegistryChangeHeader);
+  const int32_t record = reg.AddKey(WideKey(50));
+  WriteRegistryLog(fileName_, reg, [&](TreeModel& tree, TreeNode* top) {
+    for (int i = 0; i < 200; ++i) AddLogNode(tree, top, "N" + std::to_string(i), 6, 0, 1, record, true);
+  });
+  const ErrorInfo error = ErrorOf([&] { log_.Load(fileName_); });
+  EXPECT_EQ(error.kind, ErrorKind::EReadError);
+  EXPECT_EQ(error.message, "ERROR: " + fileName_ + "\rInvalid property value");
+}
+
+// A node pointing into another node's record: expanding the outer one would build the inner
+// record's nodes a second time.
+TEST_F(LogLoaderTest, ARecordHoldingAnotherNodesRecordIsNotExpanded) {
+  ChangeBlockBuilder reg(kRegistryChangeHeader);
+  const int32_t outer = reg.AddKey(WideKey(3));
+  // The first subkey's record follows the subkey count (2 bytes) and its name "K0" (4 bytes).
+  const int32_t inner = outer + 6;
+  WriteRegistryLog(fileName_, reg, [&](TreeModel& tree, TreeNode* top) {
+    AddLogNode(tree, top, "Outer", 6, 0, 1, outer, true);
+    AddLogNode(tree, top, "Inner", 6, 0, 1, inner, true);
+  });
+  log_.Load(fileName_);
+  TreeNode& innerNode = RegistryNode("My Computer\\Inner");
+  Expand(log_.registry, innerNode, LogSection::Registry);
+  EXPECT_EQ(ChildTexts(innerNode), std::vector<std::string>{"In"});
+
+  TreeNode& outerNode = RegistryNode("My Computer\\Outer");
+  const ErrorInfo error = ErrorOf([&] { Expand(log_.registry, outerNode, LogSection::Registry); });
+  EXPECT_EQ(error.kind, ErrorKind::EReadError);
+  EXPECT_EQ(error.message, "Invalid property value");
+  EXPECT_EQ(outerNode.Count(), 0u);
+}
 
 // Counts that claim more nodes than the file can hold end in the read error at the end of the
 // block or file, with nothing added.
