@@ -52,8 +52,11 @@ void LoadLogFile(const std::string& fileName, TreeModel& registrySelection, Tree
       SectionPositions& at = PositionsOf(loaded, section);
       at.treePosition = reader.Position();
       ReadTreeBlock(reader, results.Of(section), true, fileName);
-      at.nodeOffsets = SortedNodeOffsets(results.Of(section));
-      RefuseRepeatedOffsets(at.nodeOffsets);
+      // Only key and folder records expand into nodes; system-file records fill lists.
+      if (section != LogSection::SystemFiles) {
+        at.nodeOffsets = SortedNodeOffsets(results.Of(section));
+        RefuseRepeatedOffsets(at.nodeOffsets);
+      }
       const int32_t length = reader.ReadInteger();
       if (length < 0) throw EReadError("Invalid property value");
       at.baseOffset = reader.Position();

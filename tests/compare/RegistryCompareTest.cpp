@@ -211,11 +211,8 @@ TEST_F(RegistryCompare, AValueOfAnotherTypeIsChangedEvenWithTheSameBytes) {
     after.roots = {Key{"HKEY_USERS", {Key{"K", {}, {c.after}}}, {}}};
     Compare(before, after);
     const TreeNode& users = NodeAt(registryResult, {"My Computer", "HKEY_USERS"});
-    if (c.records.empty()) {
-      EXPECT_EQ(users.Count(), 0u);
-      continue;
-    }
-    ASSERT_EQ(users.Count(), 1u);
-    EXPECT_EQ(Records(positions.registry, *users.Child(0), RecordForm::Registry), c.records);
+    EXPECT_EQ(users.Count(), c.records.empty() ? 0u : 1u);
+    if (users.Count() == 1 && !c.records.empty())
+      EXPECT_EQ(Records(positions.registry, *users.Child(0), RecordForm::Registry), c.records);
   }
 }
