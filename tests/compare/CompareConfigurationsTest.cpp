@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "compare/CompareConfigurations.h"
+#include "compare/LogLoader.h"
 #include "compare/ResultRecords.h"
 #include "core/Errors.h"
 #include "datafiles/SelectionFile.h"
@@ -193,6 +194,49 @@ TEST_F(CompareLog, LongTextsThatEndASectionAndAChangeBlockReadBack) {
   EXPECT_EQ(rows[1].text, after);
   EXPECT_EQ(rows[2].text, before);
   EXPECT_EQ(rows[3].text, after);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// A log the compare wrote loads with the same trees and record offsets, and every new and
+// deleted key and folder expands: one record per node, none inside another.
+TEST_F(CompareLog, ALogLoadsAndExpandsAsTheCompareWroteIt) {
+  const auto machine = [](bool after) {
+    const std::string v = after ? "2" : "1";
+    const Key nested{after ? "Added" : "Removed",
+                     {Key{"A", {Key{"B", {}, {Sz("b", v)}}}, {Dword("a", 1)}}, Key{"C", {}, {}}},
+                     {Sz("x", v)}};
+    Configuration config;
+    config.roots = {Key{"HKEY_USERS", {Key{"App", {nested, Key{"Same", {}, {}}}, {Sz("v", v)}}}, {Dword("d", after)}}};
+    config.drives = {
+        Drive{"C: System", 17,
+              Folder{"",
+                     {Folder{after ? "NEW" : "OLD", {Folder{"IN", {}, {FileEntry{"f"}}}}, {FileEntry{"g"}}},
+                      Folder{"KEEP", {}, {FileEntry{"k", after ? 2 : 1}}}},
+                     {FileEntry{"root.txt", after ? 2 : 1}}}}};
+    config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[s]", {{"e", v}}}}, {}}};
+    return config;
+  };
+  Compare(machine(false), machine(true));
+
+  TreeModel selections[3];
+  std::vector<std::string> excludes;
+  TreeModel registry, drives, systemFiles;
+  LogPositions loaded;
+  LoadLogFile(logFile, selections[0], selections[1], selections[2], excludes, {registry, drives, systemFiles}, loaded,
+              ui, {});
+  EXPECT_EQ(DumpTree(registry), DumpTree(registryResult));
+  EXPECT_EQ(DumpTree(drives), DumpTree(driveResult));
+  EXPECT_EQ(loaded.registry.nodeOffsets, positions.registry.nodeOffsets);
+  EXPECT_EQ(loaded.drives.nodeOffsets, positions.drives.nodeOffsets);
+  EXPECT_EQ(loaded.registry.nodeOffsets.size(), 4u);  // HKEY_USERS, App, Added, Removed
+  EXPECT_EQ(loaded.drives.nodeOffsets.size(), 4u);    // C: System, KEEP, NEW, OLD
+
+  ExpandSubtree(registry, *registry.FirstTop(), logFile, loaded, LogSection::Registry, ui);
+  ExpandSubtree(drives, *drives.FirstTop(), logFile, loaded, LogSection::Drives, ui);
+  const std::string registryDump = DumpTree(registry);
+  for (const char* key : {"Added", "Removed", "    B |", "    C |"})
+    EXPECT_NE(registryDump.find(key), std::string::npos) << key << "\n" << registryDump;
+  EXPECT_NE(DumpTree(drives).find("IN"), std::string::npos) << DumpTree(drives);
   EXPECT_TRUE(ui.messages.empty());
 }
 
