@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "compare/ResultPath.h"
 #include "compare/ResultRecords.h"
 #include "core/CheckStates.h"
 #include "core/TextCompare.h"
@@ -224,11 +225,8 @@ void DeselectControlSets(TreeModel& registryTree) {
   if (!system || system->StateIndex() == kStateUnchecked) return;
   registryTree.Expand(system);
   std::vector<TreeNode*> controlSets;
-  for (size_t i = 0; i < system->Count(); ++i) {
-    std::string upper = system->Child(i)->Text();
-    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    if (upper.rfind("CONTROLSET", 0) == 0 || upper == "CURRENTCONTROLSET") controlSets.push_back(system->Child(i));
-  }
+  for (size_t i = 0; i < system->Count(); ++i)
+    if (IsControlSetName(system->Child(i)->Text())) controlSets.push_back(system->Child(i));
   for (TreeNode* controlSet : controlSets) DeselectInSelection(*controlSet, registryTree, nullptr);
   if (TreeNode* machine = system->Parent()) CollapseSelectionNode(*machine);
 }

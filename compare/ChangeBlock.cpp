@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "compare/RecordOffsets.h"
 #include "core/Errors.h"
 #include "datafiles/TreeBlock.h"
 
@@ -49,5 +50,6 @@ void ChangeBlock::WriteSection(TWriter& log, TreeModel& resultTree, SectionPosit
   log.WriteInteger(length);
   log.FlushBuffer();
   positions.baseOffset = log.Position();
+  positions.nodeOffsets = SortedNodeOffsets(resultTree);
   if (length > 0) log.Write(changeStream_.Data(), static_cast<size_t>(length));
 }

@@ -94,7 +94,7 @@ void ChangeBlockReader::SkipRegistryData(int32_t typeCode) {
   }
 }
 
-void ChangeBlockReader::SkipRecordList() {
+void ChangeBlockReader::SkipLeafList() {
   std::string name;
   for (int32_t i = ReadCount(); i > 0; --i) {
     reader_.ReadString(name);
@@ -107,7 +107,7 @@ void ChangeBlockReader::SkipRecordList() {
         for (int field = 0; field < 4; ++field) reader_.ReadInteger();  // kind, time, size, attributes
         break;
       case LogSection::SystemFiles:
-        RaiseUnknownCase("ChangeBlockReader", "SkipRecordList");
+        RaiseUnknownCase("ChangeBlockReader", "SkipLeafList");
     }
   }
 }
@@ -125,7 +125,7 @@ int32_t ChangeBlockReader::SkipItemRecord() {
       open.push_back(ReadCount());
     } else {
       open.pop_back();
-      SkipRecordList();
+      SkipLeafList();
     }
   }
   return subItems;

@@ -66,12 +66,13 @@ class ChangeBlockReader {
   // Reads past the subkey or subfolder list at the start of a key or folder record, so the
   // reader stands at its value or file list.
   void SkipSubList();
+  // Reads past the value list (registry) or file list (drives) that ends a key or folder
+  // record.
+  void SkipLeafList();
   // Reads past the data of a registry value after its type code.
   void SkipRegistryData(int32_t typeCode);
 
  private:
-  void SkipRecordList();
-
   TFileStream file_;
   LogSection section_;
   int64_t base_;

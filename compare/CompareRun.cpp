@@ -22,6 +22,15 @@ void CompareSide::RequireBytes(int64_t count) {
   }
 }
 
+int32_t CompareSide::ReadCount() {
+  const int32_t count = reader_.ReadInteger();
+  if (count < 0) {
+    failed_ = true;
+    throw EReadError("Invalid property value");
+  }
+  return count;
+}
+
 bool CompareSide::AtEndOfStream() {
   if (Remaining() > 0) return false;
   knownSize_ = stream_.Size();
@@ -37,7 +46,7 @@ MergeLists& CompareRun::LevelLists() {
 }
 
 void CompareRun::StartList(CompareSide& side, NameList& list, ReadNextStrVariant variant) {
-  list.Start(side.Reader().ReadInteger());
+  list.Start(side.ReadCount());
   Advance(side, list, variant);
 }
 

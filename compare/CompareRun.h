@@ -30,6 +30,9 @@ class CompareSide {
   // Raises the reader's errors unless count more bytes can be read: a damaged length must end
   // in a read error, never in a huge allocation.
   void RequireBytes(int64_t count);
+  // A count of subkeys, values, folders, files, sections, entries or lines. A negative one is
+  // malformed: copied into a log it would make the node unreadable there.
+  int32_t ReadCount();
   bool AtEndOfStream();
   // Whether this file's data ran out or was malformed where the compare read it.
   bool Failed() const { return failed_ || reader_.Failed(); }

@@ -115,8 +115,8 @@ void FileStructureCompare::CompareFolder(bool lookup) {
   MergeLists& lists = run_.LevelLists();
   NameList& oldFolders = lists.oldList;
   NameList& newFolders = lists.newList;
-  oldFolders.Start(oldSide.Reader().ReadInteger());
-  newFolders.Start(newSide.Reader().ReadInteger());
+  oldFolders.Start(oldSide.ReadCount());
+  newFolders.Start(newSide.ReadCount());
   if (driveLevel) run_.ProgressMax(newFolders.count);
   status_.assign(" Comparing file structure: ").append(path_.Name(1));
   run_.Status(status_);

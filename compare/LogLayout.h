@@ -3,6 +3,7 @@
 // (which is also the export mode 0, 1, 2), where each section stands, and the kind tests.
 
 #include <cstdint>
+#include <vector>
 
 #include "compare/LogFile.h"
 
@@ -13,6 +14,9 @@ enum class LogSection { Registry = 0, Drives = 1, SystemFiles = 2 };
 struct SectionPositions {
   int64_t treePosition = 0;
   int64_t baseOffset = 0;
+  // The record offsets the result tree's nodes held when the section was written or loaded,
+  // sorted: the expansion of a record that holds one of them is refused (RecordOffsets.h).
+  std::vector<int32_t> nodeOffsets;
 };
 
 struct LogPositions {

@@ -1,6 +1,7 @@
 #include "compare/LogLoader.h"
 
 #include "compare/ChangeBlockReader.h"
+#include "compare/RecordOffsets.h"
 #include "core/Errors.h"
 #include "datafiles/SelectionFile.h"
 #include "datafiles/Stream.h"
@@ -20,6 +21,9 @@ TreeModel& ResultTrees::Of(LogSection section) const {
 }
 
 namespace {
+
+// A child's name, its nested-item count and its leaf count take two bytes each at least.
+constexpr int64_t kLeastChildRecordBytes = 6;
 
 // Anything that does not read as the header string is not a log file either.
 bool HasLogHeader(TReader& reader) {
@@ -48,6 +52,11 @@ void LoadLogFile(const std::string& fileName, TreeModel& registrySelection, Tree
       SectionPositions& at = PositionsOf(loaded, section);
       at.treePosition = reader.Position();
       ReadTreeBlock(reader, results.Of(section), true, fileName);
+      // Only key and folder records expand into nodes; system-file records fill lists.
+      if (section != LogSection::SystemFiles) {
+        at.nodeOffsets = SortedNodeOffsets(results.Of(section));
+        RefuseRepeatedOffsets(at.nodeOffsets);
+      }
       const int32_t length = reader.ReadInteger();
       if (length < 0) throw EReadError("Invalid property value");
       at.baseOffset = reader.Position();
@@ -81,7 +90,9 @@ void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFil
     WaitCursor wait(ui);
     ChangeBlockReader block(logFileName, positions, section);
     block.Seek(node.Data());
-    for (int32_t i = block.ReadCount(); i > 0; --i) {
+    const int32_t count = block.ReadCount();
+    if (count > block.Remaining() / kLeastChildRecordBytes) throw EReadError("Stream read error");
+    for (int32_t i = count; i > 0; --i) {
       Child child;
       child.name = block.Reader().ReadString();
       // The block ends before the next tree, so an offset in it fits the data integer.
@@ -89,6 +100,8 @@ void ExpandResultNode(TreeModel& tree, TreeNode& node, const std::string& logFil
       child.hasChildren = block.SkipItemRecord() > 0;
       children.push_back(std::move(child));
     }
+    block.SkipLeafList();
+    RefuseOffsetsInside(PositionsOf(positions, section).nodeOffsets, node.Data(), block.Position());
   }
 
   TreeUpdate update(tree);

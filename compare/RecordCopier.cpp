@@ -11,6 +11,12 @@ int32_t RecordCopier::CopyInteger() {
   return value;
 }
 
+int32_t RecordCopier::CopyCount() {
+  const int32_t count = in_.ReadCount();
+  if (out_) out_->WriteInteger(count);
+  return count;
+}
+
 void RecordCopier::CopyString() {
   in_.Reader().ReadString(in_.copyText);
   if (out_) out_->WriteString(in_.copyText);
@@ -36,7 +42,7 @@ void RecordCopier::CopyBytes(int32_t count) {
 // leaves, each after its name. remaining holds, per open level, the nested records still due.
 template <class CopyLeaf>
 int32_t RecordCopier::Nested(CopyLeaf copyLeaf) {
-  const int32_t top = CopyInteger();
+  const int32_t top = CopyCount();
   std::vector<int32_t>& remaining = in_.copyLevels;
   remaining.assign(1, top);
   while (!remaining.empty()) {
@@ -44,10 +50,10 @@ int32_t RecordCopier::Nested(CopyLeaf copyLeaf) {
       --remaining.back();
       CopyString();
       if (remaining.size() >= static_cast<size_t>(kMaxNesting)) throw EReadError("Invalid property value");
-      remaining.push_back(CopyInteger());
+      remaining.push_back(CopyCount());
     } else {
       remaining.pop_back();
-      const int32_t leaves = CopyInteger();
+      const int32_t leaves = CopyCount();
       for (int32_t i = 0; i < leaves; ++i) {
         CopyString();
         copyLeaf();
@@ -92,7 +98,7 @@ void RecordCopier::EntryRecord(bool iniValues) {
 }
 
 void RecordCopier::EntryList(bool iniValues) {
-  const int32_t count = CopyInteger();
+  const int32_t count = CopyCount();
   for (int32_t i = 0; i < count; ++i) {
     CopyString();
     EntryRecord(iniValues);
@@ -100,7 +106,7 @@ void RecordCopier::EntryList(bool iniValues) {
 }
 
 void RecordCopier::SectionList() {
-  const int32_t count = CopyInteger();
+  const int32_t count = CopyCount();
   for (int32_t i = 0; i < count; ++i) {
     CopyString();
     EntryList(true);

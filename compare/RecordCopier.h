@@ -34,6 +34,8 @@ class RecordCopier {
 
  private:
   int32_t CopyInteger();
+  // A count; a negative one is a read error, never copied into the log.
+  int32_t CopyCount();
   void CopyString();
   void CopyKind();
   void CopyBytes(int32_t count);

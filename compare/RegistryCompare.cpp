@@ -60,8 +60,8 @@ void RegistryCompare::CompareKey(bool lookup) {
   MergeLists& lists = run_.LevelLists();
   NameList& oldKeys = lists.oldList;
   NameList& newKeys = lists.newList;
-  oldKeys.Start(oldSide.Reader().ReadInteger());
-  newKeys.Start(newSide.Reader().ReadInteger());
+  oldKeys.Start(oldSide.ReadCount());
+  newKeys.Start(newSide.ReadCount());
   if (rootLevel) run_.ProgressMax(newKeys.count);
   run_.Advance(oldSide, oldKeys, kVariant);
   run_.Advance(newSide, newKeys, kVariant);

@@ -114,6 +114,10 @@ bool ResultPath::IsSkippedControlSet(const std::string& name) const {
   std::string between;
   for (size_t level = 1; level < size_; ++level) between += entries_[level].name + "\\";
   if (!SameIgnoringAsciiCase(between, "HKEY_LOCAL_MACHINE\\SYSTEM\\")) return false;
+  return IsControlSetName(name);
+}
+
+bool IsControlSetName(std::string_view name) {
   const std::string upper = AsciiUpper(name);
   return upper.rfind("CONTROLSET", 0) == 0 || upper == "CURRENTCONTROLSET";
 }

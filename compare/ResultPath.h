@@ -16,6 +16,12 @@
 // What the lookup gives for a name the selection tree does not hold.
 inline constexpr int kStateNotFound = 21;
 
+// Whether a subkey of HKEY_LOCAL_MACHINE\SYSTEM is a control set, ignoring case: a numbered one
+// (its name begins with "ControlSet") or CurrentControlSet. Other names that merely hold the
+// word are ordinary keys. The default selection leaves the control sets out, and the compare
+// skips them unless the selection holds them.
+bool IsControlSetName(std::string_view name);
+
 class ResultPath {
  public:
   ResultPath(TreeModel& resultTree, const TreeModel& selectionTree);

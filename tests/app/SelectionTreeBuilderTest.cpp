@@ -7,16 +7,19 @@
 
 TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
   // Wine keeps only CurrentControlSet; a numbered copy stands in for the ones Windows has. The
-  // current one is left out too: its device entries change at every start.
-  HKEY created = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099\\Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &created, nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(created);
+  // current one is left out too: its device entries change at every start. A key that merely
+  // holds the word in its name stays selected.
+  for (const char* key : {"System\\ControlSet0099\\Sub", "System\\MyControlSetBackup"}) {
+    HKEY created = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(created);
+  }
   struct Cleanup {
     ~Cleanup() {
       RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099\\Sub");
       RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\ControlSet0099");
+      RegDeleteKeyA(HKEY_LOCAL_MACHINE, "System\\MyControlSetBackup");
     }
   } cleanup;
   Session session;
@@ -46,6 +49,10 @@ TEST(SelectionTreeBuilder, DefaultRegistrySelectionLeavesTheControlSetsOut) {
   EXPECT_EQ(
       FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM", "CurrentControlSet"}, trees.registry)->StateIndex(),
       kStateUnchecked);
+  TreeNode* backup =
+      FindTreeNode({"My Computer", "HKEY_LOCAL_MACHINE", "SYSTEM", "MyControlSetBackup"}, trees.registry);
+  ASSERT_NE(backup, nullptr);
+  EXPECT_EQ(backup->StateIndex(), kStateChecked);
   EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_USERS"}, trees.registry)->StateIndex(), kStateChecked);
   EXPECT_EQ(FindTreeNode({"My Computer", "HKEY_CLASSES_ROOT"}, trees.registry)->StateIndex(), kStateUnchecked);
 }

@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "compare/CompareConfigurations.h"
+#include "compare/LogLoader.h"
+#include "compare/ResultRecords.h"
 #include "core/Errors.h"
 #include "datafiles/SelectionFile.h"
 #include "datafiles/TreeBlock.h"
@@ -28,6 +30,50 @@ Configuration Machine() {
   config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[windows]", {{"load", ""}, {"run", "x"}}}}, {}},
                         SystemFile{"Autoexec.bat", {}, {"@ECHO OFF", "", "  PATH C:\\"}}};
   return config;
+}
+
+// A configuration whose only registry root or drive nests depth levels, each with one subkey or
+// subfolder, written without recursion.
+Bytes DeepConfiguration(bool drive, int depth) {
+  const auto nested = [depth](TWriter& w) {
+    for (int i = 0; i < depth; ++i) {
+      w.WriteInteger(1);
+      w.WriteString("k");
+    }
+    w.WriteInteger(0);
+    for (int i = 0; i <= depth; ++i) w.WriteInteger(0);
+  };
+  return Encode([&](TWriter& w) {
+    w.WriteString(kRegistrationHeader);
+    w.WriteListBegin();
+    if (!drive) {
+      w.WriteString("HKEY_USERS");
+      nested(w);
+    }
+    w.WriteListEnd();
+    w.WriteString(kDrivesHeader);
+    w.WriteListBegin();
+    if (drive) {
+      w.WriteString("C: System");
+      w.WriteInteger(17);
+      nested(w);
+    }
+    w.WriteListEnd();
+    w.WriteString(kSystemFilesHeader);
+    w.WriteListBegin();
+    w.WriteListEnd();
+  });
+}
+
+// The configuration with the count that follows the record name (the first or second of its
+// two counts, both 0) set to -1.
+Bytes WithNegativeCount(const Configuration& config, std::string_view name, int which) {
+  Bytes bytes = EncodeConfiguration(config);
+  const Bytes pattern = Join({Str(name), Hex(which == 0 ? "02 00" : "02 00 02 00")});
+  const auto at = std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end());
+  EXPECT_NE(at, bytes.end()) << name;
+  if (at != bytes.end()) *(at + static_cast<std::ptrdiff_t>(pattern.size()) - 1) = 0xFF;
+  return bytes;
 }
 
 Bytes EmptyTreeBlock() { return Join({Str(kSelectionHeader), Hex("02 00")}); }
@@ -125,6 +171,73 @@ TEST_F(CompareLog, TheSelectionBlockHoldsTheSelectionsAsTheCompareFoundThem) {
   ASSERT_GE(log.size(), expected.size());
   EXPECT_EQ(Bytes(log.begin(), log.begin() + static_cast<int64_t>(expected.size())), expected);
   EXPECT_EQ(positions.registry.treePosition, static_cast<int64_t>(expected.size()));
+}
+
+// Long texts that end the registry section of both files and the last record of the registry
+// and system-file change blocks: the registry block ends where the drive tree begins, the
+// system-file block at the end of the file, and both read back through a window on the block.
+TEST_F(CompareLog, LongTextsThatEndASectionAndAChangeBlockReadBack) {
+  const std::string before(300, 'b'), after(400, 'a');
+  const auto machine = [](const std::string& text) {
+    Configuration config;
+    config.roots = {Key{"HKEY_USERS", {Key{"K", {}, {Sz("v", text)}}}, {}}};
+    config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[s]", {{"e", text}}}}, {}}};
+    return config;
+  };
+  Compare(machine(before), machine(after));
+
+  std::vector<ResultRow> rows;
+  ReadRegistryRows(NodeAt(registryResult, {"My Computer", "HKEY_USERS", "K"}), logFile, positions, "", "", rows);
+  ReadSystemFileRows(NodeAt(systemFileResult, {"System Files", "WIN.INI", "[s]"}), logFile, positions, 0, rows);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[0].text, before);
+  EXPECT_EQ(rows[1].text, after);
+  EXPECT_EQ(rows[2].text, before);
+  EXPECT_EQ(rows[3].text, after);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// A log the compare wrote loads with the same trees and record offsets, and every new and
+// deleted key and folder expands: one record per node, none inside another.
+TEST_F(CompareLog, ALogLoadsAndExpandsAsTheCompareWroteIt) {
+  const auto machine = [](bool after) {
+    const std::string v = after ? "2" : "1";
+    const Key nested{after ? "Added" : "Removed",
+                     {Key{"A", {Key{"B", {}, {Sz("b", v)}}}, {Dword("a", 1)}}, Key{"C", {}, {}}},
+                     {Sz("x", v)}};
+    Configuration config;
+    config.roots = {Key{"HKEY_USERS", {Key{"App", {nested, Key{"Same", {}, {}}}, {Sz("v", v)}}}, {Dword("d", after)}}};
+    config.drives = {
+        Drive{"C: System", 17,
+              Folder{"",
+                     {Folder{after ? "NEW" : "OLD", {Folder{"IN", {}, {FileEntry{"f"}}}}, {FileEntry{"g"}}},
+                      Folder{"KEEP", {}, {FileEntry{"k", after ? 2 : 1}}}},
+                     {FileEntry{"root.txt", after ? 2 : 1}}}}};
+    config.systemFiles = {SystemFile{"WIN.INI", {IniSection{"[s]", {{"e", v}}}}, {}}};
+    return config;
+  };
+  Compare(machine(false), machine(true));
+
+  TreeModel selections[3];
+  std::vector<std::string> excludes;
+  TreeModel registry, drives, systemFiles;
+  LogPositions loaded;
+  LoadLogFile(logFile, selections[0], selections[1], selections[2], excludes, {registry, drives, systemFiles}, loaded,
+              ui, {});
+  EXPECT_EQ(DumpTree(registry), DumpTree(registryResult));
+  EXPECT_EQ(DumpTree(drives), DumpTree(driveResult));
+  EXPECT_EQ(loaded.registry.nodeOffsets, positions.registry.nodeOffsets);
+  EXPECT_EQ(loaded.drives.nodeOffsets, positions.drives.nodeOffsets);
+  EXPECT_EQ(loaded.registry.nodeOffsets.size(), 4u);  // HKEY_USERS, App, Added, Removed
+  EXPECT_EQ(loaded.drives.nodeOffsets.size(), 4u);    // C: System, KEEP, NEW, OLD
+
+  ExpandSubtree(registry, *registry.FirstTop(), logFile, loaded, LogSection::Registry, ui);
+  ExpandSubtree(drives, *drives.FirstTop(), logFile, loaded, LogSection::Drives, ui);
+  const std::string registryDump = DumpTree(registry);
+  for (const char* key : {"Added", "Removed", "    B |", "    C |"})
+    EXPECT_NE(registryDump.find(key), std::string::npos) << key << "\n" << registryDump;
+  EXPECT_NE(DumpTree(drives).find("IN"), std::string::npos) << DumpTree(drives);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 using CompareFailures = CompareFixture;
@@ -286,5 +399,57 @@ TEST_F(CompareFailures, ASystemFileOfUnknownTypeFailsTheCompare) {
     ADD_FAILURE() << "no failure";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), "Cannot determine file type of NOTES.TXT.");
+  }
+}
+
+// Malformed configurations end in the read error that names the file, and leave no log: not
+// in a stack overflow, and not in a log whose nodes cannot be shown or restored.
+TEST_F(CompareFailures, MalformedConfigurationsAreReadErrorsNamingTheFile) {
+  const std::string invalid = "\rInvalid property value";
+  Configuration plain = Machine();
+  Configuration withNew = Machine();
+  withNew.roots[0].subkeys.push_back(Key{"NegKey", {}, {}});
+  withNew.drives[1].root.folders.push_back(Folder{"NegFolder", {}, {}});
+  withNew.systemFiles[0].sections.push_back(IniSection{"[NegSection]", {}});
+  Configuration withExisting = Machine();
+  withExisting.roots[0].subkeys.push_back(Key{"NegKey", {}, {}});
+  struct Case {
+    const char* what;
+    Bytes oldBytes;
+    Bytes newBytes;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"keys nesting too deep on both sides", DeepConfiguration(false, 20000), DeepConfiguration(false, 20000),
+       "ERROR: " + oldFile + " or " + newFile + invalid},
+      {"folders nesting too deep on both sides", DeepConfiguration(true, 20000), DeepConfiguration(true, 20000),
+       "ERROR: " + oldFile + " or " + newFile + invalid},
+      {"new key, negative subkey count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegKey", 0),
+       "ERROR: " + newFile + invalid},
+      {"new key, negative value count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegKey", 1),
+       "ERROR: " + newFile + invalid},
+      {"deleted key, negative value count", WithNegativeCount(withNew, "NegKey", 1), EncodeConfiguration(plain),
+       "ERROR: " + oldFile + invalid},
+      {"new folder, negative folder count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegFolder", 0),
+       "ERROR: " + newFile + invalid},
+      {"new folder, negative file count", EncodeConfiguration(plain), WithNegativeCount(withNew, "NegFolder", 1),
+       "ERROR: " + newFile + invalid},
+      {"new INI section, negative entry count", EncodeConfiguration(plain),
+       WithNegativeCount(withNew, "[NegSection]", 0), "ERROR: " + newFile + invalid},
+      {"key on both sides, negative value count", EncodeConfiguration(withExisting),
+       WithNegativeCount(withExisting, "NegKey", 1), "ERROR: " + newFile + invalid},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytesToFile(oldFile, c.oldBytes);
+    WriteBytesToFile(newFile, c.newBytes);
+    try {
+      Run();
+      ADD_FAILURE() << "no failure";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Kind(), ErrorKind::EReadError);
+      EXPECT_EQ(e.Message(), c.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(logFile));
   }
 }

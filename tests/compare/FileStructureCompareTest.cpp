@@ -28,7 +28,7 @@ TEST_F(FileStructureCompare, ReportsFoldersAndFilesThatDiffer) {
                                  Folder{"Keep", {}, {FileEntry{"log.txt", 1, 1, 0x20}, FileEntry{"x.dat", 1, 1, 0x20}}},
                                  Folder{"Recycled", {}, {FileEntry{"del.txt"}}}},
                                 {FileEntry{"attr.txt", 9, 9, 0x20}, FileEntry{"boot.ini", 3, 4, 0x27},
-                                 FileEntry{"same.txt", 1, 2, 0x20}}}},
+                                 FileEntry{"pagefile.sys", 1, 1, 0x26}, FileEntry{"same.txt", 1, 2, 0x20}}}},
                    Drive{"E: Old", 20, Folder{"", {Folder{"Stuff", {}, {}}}, {}}}};
   Configuration after;
   after.drives = {
@@ -39,10 +39,12 @@ TEST_F(FileStructureCompare, ReportsFoldersAndFilesThatDiffer) {
                            {FileEntry{"log.txt", 2, 1, 0x20}, FileEntry{"new.tmp"}, FileEntry{"x.dat", 1, 1, 0x20}}},
                     NewFolder(), Folder{"Recycled", {}, {FileEntry{"other.txt"}}}},
                    {FileEntry{"added.txt", 4, 5, 0x20}, FileEntry{"attr.txt", 9, 9, 0x21},
-                    FileEntry{"boot.ini", 3, 4, 0x27}, FileEntry{"same.txt", 1, 2, 0x20}}}},
+                    FileEntry{"boot.ini", 3, 4, 0x27}, FileEntry{"hiberfil.sys", 2, 2, 0x26},
+                    FileEntry{"pagefile.sys", 2, 2, 0x26}, FileEntry{"same.txt", 1, 2, 0x20}}}},
       Drive{"D: Data", 18, Folder{}}};
-  // Excluded files count whatever their case; the recycle bin is not selected.
-  excludeList = {"c:\\keep\\LOG.TXT", "C:\\Keep\\new.tmp"};
+  // Excluded files count whatever their case, in a folder or in the drive's root folder; the
+  // recycle bin is not selected.
+  excludeList = {"c:\\keep\\LOG.TXT", "C:\\Keep\\new.tmp", "C:\\PAGEFILE.SYS", "c:\\hiberfil.sys"};
   BuildSelection(driveSelection, "Drives", 5, {{"C: Renamed\\RECYCLED", 3}});
   Compare(before, after);
 
@@ -61,7 +63,8 @@ TEST_F(FileStructureCompare, ReportsFoldersAndFilesThatDiffer) {
   EXPECT_EQ(Block(positions.drives, *drive.Child(0), FolderBlock(GoneFolder(), 10).size()),
             FolderBlock(GoneFolder(), 10));
   EXPECT_EQ(Block(positions.drives, *drive.Child(1), FolderBlock(NewFolder(), 9).size()), FolderBlock(NewFolder(), 9));
-  EXPECT_EQ(excludeList, (std::vector<std::string>{"c:\\keep\\LOG.TXT", "C:\\Keep\\new.tmp"}));
+  EXPECT_EQ(excludeList, (std::vector<std::string>{"c:\\keep\\LOG.TXT", "C:\\Keep\\new.tmp", "C:\\PAGEFILE.SYS",
+                                                   "c:\\hiberfil.sys"}));
   EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "compare/ChangeBlockReader.h"
@@ -295,4 +296,110 @@ TEST_F(LogLoaderTest, DeepNestingIsSkippedWithoutRecursionAndExpandedOnlySoFar) 
   registry.ForEach([&](TreeNode& node) { deepest = std::max(deepest, node.Level()); });
   EXPECT_EQ(deepest, kMostResultLevels);
   EXPECT_EQ(log_.ui.waitDepth, 0);
+}
+
+namespace {
+
+// A log whose registry result tree holds the nodes nodes(tree, top) adds below "My Computer",
+// over the registry change block reg.
+void WriteRegistryLog(const std::string& fileName, ChangeBlockBuilder& reg,
+                      const std::function<void(TreeModel&, TreeNode*)>& nodes) {
+  TreeModel registry, drives, systemFiles;
+  nodes(registry, AddLogNode(registry, nullptr, "My Computer", 0, 2, 2, 0, true));
+  AddLogNode(drives, nullptr, "Drives", 0, 2, 2);
+  AddLogNode(systemFiles, nullptr, "System Files", 0, 0, 0);
+  TreeModel* const results[3] = {&registry, &drives, &systemFiles};
+  const Bytes blocks[3] = {reg.Finish(), {}, {}};
+  LogSelection selection;
+  LogPositions positions;
+  WriteFileBytes(fileName, AssembleLog(selection, results, blocks, positions));
+}
+
+LogKey WideKey(int subkeys) {
+  LogKey key{"", {}, {}};
+  for (int i = 0; i < subkeys; ++i) key.subkeys.push_back({"K" + std::to_string(i), {{"In", {}, {}}}, {}});
+  return key;
+}
+
+size_t NodeCount(const TreeModel& tree) {
+  size_t count = 0;
+  tree.ForEach([&](TreeNode&) { ++count; });
+  return count;
+}
+
+}  // namespace
+
+// A log is never a memory bomb: result nodes that share a record would expand it once per node,
+// so a small hand-made log could grow to millions of nodes.
+TEST_F(LogLoaderTest, ResultNodesThatRepeatARecordOffsetAreRefusedAtLoad) {
+  ChangeBlockBuilder reg(kRegistryChangeHeader);
+  const int32_t record = reg.AddKey(WideKey(50));
+  WriteRegistryLog(fileName_, reg, [&](TreeModel& tree, TreeNode* top) {
+    for (int i = 0; i < 200; ++i) AddLogNode(tree, top, "N" + std::to_string(i), 6, 0, 1, record, true);
+  });
+  const ErrorInfo error = ErrorOf([&] { log_.Load(fileName_); });
+  EXPECT_EQ(error.kind, ErrorKind::EReadError);
+  EXPECT_EQ(error.message, "ERROR: " + fileName_ + "\rInvalid property value");
+}
+
+// A node pointing into another node's record: expanding the outer one would build the inner
+// record's nodes a second time.
+TEST_F(LogLoaderTest, ARecordHoldingAnotherNodesRecordIsNotExpanded) {
+  ChangeBlockBuilder reg(kRegistryChangeHeader);
+  const int32_t outer = reg.AddKey(WideKey(3));
+  // The first subkey's record follows the subkey count (2 bytes) and its name "K0" (4 bytes).
+  const int32_t inner = outer + 6;
+  WriteRegistryLog(fileName_, reg, [&](TreeModel& tree, TreeNode* top) {
+    AddLogNode(tree, top, "Outer", 6, 0, 1, outer, true);
+    AddLogNode(tree, top, "Inner", 6, 0, 1, inner, true);
+  });
+  log_.Load(fileName_);
+  TreeNode& innerNode = RegistryNode("My Computer\\Inner");
+  Expand(log_.registry, innerNode, LogSection::Registry);
+  EXPECT_EQ(ChildTexts(innerNode), std::vector<std::string>{"In"});
+
+  TreeNode& outerNode = RegistryNode("My Computer\\Outer");
+  const ErrorInfo error = ErrorOf([&] { Expand(log_.registry, outerNode, LogSection::Registry); });
+  EXPECT_EQ(error.kind, ErrorKind::EReadError);
+  EXPECT_EQ(error.message, "Invalid property value");
+  EXPECT_EQ(outerNode.Count(), 0u);
+}
+
+// Counts that claim more nodes than the file can hold end in the read error at the end of the
+// block or file, with nothing added.
+TEST_F(LogLoaderTest, CountsClaimingMoreNodesThanTheLogHoldsAreReadErrors) {
+  ChangeBlockBuilder reg(kRegistryChangeHeader);
+  const int32_t record = reg.AddWith([](TWriter& w) {
+    w.WriteInteger(100000000);
+    for (int i = 0; i < 10; ++i) {
+      w.WriteString("k");
+      w.WriteInteger(0);
+      w.WriteInteger(0);
+    }
+  });
+  WriteRegistryLog(fileName_, reg,
+                   [&](TreeModel& tree, TreeNode* top) { AddLogNode(tree, top, "Claims", 6, 0, 1, record, true); });
+  log_.Load(fileName_);
+  TreeNode& claims = RegistryNode("My Computer\\Claims");
+  const ErrorInfo expansion = ErrorOf(
+      [&] { ExpandSubtree(log_.registry, claims, log_.fileName, log_.positions, LogSection::Registry, log_.ui); });
+  EXPECT_EQ(expansion.kind, ErrorKind::EReadError);
+  EXPECT_EQ(expansion.message, "Stream read error");
+  EXPECT_EQ(NodeCount(log_.registry), 2u);
+
+  // A result tree whose top node claims a hundred million children.
+  Bytes bytes = ReadFileBytes(fileName_);
+  const Bytes topCount = Join({TextBytes("My Computer"), Hex("02 00 02 02 02 02 09 02 00 02 01")});
+  const auto at = std::search(bytes.begin(), bytes.end(), topCount.begin(), topCount.end());
+  ASSERT_NE(at, bytes.end());
+  const auto countAt = at - bytes.begin() + static_cast<std::ptrdiff_t>(topCount.size()) - 2;
+  const Bytes claim = Hex("04 00 E1 F5 05");
+  bytes.erase(bytes.begin() + countAt, bytes.begin() + countAt + 2);
+  bytes.insert(bytes.begin() + countAt, claim.begin(), claim.end());
+  WriteFileBytes(fileName_, bytes);
+  LoadedLog log;
+  const ErrorInfo load = ErrorOf([&] { log.Load(fileName_); });
+  EXPECT_EQ(load.kind, ErrorKind::EReadError);
+  EXPECT_EQ(load.message.rfind("ERROR: " + fileName_ + "\r", 0), 0u) << load.message;
+  EXPECT_LT(NodeCount(log.registry), 10u);
 }

@@ -155,11 +155,16 @@ TEST_F(RegistryCompare, ControlSetsWithoutASelectionNodeAreNotCompared) {
     std::vector<std::pair<std::string, int>> selection;
     std::string systemDump;  // the SYSTEM node and below; empty when none
   };
+  // Keys that merely hold the word in their names are compared as any other key.
+  const std::string others =
+      "      MyControlSetBackup | 8 | 0/1 | block\n"
+      "      NotCurrentControlSet | 8 | 0/1 | block\n";
   const std::vector<Case> cases = {
-      {{{"HKEY_LOCAL_MACHINE\\SYSTEM", 5}}, ""},
+      {{{"HKEY_LOCAL_MACHINE\\SYSTEM", 5}}, "    SYSTEM | 0 | 0/1 | children\n" + others},
       {{{"HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet002", 4}},
        "    SYSTEM | 0 | 0/1 | children\n"
-       "      ControlSet002 | 6 | 0/1 | block\n"},
+       "      ControlSet002 | 6 | 0/1 | block\n" +
+           others},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.systemDump);
@@ -169,9 +174,45 @@ TEST_F(RegistryCompare, ControlSetsWithoutASelectionNodeAreNotCompared) {
     Configuration before = Before(), after = After();
     before.roots.resize(1);
     after.roots.erase(after.roots.begin());
+    for (Configuration* config : {&before, &after}) {
+      const int32_t value = config == &before ? 1 : 2;
+      std::vector<Key>& system = config->roots[0].subkeys[1].subkeys;
+      system.push_back(Key{"MyControlSetBackup", {}, {Dword("m", value)}});
+      system.push_back(Key{"NotCurrentControlSet", {}, {Dword("n", value)}});
+    }
     Compare(before, after);
     const std::string dump = ResultDump(registryResult);
     const std::string::size_type system = dump.find("    SYSTEM");
     EXPECT_EQ(system == std::string::npos ? "" : dump.substr(system), c.systemDump) << dump;
+  }
+}
+
+// A value whose type changes is reported even when its data are the same bytes. Each value is
+// the only one of its key, so no earlier value's data can make the two sides look different.
+TEST_F(RegistryCompare, AValueOfAnotherTypeIsChangedEvenWithTheSameBytes) {
+  struct Case {
+    RegValue before;
+    RegValue after;
+    std::vector<std::string> records;  // empty: not reported
+  };
+  const Case cases[] = {
+      {Binary("v", {'a', 0, 0}), Binary("v", {'a', 0, 0}, 7), {"v 11 4: 97 0 0", "v 12 7: 97 0 0"}},
+      {Sz("v", ""), Dword("v", 0), {"v 11 1:\"\"", "v 12 3:0"}},
+      {Dword("v", 0), Binary("v", {}), {"v 11 3:0", "v 12 4:"}},
+      {Sz("v", ""), Binary("v", {}, 0), {"v 11 1:\"\"", "v 12 0:"}},
+      {Sz("v", "5"), Dword("v", 5), {"v 11 1:\"5\"", "v 12 3:5"}},
+      // Both texts, so the same text: the string and the expandable string are one type here.
+      {Sz("v", "x"), Sz("v", "x", 2), {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.records.empty() ? "same" : c.records[1]);
+    Configuration before, after;
+    before.roots = {Key{"HKEY_USERS", {Key{"K", {}, {c.before}}}, {}}};
+    after.roots = {Key{"HKEY_USERS", {Key{"K", {}, {c.after}}}, {}}};
+    Compare(before, after);
+    const TreeNode& users = NodeAt(registryResult, {"My Computer", "HKEY_USERS"});
+    EXPECT_EQ(users.Count(), c.records.empty() ? 0u : 1u);
+    if (users.Count() == 1 && !c.records.empty())
+      EXPECT_EQ(Records(positions.registry, *users.Child(0), RecordForm::Registry), c.records);
   }
 }

@@ -139,6 +139,12 @@ TEST(TaggedValueStream, EveryBufferSizeWritesAndReadsTheSameBytes) {
     EXPECT_TRUE(r.EndOfList());  // peeking consumes nothing
     r.ReadListEnd();
     EXPECT_EQ(r.Position(), stream.Size());
+
+    // A long string whose last byte is the stream's last: its length is checked against what
+    // is left, and all of it is left.
+    TMemoryStream last(Encode([&](TWriter& w) { w.WriteString(longText); }));
+    TReader lastReader(last, size);
+    EXPECT_EQ(lastReader.ReadString(), longText);
   }
 }
 
