@@ -305,8 +305,9 @@ TEST(CrashReport, AnUnrecoverableFaultWritesAReportBesideTheExeAndEndsTheProcess
     EXPECT_NE(text.find("Address: "), std::string::npos);
     // A fault names our code; the uncaught error is raised through the system, which 32-bit
     // Windows names as the place.
-    if (kX64UnwindTables || c.code != kUncaughtErrorCode)
+    if (kX64UnwindTables || c.code != kUncaughtErrorCode) {
       EXPECT_NE(text.find("(app_tests.exe+0x"), std::string::npos) << "module and offset of our code";
+    }
     EXPECT_NE(text.find(kX64UnwindTables ? "RIP=" : "EIP="), std::string::npos) << "the registers";
     if (c.code == EXCEPTION_ACCESS_VIOLATION) {
       // The address with the digits of the processor's pointers.

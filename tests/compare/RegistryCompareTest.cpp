@@ -212,7 +212,8 @@ TEST_F(RegistryCompare, AValueOfAnotherTypeIsChangedEvenWithTheSameBytes) {
     Compare(before, after);
     const TreeNode& users = NodeAt(registryResult, {"My Computer", "HKEY_USERS"});
     EXPECT_EQ(users.Count(), c.records.empty() ? 0u : 1u);
-    if (users.Count() == 1 && !c.records.empty())
+    if (users.Count() == 1 && !c.records.empty()) {
       EXPECT_EQ(Records(positions.registry, *users.Child(0), RecordForm::Registry), c.records);
+    }
   }
 }

@@ -11,6 +11,7 @@
 #include "platform/TMyRegistry.h"
 #include "res/resource.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/app/KeyboardInput.h"
 #include "tests/app/ModalWatcher.h"
 #include "tests/capture/TestFolder.h"
 #include "wizards/StepWizardWindowIds.h"
@@ -117,7 +118,10 @@ TEST_F(StepWizardTest, TheCourseRunsTheMainWindowsCommandsAndResumesWhereItWasLe
   const auto click = [](TfWizard& wizard, int id) { SendMessageA(wizard.Item(id), BM_CLICK, 0, 0); };
   const auto ticked = [](TfWizard& wizard, int id) { return IsDlgButtonChecked(wizard.Handle(), id) == BST_CHECKED; };
 
-  window.RunCommand(IDM_STEP_WIZARD);
+  // Ctrl+Shift+W, as the rabbit on the toolbar, which the keyboard does not reach.
+  SetForegroundWindow(window.Handle());
+  SetFocus(window.Handle());
+  PressKey({'W', kControl | kShift});
   ASSERT_FALSE(answers.messages.empty());
   EXPECT_EQ(answers.messages[0].text,
             "The Quorvel Step-by-Step Wizard will now guide you\r through each step using the program!\r"
